@@ -1,0 +1,302 @@
+#include "engine/DirectoryWalk.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include "platform/BufferedReader.h"
+#include "zipformat/CentralDirectory.h"
+#include "zipformat/Records.h"
+
+const DirectoryWalkRules kEngineWalkRules = {
+    {nullptr, nullptr, nullptr, nullptr},
+    nullptr,
+    "Error reading Zip File",
+    "Error 2 reading Zip file",
+    "Error 3 reading Zip file",
+    "Error 4 reading Zip file",
+    "Error 5 reading Zip file",
+    true,
+    false,
+};
+
+const DirectoryWalkRules kStandaloneWalkRules = {
+    {"Error 1a reading Zip File", "Error 1b reading Zip File", "Error 1c reading Zip File",
+     "Error 1d reading Zip File"},
+    "Error reading Zip File",
+    "Error 1 reading Zip File",
+    "Error reading Zip file",
+    "Error reading Zip file",
+    "Error reading Zip file",
+    "Error reading Zip file",
+    false,
+    true,
+};
+
+namespace {
+
+// Room for a stored name; longer names are shortened to it.
+constexpr std::size_t kNameBufferSize = 256;
+
+// What the walk passes over after an entry's name.
+struct DataSpan {
+    std::int64_t compressed = 0; // negative: cannot be passed over
+    bool descriptor = false;     // a data descriptor follows the data
+    bool zip64 = false;          // the entry carries zip64 sizes
+};
+
+// Sizes of entries written with a data descriptor, found by their local header's
+// file position in the central directory. Loaded on first need.
+class CentralSizes {
+public:
+    explicit CentralSizes(const platform::FileHandle& file) : file_(file) {}
+
+    const zipfmt::CentralEntry* Find(std::int64_t headerPosition) {
+        if (!loaded_) {
+            loaded_ = true;
+            if (zipfmt::ReadArchiveDirectory(file_, directory_) == zipfmt::DirectoryError::None) {
+                std::stable_sort(directory_.entries.begin(), directory_.entries.end(),
+                                 [](const auto& a, const auto& b) {
+                                     return a.localHeaderPosition < b.localHeaderPosition;
+                                 });
+            } else {
+                directory_.entries.clear();
+            }
+        }
+        const auto position = static_cast<std::uint64_t>(headerPosition);
+        const auto& all = directory_.entries;
+        const auto it = std::lower_bound(
+            all.begin(), all.end(), position,
+            [](const zipfmt::CentralEntry& e, std::uint64_t p) { return e.localHeaderPosition < p; });
+        return it != all.end() && it->localHeaderPosition == position ? &*it : nullptr;
+    }
+
+private:
+    const platform::FileHandle& file_;
+    zipfmt::ArchiveDirectory directory_;
+    bool loaded_ = false;
+};
+
+std::int32_t AsField(std::uint64_t value, std::int32_t otherwise) {
+    return value <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())
+               ? static_cast<std::int32_t>(value)
+               : otherwise;
+}
+
+// A 64-bit size as a distance to pass over; -1 when it cannot be one.
+std::int64_t AsSpan(std::uint64_t size) {
+    return size > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+               ? -1
+               : static_cast<std::int64_t>(size);
+}
+
+class Walker {
+public:
+    Walker(const platform::FileHandle& file, const DirectoryWalkRules& rules,
+           std::vector<ZipDirEntry>& entries)
+        : in_(file), central_(file), rules_(rules), entries_(entries) {}
+
+    WalkEnd Run(std::int64_t start) {
+        in_.Seek(start);
+        bool searching = true;
+        for (;;) {
+            std::uint32_t signature = zipfmt::kLocalHeaderSignature;
+            if (searching) {
+                if (!SearchLocalHeader()) {
+                    return WalkEnd::NothingFound;
+                }
+                searching = false;
+            } else {
+                std::uint8_t bytes[4];
+                if (in_.Read(bytes, 4) < 4) {
+                    Fail(WalkFailure::WalkEnded, rules_.walkEnded);
+                }
+                signature = zipfmt::Le32(bytes);
+            }
+            if (signature == zipfmt::kCentralHeaderSignature ||
+                signature == zipfmt::kEndOfCentralSignature) {
+                return WalkEnd::Listed;
+            }
+            if (signature == zipfmt::kLocalHeaderSignature) {
+                searching = !ReadEntry();
+            }
+        }
+    }
+
+private:
+    [[noreturn]] static void Fail(WalkFailure failure, const char* text) {
+        throw DirectoryWalkError(failure, text);
+    }
+
+    // False when the search gives up quietly; raises where the rules give a text.
+    static bool GiveUp(WalkFailure failure, const char* text) {
+        if (text != nullptr) {
+            Fail(failure, text);
+        }
+        return false;
+    }
+
+    // Reads up to and including "PK" 3 4. A byte that breaks a partial match is
+    // consumed and not looked at again; only an attempt's first byte counts.
+    bool SearchLocalHeader() {
+        static constexpr int kSignature[4] = {'P', 'K', 3, 4};
+        for (;;) {
+            int byte = in_.ReadByte();
+            if (byte < 0) {
+                return GiveUp(WalkFailure::SearchEnded, rules_.searchEnded[0]);
+            }
+            if (++attempts_ > kMaxSearchAttempts) {
+                return GiveUp(WalkFailure::AttemptsExceeded, rules_.attemptsExceeded);
+            }
+            if (byte != kSignature[0]) {
+                continue;
+            }
+            int matched = 1;
+            for (; matched < 4; ++matched) {
+                byte = in_.ReadByte();
+                if (byte < 0) {
+                    return GiveUp(WalkFailure::SearchEnded, rules_.searchEnded[matched]);
+                }
+                if (byte != kSignature[matched]) {
+                    break;
+                }
+            }
+            if (matched == 4) {
+                return true;
+            }
+        }
+    }
+
+    // Reads one local header and passes over its data. False when the header is
+    // dropped and the search for a first header goes on.
+    bool ReadEntry() {
+        const std::int64_t headerPosition = in_.Position() - 4;
+        LocalHeaderFields fields{};
+        if (in_.Read(&fields, sizeof fields) < sizeof fields) {
+            return Damaged();
+        }
+        ZipDirEntry entry{};
+        static_cast<LocalHeaderFields&>(entry) = fields;
+
+        std::array<char, kNameBufferSize> name{};
+        const std::size_t kept = std::min<std::size_t>(entry.NameLength, name.size());
+        if (in_.Read(name.data(), kept) < kept) {
+            return Damaged();
+        }
+        const std::int64_t nameEnd = in_.Position() + (entry.NameLength - kept);
+        if (in_.Skip(entry.NameLength - kept) != nameEnd) {
+            return Damaged();
+        }
+        entry.FileName.assign(name.data(), ::strnlen(name.data(), kept));
+
+        const std::int64_t p = in_.Position();
+        const DataSpan span = ResolveDataSpan(entry, headerPosition);
+        if (rules_.listBeforeChecks) {
+            entries_.push_back(entry);
+        }
+        if (span.compressed < 0 || p + entry.ExtraLength + span.compressed > in_.Size() - 22) {
+            if (rules_.searchOnWhileEmpty && entries_.empty()) {
+                return false; // the search goes on from just after the name
+            }
+            Fail(WalkFailure::EntryOverruns, rules_.entryOverruns);
+        }
+        if (entry.ExtraLength > 0 && in_.Skip(entry.ExtraLength) != p + entry.ExtraLength) {
+            Fail(WalkFailure::ExtraMoveFailed, rules_.extraMoveFailed);
+        }
+        const std::int64_t q = in_.Position();
+        if (in_.Skip(span.compressed) != q + span.compressed) {
+            Fail(WalkFailure::DataMoveFailed, rules_.dataMoveFailed);
+        }
+        if (span.descriptor) {
+            PassDataDescriptor(span.zip64, entry.Crc32);
+        }
+        if (!rules_.listBeforeChecks) {
+            entries_.push_back(std::move(entry));
+        }
+        return true;
+    }
+
+    bool Damaged() {
+        if (rules_.searchOnWhileEmpty && entries_.empty()) {
+            return false; // the search goes on after whatever was read
+        }
+        Fail(WalkFailure::DamagedHeader, rules_.damagedHeader);
+    }
+
+    // An entry written by a streaming tool has zero sizes in its local header (its
+    // real sizes follow the data in a descriptor), and a zip64 entry has 0xFFFFFFFF
+    // there. Its real sizes come from the zip64 block of its extra field or from its
+    // central directory record, so that the walk lands on the next header.
+    DataSpan ResolveDataSpan(ZipDirEntry& entry, std::int64_t headerPosition) {
+        DataSpan span{entry.CompressedSize, false, false};
+        const bool streamed = (entry.GeneralFlags & zipfmt::kFlagDataDescriptor) != 0;
+        const bool marked = entry.CompressedSize == -1 || entry.UncompressedSize == -1;
+        if (!streamed && !marked) {
+            return span;
+        }
+        const auto extra = in_.Peek(entry.ExtraLength);
+        if (extra.size() == entry.ExtraLength) {
+            const auto zip64 = zipfmt::FindExtraBlock(extra, zipfmt::kExtraZip64);
+            span.zip64 = !zip64.empty();
+            if (marked && zip64.size() >= 16) {
+                const std::uint64_t uncompressed = zipfmt::Le64(zip64.data());
+                const std::uint64_t compressed = zipfmt::Le64(zip64.data() + 8);
+                span.compressed = AsSpan(compressed);
+                entry.UncompressedSize = AsField(uncompressed, entry.UncompressedSize);
+                entry.CompressedSize = AsField(compressed, entry.CompressedSize);
+            }
+        }
+        if (streamed) {
+            if (const zipfmt::CentralEntry* central = central_.Find(headerPosition)) {
+                span.compressed = AsSpan(central->compressedSize);
+                span.descriptor = true;
+                span.zip64 = span.zip64 || central->compressedSize >= zipfmt::kZip64Marker32 ||
+                             central->uncompressedSize >= zipfmt::kZip64Marker32;
+                entry.Crc32 = central->crc32;
+                entry.CompressedSize = AsField(central->compressedSize, entry.CompressedSize);
+                entry.UncompressedSize = AsField(central->uncompressedSize, entry.UncompressedSize);
+            }
+        }
+        return span;
+    }
+
+    // The descriptor's signature is optional; its sizes are 4 or 8 bytes wide. Of the
+    // possible lengths, the one followed by a signature the walk knows is taken; when
+    // none is, nothing is passed over and the walk steps on as it would.
+    void PassDataDescriptor(bool zip64, std::uint32_t crc) {
+        const auto bytes = in_.Peek(28);
+        const bool signed_ = bytes.size() >= 4 && zipfmt::Le32(bytes.data()) == zipfmt::kDataDescriptorSignature &&
+                             crc != zipfmt::kDataDescriptorSignature;
+        const std::size_t body = zip64 ? 20 : 12;
+        for (const std::size_t length : {body + (signed_ ? 4 : 0), body, body + 4}) {
+            if (bytes.size() == length) {
+                in_.Skip(static_cast<std::int64_t>(length)); // the file ends right after it
+                return;
+            }
+            if (bytes.size() >= length + 4) {
+                const std::uint32_t next = zipfmt::Le32(bytes.data() + length);
+                if (next == zipfmt::kLocalHeaderSignature ||
+                    next == zipfmt::kCentralHeaderSignature ||
+                    next == zipfmt::kEndOfCentralSignature) {
+                    in_.Skip(static_cast<std::int64_t>(length));
+                    return;
+                }
+            }
+        }
+    }
+
+    platform::BufferedReader in_;
+    CentralSizes central_;
+    const DirectoryWalkRules& rules_;
+    std::vector<ZipDirEntry>& entries_;
+    int attempts_ = 0;
+};
+
+} // namespace
+
+WalkEnd WalkLocalHeaders(const platform::FileHandle& file, std::int64_t start,
+                         const DirectoryWalkRules& rules, std::vector<ZipDirEntry>& entries) {
+    return Walker(file, rules, entries).Run(start);
+}

@@ -1,0 +1,38 @@
+#include "engine/ZipDir.h"
+
+#include "engine/DirectoryWalk.h"
+#include "platform/FileHandle.h"
+#include "platform/Messages.h"
+#include "util/Errors.h"
+
+TZipDir::~TZipDir() { ClearEntries(); }
+
+void TZipDir::SetZipFileName(const std::string& name) {
+    ClearEntries();
+    zipFileName_ = name;
+    if (platform::FileExists(zipFileName_)) {
+        ReadDirectory();
+    }
+}
+
+void TZipDir::ClearEntries() { entries_.clear(); }
+
+void TZipDir::ReadDirectory() {
+    ClearEntries();
+    if (!platform::FileExists(zipFileName_)) {
+        platform::ShowMessage("Error opening file: " + zipFileName_);
+        return;
+    }
+    const auto file = platform::FileHandle::OpenForReading(zipFileName_);
+    if (!file) {
+        throw util::FileOpenError(zipFileName_);
+    }
+    try {
+        WalkLocalHeaders(*file, 0, kStandaloneWalkRules, entries_);
+    } catch (const DirectoryWalkError& error) {
+        if (error.Failure() == WalkFailure::AttemptsExceeded) {
+            zipFileName_.clear();
+        }
+        throw;
+    }
+}

@@ -1,0 +1,68 @@
+#include "engine/ZipEngine.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/DirectoryWalk.h"
+#include "platform/FileHandle.h"
+#include "platform/Messages.h"
+#include "util/Errors.h"
+
+TZipEngine::TZipEngine(std::uintptr_t ownerWindow) : ownerWindow_(ownerWindow) {}
+
+TZipEngine::~TZipEngine() { ClearEntries(); }
+
+void TZipEngine::SetZipFilename(const std::string& name) {
+    zipFilename_ = name;
+    ReadDirectory();
+}
+
+int TZipEngine::EntryCount() const {
+    return zipFilename_.empty() ? 0 : static_cast<int>(entries_.size());
+}
+
+void TZipEngine::ClearEntries() { entries_.clear(); }
+
+void TZipEngine::FireDirUpdate() {
+    if (OnDirUpdate) {
+        OnDirUpdate(*this);
+    }
+}
+
+void TZipEngine::ReadDirectory() {
+    ClearEntries();
+    if (!platform::FileExists(zipFilename_)) {
+        FireDirUpdate();
+        return;
+    }
+    auto file = platform::FileHandle::OpenForReading(zipFilename_);
+    if (!file) {
+        throw util::FileOpenError(zipFilename_);
+    }
+    const std::int64_t start = HasExeExtension(zipFilename_) ? kExeSearchStart : 0;
+    WalkEnd end;
+    try {
+        end = WalkLocalHeaders(*file, start, kEngineWalkRules, entries_);
+    } catch (...) {
+        file.reset();
+        FireDirUpdate();
+        throw;
+    }
+    file.reset();
+    if (end == WalkEnd::NothingFound) {
+        platform::ShowMessage("Fichero vacío o no válido");
+    }
+    FireDirUpdate();
+}
+
+bool HasExeExtension(const std::string& fileName) {
+    const auto dot = fileName.find_last_of('.');
+    const auto separator = fileName.find_last_of("\\/:");
+    if (dot == std::string::npos || (separator != std::string::npos && separator > dot)) {
+        return false;
+    }
+    std::string extension = fileName.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension == ".EXE";
+}

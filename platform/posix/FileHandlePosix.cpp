@@ -1,0 +1,73 @@
+#include "platform/FileHandle.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace platform {
+
+std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
+    // Non-blocking, so that a FIFO is refused at once instead of waiting for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return FileHandle(fd, static_cast<std::int64_t>(info.st_size));
+}
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), size_(other.size_) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, -1);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+FileHandle::~FileHandle() { Close(); }
+
+void FileHandle::Close() noexcept {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+    }
+}
+
+std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(static_cast<int>(handle_), out + done, count - done,
+                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace platform

@@ -1,0 +1,78 @@
+#include "platform/FileHandle.h"
+
+#include <algorithm>
+#include <utility>
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+} // namespace
+
+std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
+    // Others may read the archive while it is open, but not change it under us.
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(h, &size)) {
+        ::CloseHandle(h);
+        return std::nullopt;
+    }
+    return FileHandle(reinterpret_cast<std::intptr_t>(h), size.QuadPart);
+}
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)), size_(other.size_) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNoHandle);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+FileHandle::~FileHandle() { Close(); }
+
+void FileHandle::Close() noexcept {
+    if (handle_ != kNoHandle) {
+        ::CloseHandle(AsHandle(handle_));
+        handle_ = kNoHandle;
+    }
+}
+
+std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const std::int64_t at = offset + static_cast<std::int64_t>(done);
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(at & 0xFFFFFFFF);
+        where.OffsetHigh = static_cast<DWORD>(at >> 32);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+        DWORD got = 0;
+        if (!::ReadFile(AsHandle(handle_), out + done, chunk, &got, &where) || got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace platform

@@ -1,0 +1,90 @@
+# Shared by the run and test commands: packages, builds, display and Wine.
+# shellcheck shell=bash
+
+TARVOX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TARVOX_BUILD=$TARVOX_ROOT/build
+
+TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
+                 googletest zlib1g-dev zip unzip 7zip python3 imagemagick x11-utils)
+
+say() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs whatever of TARVOX_PACKAGES is missing; quiet and quick when nothing is.
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "${TARVOX_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "installing ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+    fi
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# build_tree native|win32 [target...]: configures once, then builds.
+build_tree() {
+    local kind=$1 dir=$TARVOX_BUILD/$1
+    shift
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        local args=(-S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+        if [ "$kind" = win32 ]; then
+            args+=(--toolchain "$TARVOX_ROOT/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release)
+        fi
+        say "configuring the $kind build"
+        cmake "${args[@]}" >/dev/null
+    fi
+    say "building $kind"
+    local targets=()
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$dir" -j "$(nproc)" "${targets[@]}"
+}
+
+TARVOX_CLEANUP=()
+run_cleanup() {
+    local i
+    for ((i = ${#TARVOX_CLEANUP[@]} - 1; i >= 0; i--)); do eval "${TARVOX_CLEANUP[$i]}" || true; done
+}
+trap run_cleanup EXIT
+
+# A virtual display when there is none, stopped on exit.
+ensure_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local n=99
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local pid=$!
+    TARVOX_CLEANUP+=("kill $pid 2>/dev/null")
+    export DISPLAY=":$n"
+    local tries=0
+    until [ -e "/tmp/.X11-unix/X$n" ] || [ $tries -ge 50 ]; do sleep 0.1; tries=$((tries + 1)); done
+}
+
+# A private Wine prefix inside the build folder unless WINEPREFIX names one.
+ensure_wine_prefix() {
+    export WINEPREFIX=${WINEPREFIX:-$TARVOX_BUILD/wineprefix}
+    export WINEDEBUG=${WINEDEBUG:--all}
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        say "creating the Wine prefix $WINEPREFIX"
+        mkdir -p "$(dirname "$WINEPREFIX")"
+        WINEARCH=win32 wineboot -i >/dev/null 2>&1 </dev/null
+        wineserver -w
+    fi
+}
+
+# A wineserver kept alive for the whole run makes each Wine process start in
+# milliseconds. Wine's own services start with the first process and would hold
+# its output pipes open, so they are started here, away from any test's pipes.
+start_persistent_wineserver() {
+    wineserver -p >/dev/null 2>&1 </dev/null &
+    TARVOX_CLEANUP+=("wineserver -k 2>/dev/null")
+    wine wineboot >/dev/null 2>&1 </dev/null
+}

@@ -1,0 +1,321 @@
+// The engine component's directory reader: what a file's bytes make of the contents
+// list, the messages, the errors and the directory-updated event.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "engine/DirectoryWalk.h"
+#include "engine/ZipEngine.h"
+#include "tests/support/FileLock.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipBytes.h"
+
+using testzip::Archive;
+using testzip::Entry;
+using testzip::Stored;
+
+namespace {
+
+const char kNotAnArchive[] = "Fichero vacío o no válido";
+
+struct ReadOutcome {
+    std::vector<std::string> names;
+    std::vector<std::string> messages;
+    std::optional<std::string> error;
+    int updates = 0;
+    std::size_t entriesAtUpdate = 0;
+};
+
+ReadOutcome ReadAs(const TempDir& dir, const std::string& fileName, const std::string& bytes) {
+    const std::string path = dir.Write(fileName, bytes);
+    MessageRecorder messages;
+    ReadOutcome outcome;
+    TZipEngine zip;
+    zip.OnDirUpdate = [&](TZipEngine& sender) {
+        ++outcome.updates;
+        outcome.entriesAtUpdate = sender.Entries().size();
+    };
+    try {
+        zip.SetZipFilename(path);
+    } catch (const DirectoryWalkError& error) {
+        outcome.error = error.what();
+    }
+    for (const ZipDirEntry& entry : zip.Entries()) {
+        outcome.names.push_back(entry.FileName);
+    }
+    outcome.messages = messages.Texts();
+    return outcome;
+}
+
+std::string ThreeEntries() {
+    return Archive({Stored("a.txt", "alpha"), Stored("dir/b.txt", "bravo!"), Stored("c", "")});
+}
+
+// An entry whose data would run into the end record.
+Entry Overrunning(std::string name) {
+    Entry e = Stored(std::move(name), "xyz");
+    e.localCompressedSize = 1000000;
+    return e;
+}
+
+struct Case {
+    const char* what;
+    std::string fileName;
+    std::string bytes;
+    std::vector<std::string> names;
+    std::vector<std::string> messages;
+    std::optional<std::string> error;
+};
+
+std::vector<Case> Cases() {
+    const std::string three = ThreeEntries();
+    const std::string noise59999(59999, 'x');
+    const std::string noise60000(60000, 'x');
+    const std::string longName(300, 'n');
+    std::string withZero = "abc";
+    withZero += '\0';
+    withZero += "def";
+    Entry negative = Stored("neg", "data");
+    negative.localCompressedSize = 0x80000000u;
+    // A first header cut inside its 26 bytes: the search goes on from where reading stopped.
+    const std::string cutFirst = testzip::LocalHeader(Stored("a", "")).substr(0, 20);
+    // A second header cut inside its 26 bytes.
+    const std::string oneEntry = testzip::LocalHeader(Stored("a", "1")) + "1";
+    // (28 bytes: enough after the first entry to pass its size check, too few for a header.)
+    const std::string cutSecond = oneEntry + testzip::LocalHeader(Stored("b", "")).substr(0, 28);
+
+    return {
+        {"an empty file", "e.zip", "", {}, {kNotAnArchive}, {}},
+        {"three stored entries", "t.zip", three, {"a.txt", "dir/b.txt", "c"}, {}, {}},
+        {"a header after 59,999 bytes without P", "p.zip", noise59999 + three,
+         {"a.txt", "dir/b.txt", "c"}, {}, {}},
+        {"a header after 60,000 bytes without P", "q.zip", noise60000 + three, {},
+         {kNotAnArchive}, {}},
+        {"a P that breaks the match hides the header after it", "pp.zip", "P" + three,
+         {"dir/b.txt", "c"}, {}, {}},
+        {"an archive of a .EXE starts at 14000", "s.EXE", std::string(14000, 'P') + three,
+         {"a.txt", "dir/b.txt", "c"}, {}, {}},
+        {"a .exe is not searched before 14000", "s.exe", three + std::string(20000, 0), {},
+         {kNotAnArchive}, {}},
+        {"a .exe shorter than 14000 bytes", "short.Exe", three, {}, {kNotAnArchive}, {}},
+        {"other extensions start at 0", "s.exe.zip", three, {"a.txt", "dir/b.txt", "c"}, {}, {}},
+        {"junk up to the end after the last entry", "j.zip",
+         testzip::LocalHeader(Stored("a", "1234")) + "1234" + std::string(30, 'j'), {"a"}, {},
+         "Error reading Zip File"},
+        {"a first header running past the end is skipped", "o1.zip",
+         Archive({Overrunning("bad"), Stored("good", "g")}), {"good"}, {}, {}},
+        {"a second header running past the end", "o2.zip",
+         Archive({Stored("good", "g"), Overrunning("bad")}), {"good"}, {},
+         "Error 3 reading Zip file"},
+        {"a negative first size is skipped", "n1.zip", Archive({negative, Stored("ok", "k")}),
+         {"ok"}, {}, {}},
+        {"a negative second size", "n2.zip", Archive({Stored("ok", "k"), negative}), {"ok"}, {},
+         "Error 3 reading Zip file"},
+        {"a cut first header leaves nothing to find", "c1.zip", cutFirst, {}, {kNotAnArchive}, {}},
+        {"a cut second header", "c2.zip", cutSecond, {"a"}, {}, "Error 2 reading Zip file"},
+        {"a name cut short by the end of the file", "c3.zip",
+         oneEntry + testzip::LocalHeader(Stored("bbbbbbbb", "")).substr(0, 34), {"a"}, {},
+         "Error 2 reading Zip file"},
+        {"a zero byte ends the name", "z.zip", Archive({Stored(withZero, "d")}), {"abc"}, {}, {}},
+        {"a long name keeps its first 256 bytes", "l.zip",
+         Archive({Stored(longName, "d"), Stored("next", "")}), {longName.substr(0, 256), "next"},
+         {}, {}},
+        {"an empty name", "m.zip", Archive({Stored("", "d")}), {""}, {}, {}},
+        {"an end record alone ends the walk", "eo.zip",
+         testzip::LocalHeader(Stored("a", "")) + testzip::EndRecord(0, 0, 0), {"a"}, {}, {}},
+    };
+}
+
+class EngineReaderCases : public ::testing::TestWithParam<Case> {};
+
+TEST_P(EngineReaderCases, ListsWhatTheWalkMeets) {
+    const Case& c = GetParam();
+    TempDir dir;
+    const ReadOutcome got = ReadAs(dir, c.fileName, c.bytes);
+    EXPECT_EQ(got.names, c.names);
+    EXPECT_EQ(got.messages, c.messages);
+    EXPECT_EQ(got.error, c.error);
+    // The event fires once, with the list as the walk left it, also before an error.
+    EXPECT_EQ(got.updates, 1);
+    EXPECT_EQ(got.entriesAtUpdate, c.names.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Walk, EngineReaderCases, ::testing::ValuesIn(Cases()),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const char ch : std::string(info.param.what)) {
+                                 name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+                             }
+                             return name;
+                         });
+
+TEST(EngineReader, RecordHoldsTheLocalHeaderFields) {
+    TempDir dir;
+    Entry e = Stored("f.bin", "0123456789");
+    e.flags = 0x0002;
+    e.method = 0;
+    e.dosDateTime = 0x52345678;
+    const std::string path = dir.Write("r.zip", Archive({e}));
+    TZipEngine zip;
+    zip.SetZipFilename(path);
+    ASSERT_EQ(zip.EntryCount(), 1);
+    // The record's fields are packed: read them as values, never bind references.
+    const ZipDirEntry& r = zip.Entries()[0];
+    EXPECT_EQ(+r.VersionNeeded, 20);
+    EXPECT_EQ(+r.GeneralFlags, 0x0002);
+    EXPECT_EQ(+r.CompressionMethod, 0);
+    EXPECT_EQ(+r.ModDateTime, 0x52345678u);
+    EXPECT_EQ(+r.Crc32, testzip::Crc32("0123456789"));
+    EXPECT_EQ(+r.CompressedSize, 10);
+    EXPECT_EQ(+r.UncompressedSize, 10);
+    EXPECT_EQ(+r.NameLength, 5);
+    EXPECT_EQ(+r.ExtraLength, 0);
+}
+
+TEST(EngineReader, EntriesWithDataDescriptorsListWithTheirRealSizes) {
+    // Streaming tools write zero sizes first and the real ones after the data.
+    struct Variant {
+        bool signature;
+        bool zip64;
+    };
+    for (const Variant v : {Variant{true, false}, Variant{false, false}, Variant{true, true}}) {
+        std::vector<Entry> entries;
+        for (const char* name : {"one", "two", "three"}) {
+            Entry e = Stored(name, std::string(std::string(name).size() * 7, 'z'));
+            e.descriptor = true;
+            e.descriptorSignature = v.signature;
+            e.zip64Descriptor = v.zip64;
+            entries.push_back(e);
+        }
+        TempDir dir;
+        TZipEngine zip;
+        zip.SetZipFilename(dir.Write("d.zip", Archive(entries)));
+        ASSERT_EQ(zip.EntryCount(), 3) << v.signature << v.zip64;
+        for (int i = 0; i < 3; ++i) {
+            const ZipDirEntry& r = zip.Entries()[i];
+            EXPECT_EQ(r.FileName, entries[i].name);
+            EXPECT_EQ(+r.CompressedSize, static_cast<int>(entries[i].data.size()));
+            EXPECT_EQ(+r.UncompressedSize, static_cast<int>(entries[i].data.size()));
+            EXPECT_EQ(+r.Crc32, testzip::Crc32(entries[i].data));
+        }
+    }
+}
+
+TEST(EngineReader, DescriptorEntriesWithoutCentralDirectoryStillEndInTheReadError) {
+    Entry e = Stored("cut", "some data here");
+    e.descriptor = true;
+    const auto layout = testzip::Build({e, Stored("next", "n")});
+    // Cut the archive inside its central directory: nothing tells the sizes.
+    const std::string cut = layout.bytes.substr(0, layout.centralOffset - 3);
+    TempDir dir;
+    const ReadOutcome got = ReadAs(dir, "cut.zip", cut);
+    EXPECT_EQ(got.names, (std::vector<std::string>{"cut"}));
+    EXPECT_EQ(got.error, "Error reading Zip File");
+}
+
+TEST(EngineReader, MissingOrEmptyNameEmptiesTheListQuietly) {
+    TempDir dir;
+    MessageRecorder messages;
+    TZipEngine zip;
+    int updates = 0;
+    zip.OnDirUpdate = [&](TZipEngine&) { ++updates; };
+    zip.SetZipFilename(dir.Write("a.zip", ThreeEntries()));
+    ASSERT_EQ(zip.EntryCount(), 3);
+    for (const std::string& name : {std::string(), dir.File("missing.zip"), dir.Path().string()}) {
+        zip.SetZipFilename(name);
+        EXPECT_EQ(zip.EntryCount(), 0) << name;
+        EXPECT_TRUE(zip.Entries().empty()) << name;
+    }
+    EXPECT_EQ(updates, 4);
+    EXPECT_TRUE(messages.Texts().empty());
+}
+
+TEST(EngineReader, EntryCountIsZeroWhileTheNameIsEmpty) {
+    TempDir dir;
+    TZipEngine zip;
+    zip.SetZipFilename(dir.Write("a.zip", ThreeEntries()));
+    zip.SetZipFilename("");
+    EXPECT_EQ(zip.EntryCount(), 0);
+}
+
+TEST(EngineReader, SameNameTwiceReadsTwice) {
+    TempDir dir;
+    const std::string path = dir.Write("a.zip", ThreeEntries());
+    TZipEngine zip;
+    int updates = 0;
+    zip.OnDirUpdate = [&](TZipEngine&) { ++updates; };
+    zip.SetZipFilename(path);
+    dir.Write("a.zip", Archive({Stored("only", "")}));
+    zip.SetZipFilename(path);
+    EXPECT_EQ(updates, 2);
+    ASSERT_EQ(zip.EntryCount(), 1);
+    EXPECT_EQ(zip.Entries()[0].FileName, "only");
+}
+
+TEST(EngineReader, UnopenableFileRaisesWithoutTheEvent) {
+    TempDir dir;
+    const std::string path = dir.File("locked.zip");
+    UnreadableFile locked(path);
+    TZipEngine zip;
+    int updates = 0;
+    zip.OnDirUpdate = [&](TZipEngine&) { ++updates; };
+    try {
+        zip.SetZipFilename(path);
+        FAIL() << "no error";
+    } catch (const util::FileOpenError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+    }
+    EXPECT_EQ(updates, 0);
+    EXPECT_EQ(zip.EntryCount(), 0);
+}
+
+TEST(EngineReader, FileIsClosedOnEveryWayOut) {
+    TempDir dir;
+    for (const std::string& bytes : {ThreeEntries(), std::string(), std::string("PK\3\4")}) {
+        const std::string path = dir.Write("c.zip", bytes);
+        MessageRecorder quiet;
+        TZipEngine zip;
+        try {
+            zip.SetZipFilename(path);
+        } catch (const DirectoryWalkError&) {
+        }
+        // Windows refuses to delete a file that is still open.
+        std::error_code error;
+        EXPECT_TRUE(std::filesystem::remove(path, error)) << error.message();
+    }
+}
+
+TEST(EngineReader, TheMessageBoxIsClosedBeforeTheEvent) {
+    TempDir dir;
+    const std::string path = dir.Write("empty.zip", "");
+    std::vector<std::string> order;
+    MessageRecorder messages;
+    platform::MessageBoxHandler previous =
+        platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& r) {
+            order.push_back("message:" + r.text);
+            EXPECT_EQ(r.caption, "Tarvox");
+            EXPECT_EQ(r.style, platform::kMbOk);
+            return platform::kIdOk;
+        });
+    TZipEngine zip;
+    zip.OnDirUpdate = [&](TZipEngine&) { order.push_back("update"); };
+    zip.SetZipFilename(path);
+    platform::SetMessageBoxHandler(previous);
+    EXPECT_EQ(order, (std::vector<std::string>{std::string("message:") + kNotAnArchive, "update"}));
+}
+
+TEST(EngineReader, HasExeExtension) {
+    const std::pair<const char*, bool> cases[] = {
+        {"a.exe", true},    {"A.EXE", true},        {"b.eXe", true},      {"c.exe.zip", false},
+        {"exe", false},     {"dir.exe\\file", false}, {"dir.exe/f", false}, {"", false},
+        {"x.exec", false},  {".exe", true},
+    };
+    for (const auto& [name, exe] : cases) {
+        EXPECT_EQ(HasExeExtension(name), exe) << name;
+    }
+}
+
+} // namespace

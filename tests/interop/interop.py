@@ -1,0 +1,58 @@
+"""Shared helpers of the interop tests: running tarvox-cli natively or under Wine."""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+
+class Cli:
+    def __init__(self, path, emulator=None):
+        self.path = path
+        self.emulator = emulator
+
+    def arg_path(self, path):
+        """A file path as the tool sees it: under Wine, on drive Z:."""
+        if self.emulator:
+            return "Z:" + os.path.abspath(path).replace("/", "\\")
+        return path
+
+    def run(self, *args, check=False):
+        command = ([self.emulator] if self.emulator else []) + [self.path] + list(args)
+        done = subprocess.run(command, capture_output=True)
+        if check and done.returncode != 0:
+            raise AssertionError(f"{command} exited {done.returncode}: {done.stderr!r}")
+        return done
+
+
+def parse_args():
+    import argparse
+
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--emulator")
+    args = parser.parse_args()
+    return Cli(args.cli, args.emulator)
+
+
+class Checks:
+    """Collects failures so that one run reports all of them."""
+
+    def __init__(self):
+        self.failures = []
+        self.count = 0
+
+    def equal(self, what, got, expected):
+        self.count += 1
+        if got != expected:
+            self.failures.append(f"{what}:\n  got      {got!r}\n  expected {expected!r}")
+
+    def finish(self):
+        for failure in self.failures:
+            print("FAIL", failure)
+        print(f"{self.count - len(self.failures)} of {self.count} checks passed")
+        sys.exit(1 if self.failures else 0)
+
+
+def scratch():
+    return tempfile.TemporaryDirectory(prefix="tarvox-interop-")

@@ -1,0 +1,14 @@
+#include <windows.h>
+
+#include "tests/support/FileLock.h"
+
+UnreadableFile::UnreadableFile(const std::string& path) : path_(path) {
+    handle_ = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+UnreadableFile::~UnreadableFile() {
+    if (handle_ != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(handle_);
+    }
+}

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipBytes.h"
+#include "zipformat/CentralDirectory.h"
+
+using testzip::Entry;
+using testzip::Stored;
+
+namespace {
+
+zipfmt::DirectoryError Read(const std::string& bytes, zipfmt::ArchiveDirectory& out) {
+    TempDir dir;
+    auto file = platform::FileHandle::OpenForReading(dir.Write("a.zip", bytes));
+    EXPECT_TRUE(file);
+    return zipfmt::ReadArchiveDirectory(*file, out);
+}
+
+TEST(CentralDirectory, ReadsEntriesAndTheBytesBeforeTheArchive) {
+    const std::vector<Entry> entries = {Stored("a", "1"), Stored("bb", "22")};
+    for (const std::string& prefix : {std::string(), std::string(777, 's')}) {
+        // Offsets as stored count from the archive's own start.
+        const auto inner = testzip::Build(entries);
+        zipfmt::ArchiveDirectory dir;
+        ASSERT_EQ(Read(prefix + inner.bytes, dir), zipfmt::DirectoryError::None);
+        ASSERT_EQ(dir.entries.size(), 2u);
+        EXPECT_EQ(dir.prefixBias, static_cast<std::int64_t>(prefix.size()));
+        EXPECT_EQ(dir.entries[1].name, "bb");
+        EXPECT_EQ(dir.entries[1].compressedSize, 2u);
+        EXPECT_EQ(dir.entries[1].crc32, testzip::Crc32("22"));
+        EXPECT_EQ(dir.entries[1].localHeaderPosition, prefix.size() + inner.localOffsets[1]);
+    }
+}
+
+TEST(CentralDirectory, RefusesWhatDoesNotAddUp) {
+    const std::string good = testzip::Archive({Stored("a", "1")});
+    const std::size_t endAt = good.size() - 22;
+    std::string shortCount = good;
+    shortCount[endAt + 10] = 2; // says two entries, holds one
+    std::string hugeDirectory = good;
+    hugeDirectory.replace(endAt + 12, 4, testzip::Le32(0x7FFFFFFF));
+    std::string badName = good;
+    badName[endAt - 1 - 18] = static_cast<char>(0xFF); // name length runs past the directory
+    const std::pair<std::string, zipfmt::DirectoryError> cases[] = {
+        {"", zipfmt::DirectoryError::NoEndRecord},
+        {std::string(100, 'z'), zipfmt::DirectoryError::NoEndRecord},
+        {good.substr(0, good.size() - 1), zipfmt::DirectoryError::NoEndRecord},
+        {shortCount, zipfmt::DirectoryError::BadCentralHeader},
+        {hugeDirectory, zipfmt::DirectoryError::NoEndRecord},
+        {badName, zipfmt::DirectoryError::BadCentralHeader},
+    };
+    for (const auto& [bytes, error] : cases) {
+        zipfmt::ArchiveDirectory dir;
+        EXPECT_EQ(Read(bytes, dir), error) << bytes.size();
+    }
+}
+
+TEST(CentralDirectory, TakesZip64SizesFromTheExtraBlock) {
+    const auto layout = testzip::Build({Stored("big", "0123")});
+    std::string bytes = layout.bytes.substr(0, layout.centralOffset);
+    const std::string extra = testzip::Le16(1) + testzip::Le16(16) + testzip::Le64(5000000000ull) +
+                              testzip::Le64(4);
+    const std::string central =
+        testzip::Le32(0x02014B50) + testzip::Le16(45) + testzip::Le16(45) + testzip::Le16(0) +
+        testzip::Le16(0) + testzip::Le32(0) + testzip::Le32(0) + testzip::Le32(0xFFFFFFFF) +
+        testzip::Le32(0xFFFFFFFF) + testzip::Le16(3) + testzip::Le16(20) + testzip::Le16(0) +
+        testzip::Le16(0) + testzip::Le16(0) + testzip::Le32(0) + testzip::Le32(0) + "big" + extra;
+    bytes += central + testzip::EndRecord(1, static_cast<std::uint32_t>(central.size()),
+                                          layout.centralOffset);
+    zipfmt::ArchiveDirectory dir;
+    ASSERT_EQ(Read(bytes, dir), zipfmt::DirectoryError::None);
+    ASSERT_EQ(dir.entries.size(), 1u);
+    EXPECT_EQ(dir.entries[0].uncompressedSize, 5000000000ull);
+    EXPECT_EQ(dir.entries[0].compressedSize, 4u);
+    EXPECT_TRUE(dir.entries[0].zip64);
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+#pragma once
+// Reading an archive's central directory through its end-of-central-directory record
+// (and the zip64 records when present).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/FileHandle.h"
+
+namespace zipfmt {
+
+struct CentralEntry {
+    std::uint16_t versionMadeBy = 0;
+    std::uint16_t versionNeeded = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t method = 0;
+    std::uint32_t dosDateTime = 0;
+    std::uint32_t crc32 = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint64_t uncompressedSize = 0;
+    std::uint32_t diskStart = 0;
+    std::uint16_t internalAttributes = 0;
+    std::uint32_t externalAttributes = 0;
+    // File position of the entry's local header: the stored offset plus the bytes that
+    // stand before the archive (a self-extractor's stub).
+    std::uint64_t localHeaderPosition = 0;
+    bool zip64 = false; // a size or the offset came from a zip64 extra block
+    std::string name;   // stored bytes, no conversion
+    std::vector<std::uint8_t> extra;
+    std::string comment;
+};
+
+enum class DirectoryError {
+    None,
+    NoEndRecord,        // no end-of-central-directory record in the last 64 KiB
+    BadZip64Record,     // a zip64 locator points at nothing usable
+    DirectoryOutside,   // the central directory does not fit before its end record
+    BadCentralHeader,   // a central header is missing, cut or inconsistent
+};
+
+struct ArchiveDirectory {
+    std::vector<CentralEntry> entries;
+    std::int64_t centralStart = 0;      // file position of the first central header
+    std::int64_t centralSize = 0;
+    std::int64_t endRecordPosition = 0; // the first end record (zip64 one when present)
+    std::int64_t prefixBias = 0;        // bytes before the archive proper
+    bool zip64 = false;
+    std::string comment;
+};
+
+DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDirectory& out);
+
+} // namespace zipfmt

@@ -1,0 +1,47 @@
+#pragma once
+// Signatures and little-endian fields of the zip format (the application note's
+// sections 4.3 and 4.5).
+
+#include <cstdint>
+#include <span>
+
+namespace zipfmt {
+
+inline constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;     // "PK" 3 4
+inline constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;   // "PK" 1 2
+inline constexpr std::uint32_t kEndOfCentralSignature = 0x06054B50;    // "PK" 5 6
+inline constexpr std::uint32_t kZip64EndOfCentralSignature = 0x06064B50;
+inline constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
+inline constexpr std::uint32_t kDataDescriptorSignature = 0x08074B50;
+
+inline constexpr std::uint16_t kFlagEncrypted = 0x0001;
+inline constexpr std::uint16_t kFlagDataDescriptor = 0x0008;
+inline constexpr std::uint16_t kFlagUtf8 = 0x0800;
+
+inline constexpr std::uint16_t kExtraZip64 = 0x0001;
+
+inline constexpr std::size_t kLocalHeaderSize = 30;
+inline constexpr std::size_t kCentralHeaderSize = 46;
+inline constexpr std::size_t kEndOfCentralSize = 22;
+inline constexpr std::size_t kZip64EndOfCentralSize = 56;
+inline constexpr std::size_t kZip64LocatorSize = 20;
+
+inline constexpr std::uint32_t kZip64Marker32 = 0xFFFFFFFF;
+inline constexpr std::uint16_t kZip64Marker16 = 0xFFFF;
+
+inline std::uint16_t Le16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t Le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline std::uint64_t Le64(const std::uint8_t* p) {
+    return static_cast<std::uint64_t>(Le32(p)) | (static_cast<std::uint64_t>(Le32(p + 4)) << 32);
+}
+
+// The data of the first extra-field block with the given id, or an empty span.
+// Blocks that run past the field end the search.
+std::span<const std::uint8_t> FindExtraBlock(std::span<const std::uint8_t> extra, std::uint16_t id);
+
+} // namespace zipfmt
