@@ -8,6 +8,10 @@
 #include "platform/Messages.h"
 #include "util/Errors.h"
 
+namespace {
+constexpr std::size_t kMaxPasswordLength = 255;
+} // namespace
+
 TZipEngine::TZipEngine(std::uintptr_t ownerWindow) : ownerWindow_(ownerWindow) {}
 
 TZipEngine::~TZipEngine() { ClearEntries(); }
@@ -15,6 +19,10 @@ TZipEngine::~TZipEngine() { ClearEntries(); }
 void TZipEngine::SetZipFilename(const std::string& name) {
     zipFilename_ = name;
     ReadDirectory();
+}
+
+void TZipEngine::SetPassword(const std::string& password) {
+    password_ = password.substr(0, kMaxPasswordLength);
 }
 
 int TZipEngine::EntryCount() const {

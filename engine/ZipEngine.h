@@ -7,10 +7,33 @@
 #include <vector>
 
 #include "engine/ZipDirEntry.h"
+#include "util/OptionSet.h"
 
 class TZipEngine;
 
+enum class AddOptsEnum {
+    AddDirNames,
+    AddRecurseDirs,
+    AddMove,
+    AddFreshen,
+    AddUpdate,
+    AddZipTime,
+    AddForceDOS,
+    AddHiddenFiles,
+    AddEncrypt,
+};
+using AddOpts = util::OptionSet<AddOptsEnum>;
+
+enum class ExtrOptsEnum { ExtrDirNames, ExtrOverWrite, ExtrFreshen, ExtrUpdate, ExtrTest };
+using ExtrOpts = util::OptionSet<ExtrOptsEnum, std::uint8_t>;
+
+enum class ProgressType { ProgrFileStart, ProgrStep, ProgrBatchEnd };
+
 using TNotifyEvent = std::function<void(TZipEngine& Sender)>;
+using TProgressEvent = std::function<void(TZipEngine& Sender, ProgressType ProgrType,
+                                          const std::string& Filename, std::int32_t FileSize)>;
+using TMessageEvent =
+    std::function<void(TZipEngine& Sender, std::int32_t ErrCode, const std::string& Message)>;
 
 class TZipEngine {
 public:
@@ -21,6 +44,27 @@ public:
     TZipEngine& operator=(const TZipEngine&) = delete;
 
     std::uintptr_t OwnerWindow() const { return ownerWindow_; }
+
+    // Options of the next operation; plain values.
+    bool Verbose = false;
+    bool Trace = false;
+    std::int32_t AddCompLevel = 9; // handed to the library unchanged
+    AddOpts AddOptions;
+    ExtrOpts ExtrOptions;
+    std::string ExtrBaseDir;
+    std::string SFXPath; // kept, used by no operation
+    // The file specifications of the next operation, one per line; emptied by every
+    // operation that reaches its library call.
+    std::vector<std::string> FSpecArgs;
+    // Makes the library callback answer "stop".
+    bool CancelRequested = false;
+
+    // At most 255 characters are kept.
+    const std::string& Password() const { return password_; }
+    void SetPassword(const std::string& password);
+
+    // What the last library call returned.
+    std::int32_t ResultCount() const { return resultCount_; }
 
     // The archive's path. Assigning it always re-reads the contents list, also when
     // the name is unchanged or empty; OnDirUpdate has run when the assignment returns.
@@ -40,6 +84,8 @@ public:
     void ReadDirectory();
 
     TNotifyEvent OnDirUpdate;
+    TProgressEvent OnProgress;
+    TMessageEvent OnMessage;
 
 private:
     void FireDirUpdate();
@@ -47,6 +93,8 @@ private:
     std::uintptr_t ownerWindow_;
     std::vector<ZipDirEntry> entries_;
     std::string zipFilename_;
+    std::string password_;
+    std::int32_t resultCount_ = 0;
 };
 
 // A self-extracting archive's first local header lies after its program; the search
