@@ -67,9 +67,10 @@ public:
         }
         const auto position = static_cast<std::uint64_t>(headerPosition);
         const auto& all = directory_.entries;
-        const auto it = std::lower_bound(
-            all.begin(), all.end(), position,
-            [](const zipfmt::CentralEntry& e, std::uint64_t p) { return e.localHeaderPosition < p; });
+        const auto it = std::lower_bound(all.begin(), all.end(), position,
+                                         [](const zipfmt::CentralEntry& e, std::uint64_t p) {
+                                             return e.localHeaderPosition < p;
+                                         });
         return it != all.end() && it->localHeaderPosition == position ? &*it : nullptr;
     }
 
@@ -267,7 +268,8 @@ private:
     // none is, nothing is passed over and the walk steps on as it would.
     void PassDataDescriptor(bool zip64, std::uint32_t crc) {
         const auto bytes = in_.Peek(28);
-        const bool signed_ = bytes.size() >= 4 && zipfmt::Le32(bytes.data()) == zipfmt::kDataDescriptorSignature &&
+        const bool signed_ = bytes.size() >= 4 &&
+                             zipfmt::Le32(bytes.data()) == zipfmt::kDataDescriptorSignature &&
                              crc != zipfmt::kDataDescriptorSignature;
         const std::size_t body = zip64 ? 20 : 12;
         for (const std::size_t length : {body + (signed_ ? 4 : 0), body, body + 4}) {

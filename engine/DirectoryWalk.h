@@ -52,8 +52,8 @@ private:
 };
 
 enum class WalkEnd {
-    Listed,         // a central directory or end record ended the walk
-    NothingFound,   // the search gave up quietly (a rule without text)
+    Listed,       // a central directory or end record ended the walk
+    NothingFound, // the search gave up quietly (a rule without text)
 };
 
 // The most search attempts one walk makes.

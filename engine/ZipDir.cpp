@@ -5,7 +5,9 @@
 #include "platform/Messages.h"
 #include "util/Errors.h"
 
-TZipDir::~TZipDir() { ClearEntries(); }
+TZipDir::~TZipDir() {
+    ClearEntries();
+}
 
 void TZipDir::SetZipFileName(const std::string& name) {
     ClearEntries();
@@ -15,7 +17,9 @@ void TZipDir::SetZipFileName(const std::string& name) {
     }
 }
 
-void TZipDir::ClearEntries() { entries_.clear(); }
+void TZipDir::ClearEntries() {
+    entries_.clear();
+}
 
 void TZipDir::ReadDirectory() {
     ClearEntries();

@@ -14,7 +14,9 @@ constexpr std::size_t kMaxPasswordLength = 255;
 
 TZipEngine::TZipEngine(std::uintptr_t ownerWindow) : ownerWindow_(ownerWindow) {}
 
-TZipEngine::~TZipEngine() { ClearEntries(); }
+TZipEngine::~TZipEngine() {
+    ClearEntries();
+}
 
 void TZipEngine::SetZipFilename(const std::string& name) {
     zipFilename_ = name;
@@ -29,7 +31,9 @@ int TZipEngine::EntryCount() const {
     return zipFilename_.empty() ? 0 : static_cast<int>(entries_.size());
 }
 
-void TZipEngine::ClearEntries() { entries_.clear(); }
+void TZipEngine::ClearEntries() {
+    entries_.clear();
+}
 
 void TZipEngine::FireDirUpdate() {
     if (OnDirUpdate) {

@@ -8,11 +8,14 @@ namespace platform {
 BufferedReader::BufferedReader(const FileHandle& file, std::size_t capacity)
     : file_(file), buffer_(std::max<std::size_t>(capacity, 64)) {}
 
-void BufferedReader::Seek(std::int64_t offset) { position_ = std::max<std::int64_t>(offset, 0); }
+void BufferedReader::Seek(std::int64_t offset) {
+    position_ = std::max<std::int64_t>(offset, 0);
+}
 
 std::size_t BufferedReader::Fill() {
     bufferStart_ = position_;
-    bufferLength_ = position_ < Size() ? file_.ReadAt(position_, buffer_.data(), buffer_.size()) : 0;
+    bufferLength_ =
+        position_ < Size() ? file_.ReadAt(position_, buffer_.data(), buffer_.size()) : 0;
     return bufferLength_;
 }
 

@@ -42,7 +42,9 @@ public:
 
 private:
     int ReadByteSlow();
-    std::int64_t BufferEnd() const { return bufferStart_ + static_cast<std::int64_t>(bufferLength_); }
+    std::int64_t BufferEnd() const {
+        return bufferStart_ + static_cast<std::int64_t>(bufferLength_);
+    }
     // Makes the buffer start at the position; returns the bytes available.
     std::size_t Fill();
 

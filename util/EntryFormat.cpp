@@ -32,13 +32,13 @@ std::string FormatIso(const DosDateTime& t) {
     return text;
 }
 
-std::optional<long long> CompressionRatio(std::int32_t uncompressedSize, std::int32_t compressedSize) {
+std::optional<long long> CompressionRatio(std::int32_t uncompressedSize,
+                                          std::int32_t compressedSize) {
     if (uncompressedSize <= 0) {
         return std::nullopt;
     }
     const double ratio =
-        (1.0 - static_cast<double>(compressedSize) / static_cast<double>(uncompressedSize)) *
-        100.0;
+        (1.0 - static_cast<double>(compressedSize) / static_cast<double>(uncompressedSize)) * 100.0;
     // The default rounding mode sends an exact half to the even neighbour.
     return std::llrint(ratio);
 }

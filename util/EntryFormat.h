@@ -22,7 +22,8 @@ std::string FormatIso(const DosDateTime& t);
 
 // Space saved by compression, in whole percent, an exact half rounded to the even
 // neighbour; negative when the stored data is larger. No value for a size of 0 or less.
-std::optional<long long> CompressionRatio(std::int32_t uncompressedSize, std::int32_t compressedSize);
+std::optional<long long> CompressionRatio(std::int32_t uncompressedSize,
+                                          std::int32_t compressedSize);
 
 // The ratio as the contents list shows it ("60%"), or "" when there is none.
 std::string RatioText(std::int32_t uncompressedSize, std::int32_t compressedSize);

@@ -30,7 +30,9 @@ public:
     friend constexpr bool operator==(OptionSet, OptionSet) = default;
 
 private:
-    static constexpr Bits Bit(Enum value) { return static_cast<Bits>(Bits{1} << static_cast<int>(value)); }
+    static constexpr Bits Bit(Enum value) {
+        return static_cast<Bits>(Bits{1} << static_cast<int>(value));
+    }
     Bits bits_ = 0;
 };
 

@@ -37,7 +37,8 @@ bool ReadZip64End(const platform::FileHandle& file, std::int64_t eocdPosition, E
     const std::int64_t adjacent = locatorAt - static_cast<std::int64_t>(kZip64EndOfCentralSize);
     const std::uint64_t stored = Le64(locator + 8);
     std::int64_t at = adjacent;
-    if (!ReadExact(file, at, record, sizeof record) || Le32(record) != kZip64EndOfCentralSignature) {
+    if (!ReadExact(file, at, record, sizeof record) ||
+        Le32(record) != kZip64EndOfCentralSignature) {
         if (stored > static_cast<std::uint64_t>(locatorAt)) {
             return false;
         }
@@ -91,8 +92,8 @@ bool FindEndRecord(const platform::FileHandle& file, EndRecord& end) {
 }
 
 // Takes the values a central header marks as 0xFFFF... from its zip64 extra block.
-bool ApplyZip64Extra(CentralEntry& entry, bool sizeMarked, bool compressedMarked,
-                     bool offsetMarked, bool diskMarked) {
+bool ApplyZip64Extra(CentralEntry& entry, bool sizeMarked, bool compressedMarked, bool offsetMarked,
+                     bool diskMarked) {
     if (!sizeMarked && !compressedMarked && !offsetMarked && !diskMarked) {
         return true;
     }
@@ -124,7 +125,8 @@ bool ApplyZip64Extra(CentralEntry& entry, bool sizeMarked, bool compressedMarked
 bool ParseCentralHeaders(std::span<const std::uint8_t> bytes, std::int64_t bias,
                          std::vector<CentralEntry>& entries) {
     std::size_t at = 0;
-    while (bytes.size() - at >= kCentralHeaderSize && Le32(bytes.data() + at) == kCentralHeaderSignature) {
+    while (bytes.size() - at >= kCentralHeaderSize &&
+           Le32(bytes.data() + at) == kCentralHeaderSignature) {
         const std::uint8_t* p = bytes.data() + at;
         const std::size_t nameLength = Le16(p + 28);
         const std::size_t extraLength = Le16(p + 30);
@@ -151,9 +153,9 @@ bool ParseCentralHeaders(std::span<const std::uint8_t> bytes, std::int64_t bias,
         e.extra.assign(variable + nameLength, variable + nameLength + extraLength);
         e.comment.assign(reinterpret_cast<const char*>(variable + nameLength + extraLength),
                          commentLength);
-        if (!ApplyZip64Extra(e, e.uncompressedSize == kZip64Marker32,
-                             e.compressedSize == kZip64Marker32,
-                             e.localHeaderPosition == kZip64Marker32, e.diskStart == kZip64Marker16)) {
+        if (!ApplyZip64Extra(
+                e, e.uncompressedSize == kZip64Marker32, e.compressedSize == kZip64Marker32,
+                e.localHeaderPosition == kZip64Marker32, e.diskStart == kZip64Marker16)) {
             return false;
         }
         if (e.localHeaderPosition > static_cast<std::uint64_t>(INT64_MAX - bias)) {
@@ -199,8 +201,8 @@ DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDir
     }
     // A 16-bit count wraps past 65,535 entries in archives written without zip64.
     const std::uint64_t parsed = out.entries.size();
-    const bool countMatches = end.zip64 ? parsed == end.entryCount
-                                        : parsed % 0x10000 == end.entryCount % 0x10000;
+    const bool countMatches =
+        end.zip64 ? parsed == end.entryCount : parsed % 0x10000 == end.entryCount % 0x10000;
     if (!countMatches) {
         return DirectoryError::BadCentralHeader;
     }

@@ -33,15 +33,15 @@ struct CentralEntry {
 
 enum class DirectoryError {
     None,
-    NoEndRecord,        // no end-of-central-directory record in the last 64 KiB
-    BadZip64Record,     // a zip64 locator points at nothing usable
-    DirectoryOutside,   // the central directory does not fit before its end record
-    BadCentralHeader,   // a central header is missing, cut or inconsistent
+    NoEndRecord,      // no end-of-central-directory record in the last 64 KiB
+    BadZip64Record,   // a zip64 locator points at nothing usable
+    DirectoryOutside, // the central directory does not fit before its end record
+    BadCentralHeader, // a central header is missing, cut or inconsistent
 };
 
 struct ArchiveDirectory {
     std::vector<CentralEntry> entries;
-    std::int64_t centralStart = 0;      // file position of the first central header
+    std::int64_t centralStart = 0; // file position of the first central header
     std::int64_t centralSize = 0;
     std::int64_t endRecordPosition = 0; // the first end record (zip64 one when present)
     std::int64_t prefixBias = 0;        // bytes before the archive proper

@@ -2,7 +2,8 @@
 
 namespace zipfmt {
 
-std::span<const std::uint8_t> FindExtraBlock(std::span<const std::uint8_t> extra, std::uint16_t id) {
+std::span<const std::uint8_t> FindExtraBlock(std::span<const std::uint8_t> extra,
+                                             std::uint16_t id) {
     std::size_t at = 0;
     while (extra.size() - at >= 4) {
         const std::uint16_t blockId = Le16(extra.data() + at);

@@ -7,9 +7,9 @@
 
 namespace zipfmt {
 
-inline constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;     // "PK" 3 4
-inline constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;   // "PK" 1 2
-inline constexpr std::uint32_t kEndOfCentralSignature = 0x06054B50;    // "PK" 5 6
+inline constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;   // "PK" 3 4
+inline constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50; // "PK" 1 2
+inline constexpr std::uint32_t kEndOfCentralSignature = 0x06054B50;  // "PK" 5 6
 inline constexpr std::uint32_t kZip64EndOfCentralSignature = 0x06064B50;
 inline constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
 inline constexpr std::uint32_t kDataDescriptorSignature = 0x08074B50;

@@ -34,7 +34,9 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-FileHandle::~FileHandle() { Close(); }
+FileHandle::~FileHandle() {
+    Close();
+}
 
 void FileHandle::Close() noexcept {
     if (handle_ >= 0) {

@@ -6,7 +6,9 @@
 
 namespace platform {
 
-void UseBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
+void UseBinaryStandardOutput() {
+    _setmode(_fileno(stdout), _O_BINARY);
+}
 
 void WriteErrorLine(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stderr);

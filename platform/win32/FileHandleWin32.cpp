@@ -7,7 +7,9 @@
 namespace platform {
 
 namespace {
-HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+HANDLE AsHandle(std::intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
 const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 } // namespace
 
@@ -38,7 +40,9 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     return *this;
 }
 
-FileHandle::~FileHandle() { Close(); }
+FileHandle::~FileHandle() {
+    Close();
+}
 
 void FileHandle::Close() noexcept {
     if (handle_ != kNoHandle) {
@@ -66,12 +70,14 @@ std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t co
 }
 
 bool FileExists(const std::string& path) {
-    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
+    const DWORD attributes =
+        path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DirectoryExists(const std::string& path) {
-    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
+    const DWORD attributes =
+        path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -3,6 +3,10 @@
 
 #include "tests/support/FileLock.h"
 
-UnreadableFile::UnreadableFile(const std::string& path) : path_(path) { ::mkfifo(path.c_str(), 0600); }
+UnreadableFile::UnreadableFile(const std::string& path) : path_(path) {
+    ::mkfifo(path.c_str(), 0600);
+}
 
-UnreadableFile::~UnreadableFile() { ::unlink(path_.c_str()); }
+UnreadableFile::~UnreadableFile() {
+    ::unlink(path_.c_str());
+}

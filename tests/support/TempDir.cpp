@@ -19,7 +19,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::File(std::string_view name) const { return (path_ / name).string(); }
+std::string TempDir::File(std::string_view name) const {
+    return (path_ / name).string();
+}
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {
     const std::string path = File(name);

@@ -43,8 +43,8 @@ Entry Stored(std::string name, std::string data) {
 
 std::string LocalHeader(const Entry& e) {
     const std::uint32_t crc = e.descriptor ? 0 : Crc32(e.data);
-    const std::uint32_t compressed =
-        e.localCompressedSize.value_or(e.descriptor ? 0 : static_cast<std::uint32_t>(e.data.size()));
+    const std::uint32_t compressed = e.localCompressedSize.value_or(
+        e.descriptor ? 0 : static_cast<std::uint32_t>(e.data.size()));
     const std::uint32_t uncompressed = e.localUncompressedSize.value_or(e.descriptor ? 0 : Size(e));
     return Le32(0x04034B50) + Le16(20) + Le16(Flags(e)) + Le16(e.method) + Le32(e.dosDateTime) +
            Le32(crc) + Le32(compressed) + Le32(uncompressed) +

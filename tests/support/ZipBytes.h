@@ -13,8 +13,8 @@ std::string Le32(std::uint32_t value);
 std::string Le64(std::uint64_t value);
 
 // 2021-03-04 05:06:08 as a DOS date-time.
-inline constexpr std::uint32_t kSampleDosTime = (41u << 25 | 3u << 21 | 4u << 16) |
-                                                (5u << 11 | 6u << 5 | 4u);
+inline constexpr std::uint32_t kSampleDosTime =
+    (41u << 25 | 3u << 21 | 4u << 16) | (5u << 11 | 6u << 5 | 4u);
 
 struct Entry {
     std::string name;

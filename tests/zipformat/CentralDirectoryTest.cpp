@@ -58,8 +58,8 @@ TEST(CentralDirectory, RefusesWhatDoesNotAddUp) {
 TEST(CentralDirectory, TakesZip64SizesFromTheExtraBlock) {
     const auto layout = testzip::Build({Stored("big", "0123")});
     std::string bytes = layout.bytes.substr(0, layout.centralOffset);
-    const std::string extra = testzip::Le16(1) + testzip::Le16(16) + testzip::Le64(5000000000ull) +
-                              testzip::Le64(4);
+    const std::string extra =
+        testzip::Le16(1) + testzip::Le16(16) + testzip::Le64(5000000000ull) + testzip::Le64(4);
     const std::string central =
         testzip::Le32(0x02014B50) + testzip::Le16(45) + testzip::Le16(45) + testzip::Le16(0) +
         testzip::Le16(0) + testzip::Le32(0) + testzip::Le32(0) + testzip::Le32(0xFFFFFFFF) +
