@@ -2,12 +2,14 @@
 // The engine component: the current archive's name and its contents list.
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/ZipDirEntry.h"
 #include "util/OptionSet.h"
+#include "zipformat/CallBlocks.h"
 
 class TZipEngine;
 
@@ -83,18 +85,52 @@ public:
     // DirectoryWalkError when the archive is damaged (after OnDirUpdate).
     void ReadDirectory();
 
+    // The operations. Each checks its preconditions (with a message for the first
+    // that fails), loads its library unless loaded, makes the call, relays the
+    // library's reports as events, empties FSpecArgs, releases what it loaded and,
+    // after an add or delete that changed the archive, reads the directory again.
+    // A second request of the same kind while one runs returns at once.
+    void AddFiles();
+    void DeleteFiles();
+    void ExtractFiles();
+
+    void LoadZipLibrary();
+    void LoadUnzLibrary();
+    void UnloadZipLibrary();
+    void UnloadUnzLibrary();
+
+    // An add or delete, or an extraction, is running.
+    bool ZipBusy() const { return zipBusy_; }
+    bool UnzBusy() const { return unzBusy_; }
+
     TNotifyEvent OnDirUpdate;
     TProgressEvent OnProgress;
     TMessageEvent OnMessage;
 
+    // One callback record of the running library call; what EngineCallback answers.
+    std::int32_t DeliverCallback(const CallbackRecord& record) noexcept;
+
 private:
+    enum class Operation { Add, Delete, Extract };
+
     void FireDirUpdate();
+    void RunOperation(Operation operation);
+    bool NamesFitTheCallBlock() const;
+    // The library call itself, in batches of at most kMaxFileSpecs specifications.
+    // False when it failed: no entry point, a fault, or a handler's error.
+    bool CallLibrary(Operation operation, void* entryPoint);
 
     std::uintptr_t ownerWindow_;
     std::vector<ZipDirEntry> entries_;
     std::string zipFilename_;
     std::string password_;
     std::int32_t resultCount_ = 0;
+    bool zipBusy_ = false;
+    bool unzBusy_ = false;
+    ZipCallBlock zipBlock_{};
+    UnzCallBlock unzBlock_{};
+    // The error a handler raised during each running call, innermost last.
+    std::vector<std::exception_ptr*> handlerErrors_;
 };
 
 // A self-extracting archive's first local header lies after its program; the search

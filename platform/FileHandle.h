@@ -40,4 +40,8 @@ bool FileExists(const std::string& path);
 // True when path names an existing folder.
 bool DirectoryExists(const std::string& path);
 
+// The process's current directory; changing it returns false when refused.
+std::string CurrentDirectory();
+bool ChangeCurrentDirectory(const std::string& path);
+
 } // namespace platform

@@ -72,4 +72,11 @@ bool DirectoryExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string CurrentDirectory() {
+    char path[4096];
+    return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string();
+}
+
+bool ChangeCurrentDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+
 } // namespace platform

@@ -81,4 +81,14 @@ bool DirectoryExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::string CurrentDirectory() {
+    char path[MAX_PATH + 1];
+    const DWORD length = ::GetCurrentDirectoryA(sizeof path, path);
+    return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
+}
+
+bool ChangeCurrentDirectory(const std::string& path) {
+    return ::SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
 } // namespace platform

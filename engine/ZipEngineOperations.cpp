@@ -1,0 +1,142 @@
+// The engine component's operations: add, delete and extract through the libraries.
+
+#include <algorithm>
+#include <limits>
+#include <span>
+
+#include "engine/CallBlockFill.h"
+#include "engine/EngineLibraries.h"
+#include "engine/ZipEngine.h"
+#include "platform/FileHandle.h"
+#include "platform/GuardedCall.h"
+#include "platform/Messages.h"
+
+void TZipEngine::LoadZipLibrary() { LoadEngineLibrary(ZipEngineLibrary(), Trace); }
+void TZipEngine::LoadUnzLibrary() { LoadEngineLibrary(UnzEngineLibrary(), Trace); }
+void TZipEngine::UnloadZipLibrary() { UnloadEngineLibrary(ZipEngineLibrary()); }
+void TZipEngine::UnloadUnzLibrary() { UnloadEngineLibrary(UnzEngineLibrary()); }
+
+void TZipEngine::AddFiles() {
+    if (FSpecArgs.empty()) {
+        platform::ShowMessage("Error - no files to zip");
+        return;
+    }
+    if (zipFilename_.empty()) {
+        platform::ShowMessage("Error - no zip file specified");
+        return;
+    }
+    RunOperation(Operation::Add);
+}
+
+void TZipEngine::DeleteFiles() {
+    if (FSpecArgs.empty()) {
+        platform::ShowMessage("Error - no files selected for deletion");
+        return;
+    }
+    if (!platform::FileExists(zipFilename_)) {
+        platform::ShowMessage("Error - no zip file specified");
+        return;
+    }
+    RunOperation(Operation::Delete);
+}
+
+void TZipEngine::ExtractFiles() {
+    if (!platform::FileExists(zipFilename_)) {
+        platform::ShowMessage("Error - no zip file specified");
+        return;
+    }
+    RunOperation(Operation::Extract);
+}
+
+// A name cut to its buffer would make the library act on another file or entry.
+bool TZipEngine::NamesFitTheCallBlock() const {
+    if (!FitsNameBuffer(zipFilename_)) {
+        platform::ShowMessage("Error - zip file name too long: " + zipFilename_);
+        return false;
+    }
+    for (const std::string& spec : FSpecArgs) {
+        if (!FitsNameBuffer(spec)) {
+            platform::ShowMessage("Error - file name too long: " + spec);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TZipEngine::RunOperation(Operation operation) {
+    const bool extract = operation == Operation::Extract;
+    bool& busy = extract ? unzBusy_ : zipBusy_;
+    if (busy || !NamesFitTheCallBlock()) {
+        return;
+    }
+    busy = true;
+    CancelRequested = false;
+    EngineLibrary& library = extract ? UnzEngineLibrary() : ZipEngineLibrary();
+    const bool loadedHere = library.handle == 0;
+    if (loadedHere) {
+        LoadEngineLibrary(library, Trace);
+        if (library.handle == 0) {
+            busy = false;
+            return;
+        }
+    }
+    if (extract && platform::DirectoryExists(ExtrBaseDir)) {
+        // The library writes relative to the current directory; it is not restored.
+        platform::ChangeCurrentDirectory(ExtrBaseDir);
+    }
+    if (!CallLibrary(operation, library.exec)) {
+        platform::ShowMessage("Fatal DLL Error: abort exception");
+    }
+    FSpecArgs.clear();
+    if (loadedHere) {
+        UnloadEngineLibrary(library);
+    }
+    CancelRequested = false;
+    busy = false;
+    if (!extract && resultCount_ > 0) {
+        ReadDirectory();
+    }
+}
+
+bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
+    if (entryPoint == nullptr) {
+        return false;
+    }
+    // More specifications than a block holds go in several calls, so that "delete all"
+    // works on any archive; an extraction of every entry is one call with none.
+    const std::span<const std::string> all(FSpecArgs);
+    std::size_t done = 0;
+    std::int64_t total = 0;
+    do {
+        const std::size_t count = std::min(all.size() - done, kMaxFileSpecs);
+        CallTexts texts(zipFilename_, password_, all.subspan(done, count));
+        std::exception_ptr handlerError;
+        handlerErrors_.push_back(&handlerError);
+        std::int32_t result = 0;
+        bool returned = false;
+        if (operation == Operation::Extract) {
+            FillUnzCallBlock(unzBlock_, *this, texts);
+            const auto exec = reinterpret_cast<UnzDllExecFunction>(entryPoint);
+            returned = platform::CallGuarded([&] { result = exec(&unzBlock_); });
+            ClearTextAddresses(unzBlock_);
+        } else {
+            if (operation == Operation::Add) {
+                FillZipCallBlockForAdd(zipBlock_, *this, texts);
+            } else {
+                FillZipCallBlockForDelete(zipBlock_, *this, texts);
+            }
+            const auto exec = reinterpret_cast<ZipDllExecFunction>(entryPoint);
+            returned = platform::CallGuarded([&] { result = exec(&zipBlock_); });
+            ClearTextAddresses(zipBlock_);
+        }
+        handlerErrors_.pop_back();
+        if (!returned || handlerError) {
+            return false;
+        }
+        total += result;
+        resultCount_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+        done += count;
+    } while (done < all.size());
+    return true;
+}

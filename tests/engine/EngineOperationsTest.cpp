@@ -1,0 +1,365 @@
+// Add, delete and extract through fake libraries: checks and their messages, busy
+// marks, clean-up, the re-read rules, the callback's events and every way a library
+// call can fail.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "engine/EngineCallback.h"
+#include "engine/EngineLibraries.h"
+#include "engine/ZipEngine.h"
+#include "platform/FileHandle.h"
+#include "tests/engine/FakeLibraries.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ZipBytes.h"
+
+namespace {
+
+enum class Op { Add, Delete, Extract };
+
+void RunOp(TZipEngine& zip, Op op) {
+    switch (op) {
+    case Op::Add:
+        return zip.AddFiles();
+    case Op::Delete:
+        return zip.DeleteFiles();
+    case Op::Extract:
+        return zip.ExtractFiles();
+    }
+}
+
+const char* Name(Op op) { return op == Op::Add ? "add" : op == Op::Delete ? "delete" : "extract"; }
+
+class Operations : public ::testing::Test {
+protected:
+    void SetUp() override {
+        archive = dir.Write("a.zip", testzip::Archive({testzip::Stored("x", "1")}));
+        zip.OnDirUpdate = [this](TZipEngine&) { ++updates; };
+    }
+
+    FakeLibraryState& Seen(Op op) { return op == Op::Extract ? fakes.Unz() : fakes.Zip(); }
+
+    TempDir dir;
+    std::string archive;
+    FakeLibraries fakes;
+    TZipEngine zip;
+    int updates = 0;
+};
+
+TEST_F(Operations, ChecksComeInOrderAndOnlyTheFirstFailureIsShown) {
+    struct Case {
+        Op op;
+        bool specs;
+        const char* name; // "" empty, "missing", "archive"
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {Op::Add, false, "", {"Error - no files to zip"}},
+        {Op::Add, true, "", {"Error - no zip file specified"}},
+        {Op::Delete, false, "missing", {"Error - no files selected for deletion"}},
+        {Op::Delete, true, "missing", {"Error - no zip file specified"}},
+        {Op::Delete, true, "", {"Error - no zip file specified"}},
+        {Op::Extract, false, "missing", {"Error - no zip file specified"}},
+        {Op::Extract, true, "", {"Error - no zip file specified"}},
+    };
+    for (const Case& c : cases) {
+        const std::string name = std::string(c.name) == "missing" ? dir.File("new.zip")
+                                 : std::string(c.name) == "archive" ? archive
+                                                                   : std::string();
+        zip.SetZipFilename(name);
+        zip.FSpecArgs = c.specs ? std::vector<std::string>{"f"} : std::vector<std::string>{};
+        MessageRecorder messages;
+        RunOp(zip, c.op);
+        EXPECT_EQ(messages.Texts(), c.messages) << Name(c.op) << " " << c.name;
+        EXPECT_EQ(zip.FSpecArgs.size(), c.specs ? 1u : 0u) << "kept";
+        EXPECT_TRUE(fakes.loads.empty());
+    }
+}
+
+TEST_F(Operations, AddToANewArchiveGoesAheadAndReadsWhatTheLibraryMade) {
+    const std::string fresh = dir.File("fresh.zip");
+    zip.SetZipFilename(fresh);
+    updates = 0;
+    fakes.Zip().result = 1;
+    zip.FSpecArgs = {"file.txt"};
+    // The fake writes nothing; give the re-read something to find.
+    dir.Write("fresh.zip", testzip::Archive({testzip::Stored("file.txt", "abc")}));
+    zip.AddFiles();
+    EXPECT_EQ(fakes.Zip().calls, 1);
+    EXPECT_EQ(zip.ResultCount(), 1);
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(zip.EntryCount(), 1);
+}
+
+TEST_F(Operations, ReadsTheDirectoryAgainOnlyAfterAPositiveAddOrDelete) {
+    struct Case {
+        Op op;
+        std::int32_t result;
+        int updates;
+    };
+    const Case cases[] = {{Op::Add, 3, 1},     {Op::Add, 0, 0},      {Op::Add, -2, 0},
+                          {Op::Delete, 1, 1},  {Op::Delete, 0, 0},   {Op::Extract, 5, 0},
+                          {Op::Extract, 0, 0}};
+    for (const Case& c : cases) {
+        zip.SetZipFilename(archive);
+        updates = 0;
+        Seen(c.op).result = c.result;
+        zip.FSpecArgs = {"x"};
+        RunOp(zip, c.op);
+        EXPECT_EQ(zip.ResultCount(), c.result) << Name(c.op);
+        EXPECT_EQ(updates, c.updates) << Name(c.op) << " " << c.result;
+        EXPECT_TRUE(zip.FSpecArgs.empty());
+        EXPECT_FALSE(zip.ZipBusy() || zip.UnzBusy());
+        EXPECT_EQ(ZipEngineLibrary().handle, 0u) << "released by the operation that loaded it";
+        EXPECT_EQ(UnzEngineLibrary().handle, 0u);
+    }
+}
+
+TEST_F(Operations, EachOperationLoadsItsLibraryOnceAndReleasesIt) {
+    zip.SetZipFilename(archive);
+    for (const Op op : {Op::Add, Op::Delete, Op::Extract}) {
+        zip.FSpecArgs = {"x"};
+        RunOp(zip, op);
+    }
+    EXPECT_EQ(fakes.loads, (std::vector<std::string>{"ZIPDLL.DLL", "ZIPDLL.DLL", "UNZDLL.DLL"}));
+    EXPECT_EQ(fakes.releases, 3);
+}
+
+TEST_F(Operations, MissingLibraryLeavesTheSpecificationsForTheNextAttempt) {
+    fakes.Use("");
+    zip.SetZipFilename(archive);
+    zip.FSpecArgs = {"one", "two"};
+    MessageRecorder messages;
+    zip.AddFiles();
+    zip.DeleteFiles();
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"ZIPDLL.DLL not found", "ZIPDLL.DLL not found"}));
+    EXPECT_EQ(zip.FSpecArgs, (std::vector<std::string>{"one", "two"}));
+    EXPECT_FALSE(zip.ZipBusy());
+    EXPECT_EQ(fakes.errorModes, (std::vector<unsigned>{3, 0, 3, 0}));
+}
+
+TEST_F(Operations, EveryFailedCallSaysFatalDllErrorAndCleansUp) {
+    enum class Failure { NoEntryPoint, HandlerThrows, LibraryFaults, LibraryFaultsInCallback };
+    for (const Op op : {Op::Add, Op::Extract}) {
+        for (const Failure failure : {Failure::NoEntryPoint, Failure::HandlerThrows,
+                                      Failure::LibraryFaults, Failure::LibraryFaultsInCallback}) {
+            zip.SetZipFilename(archive);
+            // An earlier operation's count, kept by the failed call.
+            Seen(op).result = 4;
+            zip.FSpecArgs = {"x"};
+            RunOp(zip, op);
+            ASSERT_EQ(zip.ResultCount(), 4);
+            updates = 0;
+            fakes.Use(failure == Failure::NoEntryPoint ? "noexec" : "full");
+            Seen(op).result = 9;
+            Script(Seen(op), {Record(2, 0, 0, ""), Record(2, 0, 0, "")});
+            Seen(op).faultBefore = failure == Failure::LibraryFaults             ? 0
+                                   : failure == Failure::LibraryFaultsInCallback ? 1
+                                                                                 : kFakeNoFault;
+            zip.OnProgress = [&](TZipEngine&, ProgressType, const std::string&, std::int32_t) {
+                if (failure == Failure::HandlerThrows) {
+                    throw std::runtime_error("handler failed");
+                }
+            };
+            zip.FSpecArgs = {"x"};
+            MessageRecorder messages;
+            RunOp(zip, op);
+            const std::string exec = op == Op::Extract ? "UnzDllExec function not found in UNZDLL.DLL"
+                                                       : "ZipDllExec function not found in ZIPDLL.DLL";
+            std::vector<std::string> expected{"Fatal DLL Error: abort exception"};
+            if (failure == Failure::NoEntryPoint) {
+                expected.insert(expected.begin(), exec);
+            }
+            const auto why = std::string(Name(op)) + " " + std::to_string(static_cast<int>(failure));
+            EXPECT_EQ(messages.Texts(), expected) << why;
+            EXPECT_TRUE(zip.FSpecArgs.empty()) << why;
+            EXPECT_FALSE(zip.ZipBusy() || zip.UnzBusy()) << why;
+            EXPECT_EQ(zip.ResultCount(), 4) << why;
+            EXPECT_FALSE(zip.CancelRequested) << why;
+            EXPECT_EQ(ZipEngineLibrary().handle + UnzEngineLibrary().handle, 0u) << why;
+            // With an earlier positive count an add re-reads, an extraction never does.
+            EXPECT_EQ(updates, op == Op::Add ? 1 : 0) << why;
+            if (failure == Failure::HandlerThrows) {
+                EXPECT_EQ(Seen(op).answerCount, 1) << "the callback asked the library to stop";
+                EXPECT_EQ(Seen(op).answers[0], -1);
+            }
+            // A new operation can start at once.
+            fakes.Use("full");
+            zip.OnProgress = nullptr;
+            Seen(op).faultBefore = kFakeNoFault;
+            Seen(op).result = 2;
+            zip.FSpecArgs = {"again"};
+            MessageRecorder none;
+            RunOp(zip, op);
+            EXPECT_EQ(zip.ResultCount(), 2) << why;
+            EXPECT_TRUE(none.Texts().empty()) << why;
+        }
+    }
+}
+
+TEST_F(Operations, CallbackRecordsBecomeEvents) {
+    zip.SetZipFilename(archive);
+    std::vector<std::string> events;
+    zip.OnProgress = [&](TZipEngine& sender, ProgressType type, const std::string& name,
+                         std::int32_t size) {
+        EXPECT_EQ(&sender, &zip);
+        events.push_back("progress " + std::to_string(static_cast<int>(type)) + " [" + name + "] " +
+                         std::to_string(size));
+    };
+    zip.OnMessage = [&](TZipEngine&, std::int32_t code, const std::string& text) {
+        events.push_back("message " + std::to_string(code) + " [" + text + "]");
+    };
+    Script(fakes.Zip(), {
+                            Record(1, 0, 1234, "dir\\file.txt"),
+                            Record(2, 7, 99, "ignored"),
+                            Record(3, 0, 5, "ignored"),
+                            Record(7, 5, 0, "abc\r\n"),
+                            Record(4, 0, 0, "abc\nd"),
+                            Record(4, 2, 0, "ab\r"),
+                            Record(4, 3, 0, ""),
+                            Record(0, 1, 0, "nothing"),
+                            Record(-1, 1, 0, "nothing"),
+                        });
+    zip.FSpecArgs = {"x"};
+    zip.AddFiles();
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "progress 0 [dir\\file.txt] 1234",
+                          "progress 1 [ ] 0",
+                          "progress 2 [ ] 0",
+                          "message 5 [abc]",
+                          "message 0 [abc]",
+                          "message 2 [ab]",
+                          "message 3 []",
+                      }));
+    EXPECT_EQ(fakes.Zip().answerCount, 9);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(fakes.Zip().answers[i], 0);
+    }
+}
+
+TEST_F(Operations, UnassignedEventsAreSkipped) {
+    zip.SetZipFilename(archive);
+    Script(fakes.Zip(), {Record(1, 0, 1, "f"), Record(2, 0, 0, ""), Record(4, 9, 0, "m")});
+    zip.FSpecArgs = {"x"};
+    zip.AddFiles();
+    EXPECT_EQ(fakes.Zip().answerCount, 3);
+}
+
+TEST_F(Operations, CancelRequestedMakesTheSameCallbackAnswerStop) {
+    zip.SetZipFilename(archive);
+    int steps = 0;
+    zip.OnProgress = [&](TZipEngine& sender, ProgressType type, const std::string&, std::int32_t) {
+        if (type == ProgressType::ProgrStep && ++steps == 2) {
+            sender.CancelRequested = true;
+        }
+    };
+    Script(fakes.Zip(), {Record(2, 0, 0, ""), Record(2, 0, 0, ""), Record(2, 0, 0, "")});
+    zip.CancelRequested = true; // cleared when the operation starts
+    zip.FSpecArgs = {"x"};
+    zip.AddFiles();
+    ASSERT_EQ(fakes.Zip().answerCount, 2);
+    EXPECT_EQ(fakes.Zip().answers[0], 0);
+    EXPECT_EQ(fakes.Zip().answers[1], -1);
+    EXPECT_FALSE(zip.CancelRequested);
+}
+
+TEST_F(Operations, ASecondRequestOfTheSameKindIsIgnoredButAnExtractionMayRun) {
+    zip.SetZipFilename(archive);
+    std::vector<std::string> seen;
+    zip.OnProgress = [&](TZipEngine& sender, ProgressType type, const std::string&, std::int32_t) {
+        if (type != ProgressType::ProgrStep || !seen.empty()) {
+            return;
+        }
+        seen.push_back(sender.ZipBusy() ? "zip busy" : "zip idle");
+        sender.FSpecArgs = {"inner"};
+        sender.AddFiles();
+        seen.push_back("add returned, specs " + std::to_string(sender.FSpecArgs.size()));
+        sender.ExtractFiles();
+        seen.push_back("extract returned, specs " + std::to_string(sender.FSpecArgs.size()));
+    };
+    Script(fakes.Zip(), {Record(2, 0, 0, "")});
+    fakes.Zip().result = 0;
+    zip.FSpecArgs = {"outer"};
+    MessageRecorder messages;
+    zip.AddFiles();
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_EQ(seen, (std::vector<std::string>{"zip busy", "add returned, specs 1",
+                                              "extract returned, specs 0"}));
+    EXPECT_EQ(fakes.Zip().calls, 1);
+    EXPECT_EQ(fakes.Unz().calls, 1);
+    EXPECT_EQ(std::string(fakes.Unz().specs[0]), "inner");
+    // The extraction found the compression library loaded by the add and left it so.
+    EXPECT_EQ(fakes.loads, (std::vector<std::string>{"ZIPDLL.DLL", "UNZDLL.DLL"}));
+}
+
+TEST_F(Operations, ExtractionFolderBecomesCurrentOnlyWhenItExists) {
+    const std::string before = platform::CurrentDirectory();
+    zip.SetZipFilename(archive);
+    zip.ExtrBaseDir = dir.File("no such folder");
+    zip.ExtractFiles();
+    EXPECT_EQ(platform::CurrentDirectory(), before);
+    std::filesystem::create_directory(dir.File("out"));
+    zip.ExtrBaseDir = dir.File("out");
+    zip.ExtractFiles();
+    EXPECT_TRUE(std::filesystem::equivalent(platform::CurrentDirectory(), dir.File("out")));
+    zip.ExtrBaseDir.clear();
+    zip.ExtractFiles();
+    EXPECT_TRUE(std::filesystem::equivalent(platform::CurrentDirectory(), dir.File("out")))
+        << "never restored";
+    platform::ChangeCurrentDirectory(before);
+}
+
+TEST_F(Operations, ManySpecificationsGoInSeveralCalls) {
+    zip.SetZipFilename(archive);
+    const std::size_t total = kMaxFileSpecs * 2 + 3;
+    for (std::size_t i = 0; i < total; ++i) {
+        zip.FSpecArgs.push_back(std::to_string(i) + ".txt");
+    }
+    fakes.Zip().result = 10;
+    zip.DeleteFiles();
+    ASSERT_EQ(fakes.Zip().calls, 3);
+    EXPECT_EQ(fakes.Zip().specCountsPerCall[0], static_cast<std::int32_t>(kMaxFileSpecs));
+    EXPECT_EQ(fakes.Zip().specCountsPerCall[1], static_cast<std::int32_t>(kMaxFileSpecs));
+    EXPECT_EQ(fakes.Zip().specCountsPerCall[2], 3);
+    EXPECT_EQ(std::string(fakes.Zip().specs[0]), std::to_string(2 * kMaxFileSpecs) + ".txt");
+    EXPECT_EQ(zip.ResultCount(), 30);
+    EXPECT_EQ(fakes.loads.size(), 1u) << "one load for all the calls";
+}
+
+TEST_F(Operations, NamesLongerThanTheirBuffersAreRefusedNotCut) {
+    zip.SetZipFilename(archive);
+    const std::string longName(256, 'n');
+    zip.FSpecArgs = {"short", longName};
+    MessageRecorder messages;
+    zip.AddFiles();
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error - file name too long: " + longName});
+    EXPECT_EQ(zip.FSpecArgs.size(), 2u);
+    EXPECT_TRUE(fakes.loads.empty());
+    zip.FSpecArgs = {std::string(255, 'n')};
+    zip.AddFiles();
+    EXPECT_EQ(fakes.Zip().calls, 1) << "255 characters and the terminator fit";
+}
+
+TEST(MessageLineEnd, LosesAFinalLineBreak) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"abc\r\n", "abc"}, {"abc\n", "abc"}, {"abc\r", "abc"},  {"abc\nd", "abc"},
+        {"abc\rd", "abc"},  {"abc", "abc"},   {"", ""},          {"\n", ""},
+        {"\r\n", ""},       {"a\n\n", "a"},   {"ab\n\r", "ab"},  {"a\nbc", "a\nbc"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(TrimMessageLineEnd(text), expected) << text;
+    }
+}
+
+TEST(EngineCallbackFunction, IgnoresARecordWithoutCaller) {
+    CallbackRecord record{};
+    record.ActionCode = 2;
+    EXPECT_EQ(EngineCallback(&record), 0);
+    EXPECT_EQ(EngineCallback(nullptr), 0);
+}
+
+} // namespace
