@@ -8,8 +8,11 @@ namespace platform {
 // Standard output carries bytes as written: no CR is added before LF on Windows.
 void UseBinaryStandardOutput();
 
-// Writes a line of the program's own text (Windows-1252) to standard error, in the
-// encoding the platform's terminals expect.
+// Writes text to standard error in the encoding the platform's terminals expect:
+// the program's own texts are Windows-1252, file names are the system's.
+void WriteErrorText(const std::string& text);
 void WriteErrorLine(const std::string& text);
+
+bool StandardErrorIsTerminal();
 
 } // namespace platform

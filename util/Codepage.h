@@ -10,4 +10,7 @@ namespace util {
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become U+FFFD.
 std::string Cp1252ToUtf8(std::string_view text);
 
+// True when text is well-formed UTF-8 (plain ASCII included).
+bool IsValidUtf8(std::string_view text);
+
 } // namespace util

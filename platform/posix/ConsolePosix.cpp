@@ -1,6 +1,7 @@
 #include "platform/Console.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 #include "util/Codepage.h"
 
@@ -8,9 +9,14 @@ namespace platform {
 
 void UseBinaryStandardOutput() {}
 
-void WriteErrorLine(const std::string& text) {
-    const std::string line = util::Cp1252ToUtf8(text) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
+// Names from the file system are UTF-8 already; the program's own texts are not.
+void WriteErrorText(const std::string& text) {
+    const std::string utf8 = util::IsValidUtf8(text) ? text : util::Cp1252ToUtf8(text);
+    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
 }
+
+void WriteErrorLine(const std::string& text) { WriteErrorText(text + "\n"); }
+
+bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) != 0; }
 
 } // namespace platform

@@ -12,3 +12,10 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 int RunList(const Arguments& args);
+int RunAdd(const Arguments& args);
+int RunExtract(const Arguments& args);
+int RunDelete(const Arguments& args);
+int RunTest(const Arguments& args);
+
+// Counts the message boxes shown so far (they go to standard error here).
+int MessagesShown();

@@ -10,7 +10,13 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarvox-cli list ARCHIVE\n";
+const char kUsage[] = "usage: tarvox-cli list ARCHIVE\n"
+                      "       tarvox-cli add ARCHIVE FILE... [-l LEVEL] [--batch]\n"
+                      "       tarvox-cli extract ARCHIVE FOLDER [NAME...] [-o] [-j]\n"
+                      "       tarvox-cli delete ARCHIVE NAME...\n"
+                      "       tarvox-cli test ARCHIVE\n";
+
+int g_messagesShown = 0;
 
 struct Command {
     std::string_view name;
@@ -18,15 +24,19 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"list", RunList},
+    {"list", RunList},     {"add", RunAdd},   {"extract", RunExtract},
+    {"delete", RunDelete}, {"test", RunTest},
 };
 
 } // namespace
+
+int MessagesShown() { return g_messagesShown; }
 
 int main(int argc, char** argv) {
     platform::UseBinaryStandardOutput();
     // Messages meant for a box go to standard error here, and nothing waits on them.
     platform::SetMessageBoxHandler([](const platform::MessageBoxRequest& request) {
+        ++g_messagesShown;
         platform::WriteErrorLine(request.text);
         return (request.style & platform::kMbYesNo) == platform::kMbYesNo ? platform::kIdNo
                                                                           : platform::kIdOk;
