@@ -14,31 +14,38 @@ template <std::size_t N> void CopyText(std::array<char, N>& buffer, const std::s
     buffer[length] = '\0';
 }
 
-constexpr std::int32_t Flag(bool value) { return value ? kEngineTrue : kEngineFalse; }
+constexpr std::int32_t Flag(bool value) {
+    return value ? kEngineTrue : kEngineFalse;
+}
 
-// What add and delete fill alike.
-void FillZipCommon(ZipCallBlock& b, TZipEngine& engine, CallTexts& texts) {
+// The fields both blocks have, under the same names.
+template <typename Block> void FillShared(Block& b, TZipEngine& engine, CallTexts& texts) {
     std::memset(&b, 0, sizeof b);
-    const AddOpts options = engine.AddOptions;
     b.WindowHandle = engine.OwnerWindow();
     b.Caller = &engine;
     b.Fixed8 = 130;
     b.Callback = EngineCallback;
     b.Trace = Flag(engine.Trace);
     b.Password = texts.Password();
+    b.Verbose = Flag(engine.Verbose || engine.Trace);
+    b.SpecCount = static_cast<std::int32_t>(texts.SpecCount());
+    b.ZipFilename = texts.ZipName();
+    for (std::size_t i = 0; i < texts.SpecCount(); ++i) {
+        b.FileSpecs[i] = texts.Spec(i);
+    }
+}
+
+// What add and delete fill alike.
+void FillZipCommon(ZipCallBlock& b, TZipEngine& engine, CallTexts& texts) {
+    FillShared(b, engine, texts);
+    const AddOpts options = engine.AddOptions;
     b.HiddenFiles = Flag(options.Contains(AddOptsEnum::AddHiddenFiles));
     b.Fixed44 = kEngineTrue;
-    b.Verbose = Flag(engine.Verbose || engine.Trace);
     b.Fixed56 = kEngineTrue;
     b.Level = engine.AddCompLevel;
     b.ForceDos = Flag(options.Contains(AddOptsEnum::AddForceDOS));
     b.ZipTime = Flag(options.Contains(AddOptsEnum::AddZipTime));
-    b.SpecCount = static_cast<std::int32_t>(texts.SpecCount());
-    b.ZipFilename = texts.ZipName();
     b.Fixed128 = 7;
-    for (std::size_t i = 0; i < texts.SpecCount(); ++i) {
-        b.FileSpecs[i] = texts.Spec(i);
-    }
 }
 
 } // namespace
@@ -53,7 +60,9 @@ CallTexts::CallTexts(const std::string& zipName, const std::string& password,
     }
 }
 
-bool FitsNameBuffer(const std::string& text) { return text.size() < kArchiveNameBufferSize; }
+bool FitsNameBuffer(const std::string& text) {
+    return text.size() < kArchiveNameBufferSize;
+}
 
 void FillZipCallBlockForAdd(ZipCallBlock& b, TZipEngine& engine, CallTexts& texts) {
     FillZipCommon(b, engine, texts);
@@ -75,38 +84,29 @@ void FillZipCallBlockForDelete(ZipCallBlock& b, TZipEngine& engine, CallTexts& t
 }
 
 void FillUnzCallBlock(UnzCallBlock& b, TZipEngine& engine, CallTexts& texts) {
-    std::memset(&b, 0, sizeof b);
+    FillShared(b, engine, texts);
     const ExtrOpts options = engine.ExtrOptions;
     const bool update = options.Contains(ExtrOptsEnum::ExtrUpdate);
-    b.WindowHandle = engine.OwnerWindow();
-    b.Caller = &engine;
-    b.Fixed8 = 130;
-    b.Callback = EngineCallback;
-    b.Trace = Flag(engine.Trace);
-    b.Password = texts.Password();
     b.Test = Flag(options.Contains(ExtrOptsEnum::ExtrTest));
     b.Fixed40 = kEngineTrue;
-    b.Verbose = Flag(engine.Verbose || engine.Trace);
     b.Update = Flag(update);
     b.Freshen = Flag(options.Contains(ExtrOptsEnum::ExtrFreshen) && !update);
     b.DirNames = Flag(options.Contains(ExtrOptsEnum::ExtrDirNames));
     b.Overwrite = Flag(options.Contains(ExtrOptsEnum::ExtrOverWrite));
-    b.SpecCount = static_cast<std::int32_t>(texts.SpecCount());
-    b.ZipFilename = texts.ZipName();
     b.Fixed72 = 7;
-    for (std::size_t i = 0; i < texts.SpecCount(); ++i) {
-        b.FileSpecs[i] = texts.Spec(i);
-    }
 }
+
+namespace {
+template <typename Block> void ClearAddresses(Block& b) {
+    b.Password = nullptr;
+    b.ZipFilename = nullptr;
+    std::fill(std::begin(b.FileSpecs), std::end(b.FileSpecs), nullptr);
+}
+} // namespace
 
 void ClearTextAddresses(ZipCallBlock& b) {
-    b.Password = nullptr;
-    b.ZipFilename = nullptr;
-    std::fill(std::begin(b.FileSpecs), std::end(b.FileSpecs), nullptr);
+    ClearAddresses(b);
 }
-
 void ClearTextAddresses(UnzCallBlock& b) {
-    b.Password = nullptr;
-    b.ZipFilename = nullptr;
-    std::fill(std::begin(b.FileSpecs), std::end(b.FileSpecs), nullptr);
+    ClearAddresses(b);
 }

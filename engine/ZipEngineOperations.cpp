@@ -11,10 +11,18 @@
 #include "platform/GuardedCall.h"
 #include "platform/Messages.h"
 
-void TZipEngine::LoadZipLibrary() { LoadEngineLibrary(ZipEngineLibrary(), Trace); }
-void TZipEngine::LoadUnzLibrary() { LoadEngineLibrary(UnzEngineLibrary(), Trace); }
-void TZipEngine::UnloadZipLibrary() { UnloadEngineLibrary(ZipEngineLibrary()); }
-void TZipEngine::UnloadUnzLibrary() { UnloadEngineLibrary(UnzEngineLibrary()); }
+void TZipEngine::LoadZipLibrary() {
+    LoadEngineLibrary(ZipEngineLibrary(), Trace);
+}
+void TZipEngine::LoadUnzLibrary() {
+    LoadEngineLibrary(UnzEngineLibrary(), Trace);
+}
+void TZipEngine::UnloadZipLibrary() {
+    UnloadEngineLibrary(ZipEngineLibrary());
+}
+void TZipEngine::UnloadUnzLibrary() {
+    UnloadEngineLibrary(UnzEngineLibrary());
+}
 
 void TZipEngine::AddFiles() {
     if (FSpecArgs.empty()) {
@@ -134,8 +142,9 @@ bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
             return false;
         }
         total += result;
-        resultCount_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(
-            total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+        resultCount_ = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(total, std::numeric_limits<std::int32_t>::min(),
+                                     std::numeric_limits<std::int32_t>::max()));
         done += count;
     } while (done < all.size());
     return true;

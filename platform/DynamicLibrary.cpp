@@ -11,7 +11,9 @@ LibraryFunctions& Installed() {
 }
 } // namespace
 
-const LibraryFunctions& Libraries() { return Installed(); }
+const LibraryFunctions& Libraries() {
+    return Installed();
+}
 
 LibraryFunctions SetLibraryFunctions(LibraryFunctions functions) {
     if (!functions.load) {

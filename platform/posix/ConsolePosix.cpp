@@ -15,8 +15,12 @@ void WriteErrorText(const std::string& text) {
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);
 }
 
-void WriteErrorLine(const std::string& text) { WriteErrorText(text + "\n"); }
+void WriteErrorLine(const std::string& text) {
+    WriteErrorText(text + "\n");
+}
 
-bool StandardErrorIsTerminal() { return ::isatty(STDERR_FILENO) != 0; }
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) != 0;
+}
 
 } // namespace platform

@@ -77,6 +77,8 @@ std::string CurrentDirectory() {
     return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string();
 }
 
-bool ChangeCurrentDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+bool ChangeCurrentDirectory(const std::string& path) {
+    return ::chdir(path.c_str()) == 0;
+}
 
 } // namespace platform

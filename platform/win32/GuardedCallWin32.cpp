@@ -33,7 +33,9 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
     if (t_guard != nullptr && IsHardwareFault(info->ExceptionRecord->ExceptionCode)) {
         // The stack between here and the guarded call is abandoned; _setjmp3's
         // longjmp also restores the structured exception chain of that frame.
-        std::longjmp(*t_guard, static_cast<int>(info->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) + 1);
+        std::longjmp(
+            *t_guard,
+            static_cast<int>(info->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW) + 1);
     }
     return EXCEPTION_CONTINUE_SEARCH;
 }

@@ -39,9 +39,8 @@ TEST_P(LibraryLoading, MissingLibrarySaysSoEachTimeWithoutASystemDialog) {
     Load(zip);
     Load(zip);
     EXPECT_EQ(Library().handle, 0u);
-    EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{std::string(kind.file) + " not found",
-                                        std::string(kind.file) + " not found"}));
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{std::string(kind.file) + " not found",
+                                                          std::string(kind.file) + " not found"}));
     EXPECT_EQ(fakes.loads, (std::vector<std::string>{kind.file, kind.file}));
     EXPECT_EQ(fakes.modesAtLoad, (std::vector<unsigned>{3, 3}));
     EXPECT_EQ(fakes.errorModes, (std::vector<unsigned>{3, 0, 3, 0}));
@@ -92,7 +91,8 @@ TEST_P(LibraryLoading, MissingEntryPointsAreNamedAndTheLibraryStaysLoaded) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, LibraryLoading, ::testing::ValuesIn(kKinds),
-                         [](const auto& info) { return std::string(info.param.zip ? "Zip" : "Unz"); });
+INSTANTIATE_TEST_SUITE_P(Kinds, LibraryLoading, ::testing::ValuesIn(kKinds), [](const auto& info) {
+    return std::string(info.param.zip ? "Zip" : "Unz");
+});
 
 } // namespace

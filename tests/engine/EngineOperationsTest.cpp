@@ -31,7 +31,9 @@ void RunOp(TZipEngine& zip, Op op) {
     }
 }
 
-const char* Name(Op op) { return op == Op::Add ? "add" : op == Op::Delete ? "delete" : "extract"; }
+const char* Name(Op op) {
+    return op == Op::Add ? "add" : op == Op::Delete ? "delete" : "extract";
+}
 
 class Operations : public ::testing::Test {
 protected:
@@ -66,9 +68,9 @@ TEST_F(Operations, ChecksComeInOrderAndOnlyTheFirstFailureIsShown) {
         {Op::Extract, true, "", {"Error - no zip file specified"}},
     };
     for (const Case& c : cases) {
-        const std::string name = std::string(c.name) == "missing" ? dir.File("new.zip")
+        const std::string name = std::string(c.name) == "missing"   ? dir.File("new.zip")
                                  : std::string(c.name) == "archive" ? archive
-                                                                   : std::string();
+                                                                    : std::string();
         zip.SetZipFilename(name);
         zip.FSpecArgs = c.specs ? std::vector<std::string>{"f"} : std::vector<std::string>{};
         MessageRecorder messages;
@@ -100,8 +102,8 @@ TEST_F(Operations, ReadsTheDirectoryAgainOnlyAfterAPositiveAddOrDelete) {
         std::int32_t result;
         int updates;
     };
-    const Case cases[] = {{Op::Add, 3, 1},     {Op::Add, 0, 0},      {Op::Add, -2, 0},
-                          {Op::Delete, 1, 1},  {Op::Delete, 0, 0},   {Op::Extract, 5, 0},
+    const Case cases[] = {{Op::Add, 3, 1},    {Op::Add, 0, 0},    {Op::Add, -2, 0},
+                          {Op::Delete, 1, 1}, {Op::Delete, 0, 0}, {Op::Extract, 5, 0},
                           {Op::Extract, 0, 0}};
     for (const Case& c : cases) {
         zip.SetZipFilename(archive);
@@ -168,13 +170,15 @@ TEST_F(Operations, EveryFailedCallSaysFatalDllErrorAndCleansUp) {
             zip.FSpecArgs = {"x"};
             MessageRecorder messages;
             RunOp(zip, op);
-            const std::string exec = op == Op::Extract ? "UnzDllExec function not found in UNZDLL.DLL"
-                                                       : "ZipDllExec function not found in ZIPDLL.DLL";
+            const std::string exec = op == Op::Extract
+                                         ? "UnzDllExec function not found in UNZDLL.DLL"
+                                         : "ZipDllExec function not found in ZIPDLL.DLL";
             std::vector<std::string> expected{"Fatal DLL Error: abort exception"};
             if (failure == Failure::NoEntryPoint) {
                 expected.insert(expected.begin(), exec);
             }
-            const auto why = std::string(Name(op)) + " " + std::to_string(static_cast<int>(failure));
+            const auto why =
+                std::string(Name(op)) + " " + std::to_string(static_cast<int>(failure));
             EXPECT_EQ(messages.Texts(), expected) << why;
             EXPECT_TRUE(zip.FSpecArgs.empty()) << why;
             EXPECT_FALSE(zip.ZipBusy() || zip.UnzBusy()) << why;
@@ -336,7 +340,8 @@ TEST_F(Operations, NamesLongerThanTheirBuffersAreRefusedNotCut) {
     zip.FSpecArgs = {"short", longName};
     MessageRecorder messages;
     zip.AddFiles();
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Error - file name too long: " + longName});
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"Error - file name too long: " + longName});
     EXPECT_EQ(zip.FSpecArgs.size(), 2u);
     EXPECT_TRUE(fakes.loads.empty());
     zip.FSpecArgs = {std::string(255, 'n')};
@@ -346,9 +351,9 @@ TEST_F(Operations, NamesLongerThanTheirBuffersAreRefusedNotCut) {
 
 TEST(MessageLineEnd, LosesAFinalLineBreak) {
     const std::pair<const char*, const char*> cases[] = {
-        {"abc\r\n", "abc"}, {"abc\n", "abc"}, {"abc\r", "abc"},  {"abc\nd", "abc"},
-        {"abc\rd", "abc"},  {"abc", "abc"},   {"", ""},          {"\n", ""},
-        {"\r\n", ""},       {"a\n\n", "a"},   {"ab\n\r", "ab"},  {"a\nbc", "a\nbc"},
+        {"abc\r\n", "abc"}, {"abc\n", "abc"}, {"abc\r", "abc"}, {"abc\nd", "abc"},
+        {"abc\rd", "abc"},  {"abc", "abc"},   {"", ""},         {"\n", ""},
+        {"\r\n", ""},       {"a\n\n", "a"},   {"ab\n\r", "ab"}, {"a\nbc", "a\nbc"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(TrimMessageLineEnd(text), expected) << text;

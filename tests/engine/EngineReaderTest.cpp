@@ -15,6 +15,7 @@
 
 using testzip::Archive;
 using testzip::Entry;
+using testzip::Overrunning;
 using testzip::Stored;
 
 namespace {
@@ -52,13 +53,6 @@ ReadOutcome ReadAs(const TempDir& dir, const std::string& fileName, const std::s
 
 std::string ThreeEntries() {
     return Archive({Stored("a.txt", "alpha"), Stored("dir/b.txt", "bravo!"), Stored("c", "")});
-}
-
-// An entry whose data would run into the end record.
-Entry Overrunning(std::string name) {
-    Entry e = Stored(std::move(name), "xyz");
-    e.localCompressedSize = 1000000;
-    return e;
 }
 
 struct Case {

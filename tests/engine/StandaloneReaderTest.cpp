@@ -13,15 +13,10 @@
 
 using testzip::Archive;
 using testzip::Entry;
+using testzip::Overrunning;
 using testzip::Stored;
 
 namespace {
-
-Entry Overrunning(std::string name) {
-    Entry e = Stored(std::move(name), "xyz");
-    e.localCompressedSize = 1000000;
-    return e;
-}
 
 struct Case {
     const char* what;

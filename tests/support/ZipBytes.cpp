@@ -41,6 +41,12 @@ Entry Stored(std::string name, std::string data) {
     return e;
 }
 
+Entry Overrunning(std::string name) {
+    Entry e = Stored(std::move(name), "xyz");
+    e.localCompressedSize = 1000000;
+    return e;
+}
+
 std::string LocalHeader(const Entry& e) {
     const std::uint32_t crc = e.descriptor ? 0 : Crc32(e.data);
     const std::uint32_t compressed = e.localCompressedSize.value_or(

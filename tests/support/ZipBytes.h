@@ -38,6 +38,9 @@ struct Entry {
 // A stored entry.
 Entry Stored(std::string name, std::string data);
 
+// A stored entry whose local header claims data that would run into the end record.
+Entry Overrunning(std::string name);
+
 // The local header (signature, 26 bytes, name, extra) without the data.
 std::string LocalHeader(const Entry& entry);
 

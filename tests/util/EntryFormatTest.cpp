@@ -68,15 +68,15 @@ TEST(Codepage, RecognisesWellFormedUtf8) {
     const std::pair<const char*, bool> cases[] = {
         {"", true},
         {"plain", true},
-        {"a\xC3\xB1o", true},              // año
-        {"\xE2\x82\xAC", true},           // euro sign
-        {"\xF0\x9F\x98\x80", true},       // an emoji
-        {"vac\xEDo", false},               // Windows-1252
-        {"\xC3", false},                   // cut short
-        {"\xC0\x80", false},               // overlong
-        {"\xED\xA0\x80", false},           // a surrogate
-        {"\xF4\x90\x80\x80", false},       // past U+10FFFF
-        {"\x80", false},                   // a lone continuation byte
+        {"a\xC3\xB1o", true},        // año
+        {"\xE2\x82\xAC", true},      // euro sign
+        {"\xF0\x9F\x98\x80", true},  // an emoji
+        {"vac\xEDo", false},         // Windows-1252
+        {"\xC3", false},             // cut short
+        {"\xC0\x80", false},         // overlong
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"\xF4\x90\x80\x80", false}, // past U+10FFFF
+        {"\x80", false},             // a lone continuation byte
     };
     for (const auto& [text, valid] : cases) {
         EXPECT_EQ(util::IsValidUtf8(text), valid) << text;

@@ -41,8 +41,8 @@ Parsed Parse(const Arguments& args, std::initializer_list<const char*> known, bo
             }
             parsed.level = args[++i];
         } else if (a.size() > 1 && a[0] == '-') {
-            const bool isKnown = std::any_of(known.begin(), known.end(),
-                                             [&](const char* k) { return a == k; });
+            const bool isKnown =
+                std::any_of(known.begin(), known.end(), [&](const char* k) { return a == k; });
             parsed.ok = parsed.ok && isKnown;
             parsed.flags.push_back(a);
         } else {
@@ -52,12 +52,16 @@ Parsed Parse(const Arguments& args, std::initializer_list<const char*> known, bo
     return parsed;
 }
 
-bool MustExist(const std::string& archive) {
+// Opens an archive that must exist; an exit code when it cannot be worked on.
+std::optional<int> OpenExisting(Session& session, const std::string& archive) {
     if (!platform::FileExists(archive)) {
         platform::WriteErrorLine("tarvox-cli: no such archive: " + archive);
-        return false;
+        return kExitUsage;
     }
-    return true;
+    if (!session.Open(archive)) {
+        return kExitFailed;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -99,18 +103,15 @@ int RunExtract(const Arguments& args) {
     if (!p.ok || p.rest.size() < 2) {
         return Usage(kUsage);
     }
-    if (!MustExist(p.rest[0])) {
-        return kExitUsage;
+    Session session;
+    if (const auto code = OpenExisting(session, p.rest[0])) {
+        return *code;
     }
     // The engine extracts where it stands when the folder is missing: make it.
     std::error_code error;
     std::filesystem::create_directories(p.rest[1], error);
     if (!platform::DirectoryExists(p.rest[1])) {
         platform::WriteErrorLine("tarvox-cli: cannot make the folder " + p.rest[1]);
-        return kExitFailed;
-    }
-    Session session;
-    if (!session.Open(p.rest[0])) {
         return kExitFailed;
     }
     session.zip.ExtrBaseDir = p.rest[1];
@@ -129,12 +130,9 @@ int RunDelete(const Arguments& args) {
     if (!p.ok || p.rest.size() < 2) {
         return Usage("delete ARCHIVE NAME...");
     }
-    if (!MustExist(p.rest[0])) {
-        return kExitUsage;
-    }
     Session session;
-    if (!session.Open(p.rest[0])) {
-        return kExitFailed;
+    if (const auto code = OpenExisting(session, p.rest[0])) {
+        return *code;
     }
     session.zip.FSpecArgs.assign(p.rest.begin() + 1, p.rest.end());
     return session.Succeeds(&TZipEngine::DeleteFiles) ? kExitDone : kExitFailed;
@@ -145,12 +143,9 @@ int RunTest(const Arguments& args) {
     if (!p.ok || p.rest.size() != 1) {
         return Usage("test ARCHIVE");
     }
-    if (!MustExist(p.rest[0])) {
-        return kExitUsage;
-    }
     Session session;
-    if (!session.Open(p.rest[0])) {
-        return kExitFailed;
+    if (const auto code = OpenExisting(session, p.rest[0])) {
+        return *code;
     }
     session.zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
     return session.Succeeds(&TZipEngine::ExtractFiles) ? kExitDone : kExitFailed;

@@ -30,7 +30,9 @@ constexpr Command kCommands[] = {
 
 } // namespace
 
-int MessagesShown() { return g_messagesShown; }
+int MessagesShown() {
+    return g_messagesShown;
+}
 
 int main(int argc, char** argv) {
     platform::UseBinaryStandardOutput();

@@ -20,7 +20,9 @@ FakeLibraryState g_state = {0, kFakeNoFault, 0, {}, 0, 0, {}, {}, {}, 0, {}, 0, 
 // A real access violation: the kind of fault a broken library causes. The address
 // comes through a volatile, so that the compiler sees no constant to object to.
 volatile std::uintptr_t g_nowhere = 16;
-void Fault() { *reinterpret_cast<volatile int*>(g_nowhere) = 1; }
+void Fault() {
+    *reinterpret_cast<volatile int*>(g_nowhere) = 1;
+}
 
 template <std::size_t N> void CopyText(char (&to)[N], const char* from) {
     std::memset(to, 0, N);
@@ -70,7 +72,9 @@ std::int32_t Run(Block* block, std::size_t headerSize, std::int32_t count, char*
 
 } // namespace
 
-FAKE_EXPORT FakeLibraryState* ENGINE_CALL FakeState() { return &g_state; }
+FAKE_EXPORT FakeLibraryState* ENGINE_CALL FakeState() {
+    return &g_state;
+}
 
 #if defined(FAKE_ZIP)
 #if !defined(FAKE_NO_EXEC)
@@ -79,7 +83,9 @@ FAKE_EXPORT std::int32_t ENGINE_CALL ZipDllExec(ZipCallBlock* block) {
 }
 #endif
 #if !defined(FAKE_NO_VERSION)
-FAKE_EXPORT std::int32_t ENGINE_CALL GetZipDllVersion() { return 100; }
+FAKE_EXPORT std::int32_t ENGINE_CALL GetZipDllVersion() {
+    return 100;
+}
 #endif
 #else
 #if !defined(FAKE_NO_EXEC)
@@ -88,6 +94,8 @@ FAKE_EXPORT std::int32_t ENGINE_CALL UnzDllExec(UnzCallBlock* block) {
 }
 #endif
 #if !defined(FAKE_NO_VERSION)
-FAKE_EXPORT std::int32_t ENGINE_CALL GetUnzDllVersion() { return 100; }
+FAKE_EXPORT std::int32_t ENGINE_CALL GetUnzDllVersion() {
+    return 100;
+}
 #endif
 #endif
