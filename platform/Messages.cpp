@@ -27,12 +27,20 @@ void ShowMessage(const std::string& text) {
     ShowMessageBox({text, ApplicationTitle(), kActiveWindow, kMbOk});
 }
 
+void ShowErrorMessage(const std::string& text) {
+    ShowMessageBox({text, ApplicationTitle(), kActiveWindow, kMbOk | kMbIconError});
+}
+
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     return std::exchange(InstalledHandler(), std::move(handler));
 }
 
-void SetApplicationTitle(std::string title) { Title() = std::move(title); }
+void SetApplicationTitle(std::string title) {
+    Title() = std::move(title);
+}
 
-const std::string& ApplicationTitle() { return Title(); }
+const std::string& ApplicationTitle() {
+    return Title();
+}
 
 } // namespace platform
