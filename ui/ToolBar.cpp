@@ -60,10 +60,11 @@ void ToolBar::Create(HWND parent, const ToolBarDesign& design, std::vector<ToolB
         added.push_back(item);
     }
     ::SendMessageA(handle_, TB_ADDBUTTONSA, added.size(), reinterpret_cast<LPARAM>(added.data()));
-    ::SendMessageA(handle_, TB_SETBUTTONSIZE, 0,
-                   MAKELPARAM(design.buttonWidth, design.buttonHeight));
+    // The width first: setting it measures the buttons again, and the size then holds.
     ::SendMessageA(handle_, TB_SETBUTTONWIDTH, 0,
                    MAKELPARAM(design.buttonWidth, design.buttonWidth));
+    ::SendMessageA(handle_, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(design.buttonWidth, design.buttonHeight));
     Adopt(reinterpret_cast<HWND>(::SendMessageA(handle_, TB_GETTOOLTIPS, 0, 0)));
     ::SetWindowSubclass(handle_, &ToolBar::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }

@@ -5,25 +5,10 @@
 
 #include "platform/Shell.h"
 #include "tests/support/TempDir.h"
+#include "tests/util/ShellRecorder.h"
 #include "util/FmxUtils.h"
 
 namespace {
-
-class ShellRecorder {
-public:
-    ShellRecorder() {
-        previous_ =
-            platform::SetShellExecuteHandler([this](const platform::ShellExecuteRequest& r) {
-                requests.push_back(r);
-                return std::intptr_t{42};
-            });
-    }
-    ~ShellRecorder() { platform::SetShellExecuteHandler(std::move(previous_)); }
-    std::vector<platform::ShellExecuteRequest> requests;
-
-private:
-    platform::ShellExecuteHandler previous_;
-};
 
 TEST(LaunchFile, HandsEveryTextWholeToTheShellOwnedByTheMainWindow) {
     ShellRecorder shell;
