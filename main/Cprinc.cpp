@@ -245,6 +245,7 @@ void TPRINCIPAL::Layout() {
     const int pageWidth = TabSheet1.Width();
     PageScroller1.SetBounds(0, 0, pageWidth, kScrollerHeight);
     PageScroller3.SetBounds(0, 0, pageWidth, kScrollerHeight);
+    ToolBar1.SetBounds(0, 0, pageWidth, kScrollerHeight);
     top += kPageControlHeight;
     archivo.SetBounds(area.left, top, width, kFileBarHeight);
     top += kFileBarHeight;

@@ -113,3 +113,13 @@ install_tarvox() {
     wine reg add 'HKCR\Tarvox\shell\open\command' /ve \
         /d "\"$TARVOX_PROGRAM_FOLDER\\tarvox.exe\" \"%1\"" /f >/dev/null 2>&1
 }
+
+# Wine draws its arrows, check marks and frame buttons with its Marlett font, which
+# this Wine does not find in its own data folder: the prefix gets a copy.
+ensure_wine_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
+}

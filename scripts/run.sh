@@ -10,6 +10,7 @@ build_tree win32 tarvox
 ensure_display
 ensure_wine_prefix
 say "installing Tarvox into $WINEPREFIX"
+ensure_wine_fonts
 install_tarvox
 say "starting Tarvox"
 wine "$TARVOX_PROGRAM_FOLDER\\tarvox.exe" "$@"

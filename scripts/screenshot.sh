@@ -13,8 +13,14 @@ unset DISPLAY
 ensure_display
 ensure_wine_prefix
 start_persistent_wineserver
+ensure_wine_fonts
 install_tarvox
 wine reg add 'HKCR\.zip' /ve /d Tarvox /f >/dev/null 2>&1
+# The virtual display has no window manager: for this run Wine draws the window frames
+# itself, as Windows would.
+unmanaged='HKCU\Software\Wine\AppDefaults\tarvox.exe\X11 Driver'
+wine reg add "$unmanaged" /v Managed /d N /f >/dev/null 2>&1
+TARVOX_CLEANUP+=("wine reg delete '$unmanaged' /f >/dev/null 2>&1")
 wine "$TARVOX_PROGRAM_FOLDER\\tarvox.exe" &
 program=$!
 TARVOX_CLEANUP+=("kill $program 2>/dev/null")
@@ -22,4 +28,6 @@ TARVOX_CLEANUP+=("kill $program 2>/dev/null")
 sleep "${TARVOX_SCREENSHOT_DELAY:-4}"
 mkdir -p "$(dirname "$output")"
 import -window root "$output"
+# The screen around the window is the bare display's black.
+convert "$output" -trim +repage "$output"
 say "screenshot saved to $output"

@@ -14,6 +14,8 @@ void TabSheet::SetCaption(const std::string& caption) {
     item.pszText = const_cast<char*>(caption_.c_str());
     ::SendMessageA(owner_->Handle(), TCM_SETITEMA, static_cast<WPARAM>(index_),
                    reinterpret_cast<LPARAM>(&item));
+    // Shorter tabs leave the old ones' text behind unless the whole row is painted.
+    ::InvalidateRect(owner_->Handle(), nullptr, TRUE);
     owner_->Realign();
 }
 

@@ -57,6 +57,12 @@ TEST_F(MainWindowLayout, ShowsItsDesignTimeControls) {
     EXPECT_EQ(LOWORD(size), 74);
     EXPECT_EQ(HIWORD(size), 36);
     EXPECT_EQ(LOWORD(::SendMessageA(main.ToolBar1.Handle(), TB_GETBUTTONSIZE, 0, 0)), 104);
+    // The language page has no scroller: both of its buttons must fit.
+    RECT languageBar{}, lastLanguage{};
+    ::GetClientRect(main.ToolBar1.Handle(), &languageBar);
+    ::SendMessageA(main.ToolBar1.Handle(), TB_GETITEMRECT, 1,
+                   reinterpret_cast<LPARAM>(&lastLanguage));
+    EXPECT_LE(lastLanguage.right, languageBar.right);
 
     EXPECT_EQ(WindowCaption(main.txtnivel1.Handle()), "Más Rápido,Menos Compresión");
     EXPECT_EQ(WindowCaption(main.txtnivel2.Handle()), "MásCompresión,menos rapidez");
