@@ -95,11 +95,6 @@ TPRINCIPAL::TPRINCIPAL()
     FormCreate();
 }
 
-TPRINCIPAL::~TPRINCIPAL() {
-    relox.SetEnabled(false);
-    reloj_inicio.SetEnabled(false);
-}
-
 void TPRINCIPAL::CreateControls() {
     HWND window = Handle();
     // Pictures of the tool bars; without them the buttons still work, captions only.

@@ -25,7 +25,6 @@
 class TPRINCIPAL : public ui::Form {
 public:
     TPRINCIPAL();
-    ~TPRINCIPAL() override;
 
     // Tab pages and what they hold.
     ui::PageControl v;

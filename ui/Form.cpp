@@ -72,9 +72,8 @@ Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.b
 }
 
 Form::~Form() {
-    for (auto& [id, timer] : timers_) {
-        timer->SetEnabled(false);
-    }
+    // The timers, members of the derived form, are gone and stopped by now.
+    timers_.clear();
     if (handle_ != nullptr && ::IsWindow(handle_)) {
         ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
     }

@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
         [](const platform::MessageBoxRequest&) { return platform::kIdOk; });
     app::InitializeApplication();
     app::CreateForms();
+    // The probe's own arguments are no archive to hand over.
+    PRINCIPAL->Parametros.clear();
     // Well after the start timer has shown the main window.
     ::SetTimer(nullptr, 0, 1200, Leave);
     return app::Run();

@@ -134,6 +134,31 @@ TEST_F(MainWindowLayout, ShowsItsDesignTimeControls) {
     EXPECT_TRUE(main.anyadir.Options().pathMustExist);
 }
 
+// What the tooltip of a tool bar button would show.
+std::string TooltipText(HWND toolBar, int index) {
+    TBBUTTON button{};
+    ::SendMessageA(toolBar, TB_GETBUTTON, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&button));
+    HWND tips = reinterpret_cast<HWND>(::SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    char text[256] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = toolBar;
+    tool.uId = static_cast<UINT_PTR>(button.idCommand);
+    tool.lpszText = text;
+    ::SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+TEST_F(MainWindowLayout, OnlyTheLanguageButtonsShowTheirHints) {
+    Start();
+    EXPECT_EQ(TooltipText(Main().ToolBar1.Handle(), 0),
+              "Pulse aquí para cambiar Tarvox a castellano.");
+    EXPECT_EQ(TooltipText(Main().ToolBar1.Handle(), 1), "Push here to change to English.");
+    EXPECT_EQ(Main().Bnuevo.Hint(), "Crear un archivo ZIP");
+    EXPECT_EQ(TooltipText(Main().barra1.Handle(), 0), "") << "stored, not shown";
+}
+
 TEST_F(MainWindowLayout, HasItsMenuWithTheRecentItemsAbsent) {
     Start();
     const HWND window = Main().Handle();

@@ -18,6 +18,7 @@
 #include "main/Cdatos.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/Readback.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ TEST_F(Startup, CreatesEveryWindowOnceInItsOrder) {
                                         "Tconfig", "Tcredits", "Tprogreso", "TForm1"}));
     EXPECT_NE(Datos_Generales, nullptr) << "the data module between folders and configuration";
     EXPECT_EQ(platform::ApplicationTitle(), "Tarvox");
+    const std::string& help = ui::App().HelpFile;
+    EXPECT_TRUE(help.size() > 12 && help[1] == ':' && help.ends_with("\\Ayuda.hlp")) << help;
 }
 
 TEST_F(Startup, ShowsTheSplashAndKeepsTheOtherWindowsHidden) {
