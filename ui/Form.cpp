@@ -89,8 +89,10 @@ COLORREF Form::Color() const {
 }
 
 void Form::Show() {
-    if (!Visible()) {
+    if (!Visible() && !inOnShow_) {
+        inOnShow_ = true;
         Fire(OnShow);
+        inOnShow_ = false;
     }
     ::ShowWindow(handle_, SW_SHOW);
     ::SetForegroundWindow(handle_);

@@ -46,7 +46,8 @@ public:
     const FontDesign& FontOf() const { return font_; }
     COLORREF Color() const;
 
-    // Shows the window; the first showing after being hidden runs OnShow first.
+    // Shows the window; a showing after being hidden runs OnShow first (not again while
+    // OnShow itself runs).
     void Show();
     void Hide();
     // Shows the form through the modal seam and returns when it was closed.
@@ -83,6 +84,7 @@ private:
     MainMenu* menu_ = nullptr;
     std::map<UINT_PTR, Timer*> timers_;
     bool modal_ = false;
+    bool inOnShow_ = false;
     bool closeRequested_ = false;
 };
 

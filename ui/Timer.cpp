@@ -36,8 +36,12 @@ void Timer::SetEnabled(bool enabled) {
 }
 
 void Timer::Tick() {
-    if (enabled_) {
+    // A handler that waits for the user (a message box) lets further ticks through its
+    // message loop: they are dropped rather than run the handler inside itself.
+    if (enabled_ && !ticking_) {
+        ticking_ = true;
         Fire(OnTimer);
+        ticking_ = false;
     }
 }
 

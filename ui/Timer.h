@@ -31,6 +31,7 @@ private:
     UINT_PTR id_ = 0;
     UINT interval_ = 1000;
     bool enabled_ = false;
+    bool ticking_ = false;
 };
 
 } // namespace ui

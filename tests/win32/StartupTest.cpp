@@ -130,6 +130,34 @@ TEST_F(Startup, TheStartTimerSwapsTheSplashForTheMainWindowOnce) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// A user takes a while to close the association message; the start timer keeps ticking
+// meanwhile, and start-up must still run once.
+TEST_F(Startup, StartUpRunsOnceWhileAMessageWaitsForTheUser) {
+    registry_.SetDefault(".zip", "Other");
+    std::vector<std::string> shown;
+    const platform::MessageBoxHandler recorder =
+        platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+            shown.push_back(request.text);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+            while (std::chrono::steady_clock::now() < until) {
+                PumpMessages();
+                ::Sleep(20);
+            }
+            return platform::kIdOk;
+        });
+    Start();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Main().reloj_inicio.Enabled() && std::chrono::steady_clock::now() < until) {
+        PumpMessages();
+        ::Sleep(20);
+    }
+    platform::SetMessageBoxHandler(recorder);
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(::IsWindowVisible(Main().Handle()));
+    EXPECT_FALSE(Main().reloj_inicio.Enabled());
+    EXPECT_EQ(Datos.Idioma, 1) << "start-up ran to its end";
+}
+
 TEST_F(Startup, TheMainWindowComesByItselfAfterTheStartTimer) {
     const auto begin = std::chrono::steady_clock::now();
     Start();
