@@ -35,12 +35,8 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     return std::exchange(InstalledHandler(), std::move(handler));
 }
 
-void SetApplicationTitle(std::string title) {
-    Title() = std::move(title);
-}
+void SetApplicationTitle(std::string title) { Title() = std::move(title); }
 
-const std::string& ApplicationTitle() {
-    return Title();
-}
+const std::string& ApplicationTitle() { return Title(); }
 
 } // namespace platform
