@@ -27,6 +27,10 @@ void ShowMessage(const std::string& text) {
     ShowMessageBox({text, ApplicationTitle(), kActiveWindow, kMbOk});
 }
 
+void ShowErrorMessage(const std::string& text) {
+    ShowMessageBox({text, ApplicationTitle(), kActiveWindow, kMbOk | kMbIconError});
+}
+
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     return std::exchange(InstalledHandler(), std::move(handler));
 }

@@ -34,6 +34,10 @@ int ShowMessageBox(const MessageBoxRequest& request);
 // The program's standard message: the application title as caption, one OK button.
 void ShowMessage(const std::string& text);
 
+// The application's error box: an error's text under the application title, with the
+// error icon and one OK button.
+void ShowErrorMessage(const std::string& text);
+
 // Installs a handler (an empty one restores the platform's own) and returns the previous.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 

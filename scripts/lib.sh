@@ -5,7 +5,8 @@ TARVOX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TARVOX_BUILD=$TARVOX_ROOT/build
 
 TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
-                 googletest zlib1g-dev zip unzip 7zip python3 imagemagick x11-utils)
+                 googletest zlib1g-dev zip unzip 7zip python3 imagemagick x11-utils
+                 tango-icon-theme)
 
 say() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
@@ -87,4 +88,38 @@ start_persistent_wineserver() {
     wineserver -p >/dev/null 2>&1 </dev/null &
     TARVOX_CLEANUP+=("wineserver -k 2>/dev/null")
     wine wineboot >/dev/null 2>&1 </dev/null
+}
+
+# Installs the built program into the Wine prefix as a Windows installation would: the
+# program folder with the program, its engine libraries and the two settings files
+# (made only when missing, never over the user's), and the registry keys of the file
+# type "Tarvox": its program folder and its open command. The ".zip" type itself is
+# the program's to claim at its first start.
+TARVOX_PROGRAM_FOLDER='C:\Program Files\Tarvox'
+install_tarvox() {
+    local folder
+    folder=$(winepath -u "$TARVOX_PROGRAM_FOLDER" 2>/dev/null)
+    mkdir -p "$folder"
+    cp "$TARVOX_BUILD/win32/bin/tarvox.exe" "$folder/"
+    local library
+    for library in ZIPDLL.DLL UNZDLL.DLL; do
+        if [ -f "$TARVOX_BUILD/win32/bin/$library" ]; then
+            cp "$TARVOX_BUILD/win32/bin/$library" "$folder/"
+        fi
+    done
+    [ -f "$folder/conf.txm" ] || printf 'c:\\\r\nc:\\\r\nc:\\\r\n1\r\n' >"$folder/conf.txm"
+    [ -f "$folder/ult.txm" ] || : >"$folder/ult.txm"
+    wine reg add 'HKCR\Tarvox\dir' /ve /d "$TARVOX_PROGRAM_FOLDER" /f >/dev/null 2>&1
+    wine reg add 'HKCR\Tarvox\shell\open\command' /ve \
+        /d "\"$TARVOX_PROGRAM_FOLDER\\tarvox.exe\" \"%1\"" /f >/dev/null 2>&1
+}
+
+# Wine draws its arrows, check marks and frame buttons with its Marlett font, which
+# this Wine does not find in its own data folder: the prefix gets a copy.
+ensure_wine_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        mkdir -p "$fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
 }

@@ -1,0 +1,251 @@
+#include "main/Cprinc.h"
+
+#include "resources/TextTable.h"
+
+TPRINCIPAL* PRINCIPAL = nullptr;
+
+namespace {
+
+ui::FormDesign MainDesign() {
+    ui::FormDesign design;
+    design.className = "TPRINCIPAL";
+    design.caption = "TARVOX  v4.1.0    ";
+    design.left = 71;
+    design.top = 89;
+    design.width = 686;
+    design.height = 432;
+    design.borderWidth = 5;
+    design.position = ui::FormPosition::DesktopCenter;
+    design.font = {"MS Sans Serif", -10};
+    return design;
+}
+
+// The first eight buttons of the main tool bar: hints kept but not shown, hand cursor.
+ui::ToolButtonDesign MainButton(const char* caption, int image, const char* hint, bool enabled) {
+    return {caption, image, hint, false, true, enabled};
+}
+
+ui::ToolButtonDesign ToolsButton(const char* caption, int image) {
+    return {caption, image, "", false, true, true};
+}
+
+struct DialogOptions {
+    bool multiSelect, pathMustExist, fileMustExist, sizing;
+};
+
+// Every file dialog of the window hides the read-only check box.
+platform::OpenFileRequest FileDialog(const char* title, const char* filter, DialogOptions options) {
+    platform::OpenFileRequest design;
+    design.title = title;
+    design.filter = filter;
+    design.hideReadOnly = true;
+    design.allowMultiSelect = options.multiSelect;
+    design.pathMustExist = options.pathMustExist;
+    design.fileMustExist = options.fileMustExist;
+    design.enableSizing = options.sizing;
+    return design;
+}
+
+constexpr int kPageControlHeight = 73;
+constexpr int kFileBarHeight = 24;
+constexpr int kStatusBarHeight = 16;
+constexpr int kScrollerHeight = 38;
+constexpr int kImageSize = 16;
+constexpr int kImageCount = 15;
+
+} // namespace
+
+TPRINCIPAL::TPRINCIPAL()
+    : ui::Form(MainDesign()), Bnuevo(MainButton("&Nuevo", 0, "Crear un archivo ZIP", true)),
+      Babrir(MainButton("&Abrir", 1, "Abrir un archivo ZIP", true)),
+      Bcerrar(MainButton("C&errar", 2, "Cerrar el archivo actual", false)),
+      Bver(MainButton("&Ver", 3, "Ver o ejecutar el fichero seleccionado", false)),
+      Banyadir(MainButton("Aña&dir", 4, "Añadir fichero/s", false)),
+      Bborrar(MainButton("&Borrar", 5, "Borrar fichero/s seleccionado", false)),
+      Bextraer(MainButton("   E&xtraer      ", 6, "Extraer fichero/s", false)),
+      Bsalir(MainButton("&Salir", 7, "Salir del programa", true)),
+      ToolButton1({"Ruvel Soft Web", 14, "", false, false, true}),
+      Bbloc(ToolsButton("Bloc de Notas", 8)), Bexplor(ToolsButton("Explorador", 9)),
+      Bcalc(ToolsButton("Calculadora", 10)), Bshell(ToolsButton("Ms-Dos", 11)),
+      cas({"Hablo Castellano", 13, "Pulse aquí para cambiar Tarvox a castellano.", true, true,
+           true}),
+      eng({"I speak English", 12, "Push here to change to English.", true, true, true}),
+      confi{"c:\\", "c:\\", "c:\\", "1"},
+      ABRE(FileDialog("Abrir Archivo / Open archive", "Zip|*.zip| *.*|*.*",
+                      {false, false, true, true})),
+      nuevo(FileDialog("Nuevo Archivo ZIP  /   New Zip File", " Zip|*.zip|*.*|*.*",
+                       {false, false, false, false})),
+      anyadir(FileDialog("Añadir / Add", "*.*", {true, true, true, true})),
+      zip(reinterpret_cast<std::uintptr_t>(Handle())) {
+    for (const char* text : resources::kTextTable) {
+        ingles.Add(text);
+    }
+    zip.Verbose = false;
+    zip.Trace = false;
+    zip.AddCompLevel = 12;
+    zip.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
+    zip.ExtrOptions = {};
+    CreateControls();
+    BindEvents();
+    Layout();
+    relox.Create(Handle(), 1000, true);
+    reloj_inicio.Create(Handle(), 900, true);
+    AddTimer(relox);
+    AddTimer(reloj_inicio);
+    FormCreate();
+}
+
+void TPRINCIPAL::CreateControls() {
+    HWND window = Handle();
+    // Pictures of the tool bars; without them the buttons still work, captions only.
+    iconos.LoadFromResource("ICONOS", kImageSize, kImageSize, kImageCount);
+
+    v.Create(window, 0, 0, 100, kPageControlHeight, {"MS Sans Serif", -11},
+             {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4});
+    const int pageWidth = TabSheet1.Width();
+
+    const ui::FontDesign& font = FontOf();
+    ui::ToolBarDesign bar;
+    bar.width = pageWidth;
+    bar.height = 36;
+    bar.buttonWidth = 74;
+    bar.buttonHeight = 36;
+    bar.font = font;
+    bar.images = &iconos;
+    PageScroller1.Create(TabSheet1.Handle(), 0, 0, pageWidth, kScrollerHeight);
+    barra1.Create(
+        PageScroller1.Handle(), bar,
+        {&Bnuevo, &Babrir, &Bcerrar, &Bver, &Banyadir, &Bborrar, &Bextraer, &Bsalir, &ToolButton1});
+    PageScroller1.SetChild(barra1);
+
+    ui::LabelDesign level;
+    level.top = 4;
+    level.width = 112;
+    level.height = 32;
+    level.font = font;
+    level.wordWrap = true;
+    level.left = 8;
+    level.caption = "Más Rápido,Menos Compresión";
+    txtnivel1.Create(TabSheet2.Handle(), level);
+    ui::TrackBarDesign slider;
+    slider.left = 128;
+    slider.top = 2;
+    slider.width = 400;
+    slider.height = 34;
+    slider.min = 0;
+    slider.max = 50;
+    slider.position = 43;
+    slider.frequency = 1;
+    Barra_Nivel.Create(TabSheet2.Handle(), slider);
+    level.left = 536;
+    level.caption = "MásCompresión,menos rapidez";
+    txtnivel2.Create(TabSheet2.Handle(), level);
+
+    PageScroller3.Create(TabSheet3.Handle(), 0, 0, pageWidth, kScrollerHeight);
+    barra2.Create(PageScroller3.Handle(), bar, {&Bbloc, &Bexplor, &Bcalc, &Bshell});
+    PageScroller3.SetChild(barra2);
+
+    // The language page's controls are in bold.
+    ui::ToolBarDesign languages = bar;
+    languages.buttonWidth = 104;
+    languages.font.bold = true;
+    ToolBar1.Create(TabSheet4.Handle(), languages, {&cas, &eng});
+
+    ui::StatusBarDesign path;
+    path.font = font;
+    path.color = ::GetSysColor(COLOR_SCROLLBAR);
+    archivo.Create(window, path);
+
+    ui::ListViewDesign list;
+    list.columns = {{"Nombre", 50, true},
+                    {"Fecha", 50, true},
+                    {"Tamaño", 50, true},
+                    {"Hora", 50, true},
+                    {"Ratio", 50, false}};
+    list.font = {"Times New Roman", -12};
+    list.color = RGB(255, 255, 255);
+    list.multiSelect = true;
+    list.sortByCaption = true;
+    lista.Create(window, list);
+
+    ui::StatusBarDesign panels;
+    panels.panelWidths = {100, 200, 200, 100};
+    panels.font = font;
+    estado.Create(window, panels);
+    estado.SetPanelText(0, "     Listo");
+
+    Archivo1.SetItems({&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4});
+    Opciones2.SetItems({&Mconfiguracion});
+    Utiles1.SetItems({&BlocdeNotas1, &Explorador1, &Calculadora1, &Mshell});
+    Ayuda1.SetItems({&ndice1, &Crditos1});
+    menu_princ.Create(window, {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
+    UseMenu(menu_princ);
+}
+
+void TPRINCIPAL::BindEvents() {
+    OnShow = [this] { FormShow(); };
+    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+    OnResize = [this] { Layout(); };
+
+    Bnuevo.OnClick = [this] { BnuevoClick(); };
+    Mnuevo.OnClick = [this] { MnuevoClick(); };
+    Babrir.OnClick = [this] { BabrirClick(); };
+    Mabrir.OnClick = [this] { MabrirClick(); };
+    Bcerrar.OnClick = [this] { BcerrarClick(); };
+    Mcerrar.OnClick = [this] { McerrarClick(); };
+    Bver.OnClick = [this] { BverClick(); };
+    Banyadir.OnClick = [this] { BanyadirClick(); };
+    Bborrar.OnClick = [this] { BborrarClick(); };
+    Bextraer.OnClick = [this] { BextraerClick(); };
+    Bsalir.OnClick = [this] { BsalirClick(); };
+    Msalir.OnClick = [this] { MsalirClick(); };
+    ToolButton1.OnClick = [this] { ToolButton1Click(); };
+    Barra_Nivel.OnChange = [this] { Barra_NivelChange(); };
+    Bbloc.OnClick = [this] { BblocClick(); };
+    Bexplor.OnClick = [this] { BexplorClick(); };
+    Bcalc.OnClick = [this] { BcalcClick(); };
+    Bshell.OnClick = [this] { BshellClick(); };
+    BlocdeNotas1.OnClick = [this] { BlocdeNotas1Click(); };
+    Explorador1.OnClick = [this] { Explorador1Click(); };
+    Calculadora1.OnClick = [this] { Calculadora1Click(); };
+    Mshell.OnClick = [this] { MshellClick(); };
+    cas.OnClick = [this] { casClick(); };
+    eng.OnClick = [this] { engClick(); };
+    Mconfiguracion.OnClick = [this] { MconfiguracionClick(); };
+    ndice1.OnClick = [this] { ndice1Click(); };
+    Crditos1.OnClick = [this] { Crditos1Click(); };
+    ult1.OnClick = [this] { ult1Click(); };
+    ult2.OnClick = [this] { ult2Click(); };
+    ult3.OnClick = [this] { ult3Click(); };
+    ult4.OnClick = [this] { ult4Click(); };
+    lista.OnClick = [this] { listaClick(); };
+    lista.OnSelectItem = [this](int row, bool selected) { listaSelectItem(row, selected); };
+    lista.OnDblClick = [this] { listaDblClick(); };
+    zip.OnDirUpdate = [this](TZipEngine& sender) { zipDirUpdate(sender); };
+    zip.OnProgress = [this](TZipEngine& sender, ProgressType kind, const std::string& name,
+                            std::int32_t size) { zipProgress(sender, kind, name, size); };
+    zip.OnMessage = [this](TZipEngine& sender, std::int32_t code, const std::string& text) {
+        zipMessage(sender, code, text);
+    };
+    relox.OnTimer = [this] { reloxTimer(); };
+    reloj_inicio.OnTimer = [this] { reloj_inicioTimer(); };
+}
+
+void TPRINCIPAL::Layout() {
+    const RECT area = LayoutRect();
+    const int width = area.right - area.left;
+    int top = area.top;
+    v.SetBounds(area.left, top, width, kPageControlHeight);
+    v.Realign();
+    const int pageWidth = TabSheet1.Width();
+    PageScroller1.SetBounds(0, 0, pageWidth, kScrollerHeight);
+    PageScroller3.SetBounds(0, 0, pageWidth, kScrollerHeight);
+    ToolBar1.SetBounds(0, 0, pageWidth, kScrollerHeight);
+    top += kPageControlHeight;
+    archivo.SetBounds(area.left, top, width, kFileBarHeight);
+    top += kFileBarHeight;
+    const int bottom = area.bottom - kStatusBarHeight;
+    lista.SetBounds(area.left, top, width, bottom > top ? bottom - top : 0);
+    lista.SizeColumns();
+    estado.SetBounds(area.left, bottom, width, kStatusBarHeight);
+}

@@ -1,0 +1,173 @@
+#pragma once
+// The main window: the tab pages with their tool bars, the current archive's path, the
+// contents list, the status bar, the menu, the hidden text lists, and the engine
+// component that does all archive work.
+
+#include <string>
+#include <vector>
+
+#include "engine/ZipDir.h"
+#include "engine/ZipEngine.h"
+#include "ui/Form.h"
+#include "ui/ImageList.h"
+#include "ui/Label.h"
+#include "ui/ListView.h"
+#include "ui/Menu.h"
+#include "ui/OpenDialog.h"
+#include "ui/PageControl.h"
+#include "ui/PageScroller.h"
+#include "ui/StatusBar.h"
+#include "ui/Timer.h"
+#include "ui/ToolBar.h"
+#include "ui/TrackBar.h"
+#include "util/TextLines.h"
+
+class TPRINCIPAL : public ui::Form {
+public:
+    TPRINCIPAL();
+
+    // Tab pages and what they hold.
+    ui::PageControl v;
+    ui::TabSheet TabSheet1{"Acciones Básicas"};
+    ui::TabSheet TabSheet2{"Nivel de Compresión"};
+    ui::TabSheet TabSheet3{"Utilidades Windows"};
+    ui::TabSheet TabSheet4{"Español / English"};
+    ui::PageScroller PageScroller1;
+    ui::ToolBar barra1;
+    ui::ToolButton Bnuevo;
+    ui::ToolButton Babrir;
+    ui::ToolButton Bcerrar;
+    ui::ToolButton Bver;
+    ui::ToolButton Banyadir;
+    ui::ToolButton Bborrar;
+    ui::ToolButton Bextraer;
+    ui::ToolButton Bsalir;
+    ui::ToolButton ToolButton1;
+    ui::Label txtnivel1;
+    ui::TrackBar Barra_Nivel;
+    ui::Label txtnivel2;
+    ui::PageScroller PageScroller3;
+    ui::ToolBar barra2;
+    ui::ToolButton Bbloc;
+    ui::ToolButton Bexplor;
+    ui::ToolButton Bcalc;
+    ui::ToolButton Bshell;
+    ui::ToolBar ToolBar1;
+    ui::ToolButton cas;
+    ui::ToolButton eng;
+
+    // The current archive's path, its entries, and the status panels.
+    ui::StatusBar archivo;
+    ui::ListView lista;
+    ui::StatusBar estado;
+
+    // Hidden text lists serving as string lists in memory.
+    util::TextLines borrafil;
+    util::TextLines ultimos;
+    util::TextLines confi;
+    util::TextLines ingles;
+
+    ui::MainMenu menu_princ;
+    ui::MenuItem Archivo1{"&Ficheros"};
+    ui::MenuItem Mnuevo{"Nuevo..."};
+    ui::MenuItem Mabrir{"Abrir..."};
+    ui::MenuItem Mcerrar{"Cerrar", false};
+    ui::MenuItem N1{"-"};
+    ui::MenuItem Msalir{"Salir"};
+    ui::MenuItem ult1{"", true, false};
+    ui::MenuItem ult2{"", true, false};
+    ui::MenuItem ult3{"", true, false};
+    ui::MenuItem ult4{"", true, false};
+    ui::MenuItem Opciones2{"&Opciones"};
+    ui::MenuItem Mconfiguracion{"Configuracion"};
+    ui::MenuItem Utiles1{"&Utiles"};
+    ui::MenuItem BlocdeNotas1{"Bloc de Notas"};
+    ui::MenuItem Explorador1{"Explorador"};
+    ui::MenuItem Calculadora1{"Calculadora"};
+    ui::MenuItem Mshell{"Shell al Ms-Dos"};
+    ui::MenuItem Ayuda1{"A&yuda"};
+    ui::MenuItem ndice1{"Índice"};
+    ui::MenuItem Crditos1{"Créditos"};
+
+    ui::OpenDialog ABRE;
+    ui::OpenDialog nuevo;
+    ui::OpenDialog anyadir;
+    ui::ImageList iconos;
+    TZipEngine zip;
+    TZipDir ZipDir1;
+    ui::Timer relox;
+    ui::Timer reloj_inicio;
+
+    // The command-line arguments after the program's name, as start-up hands them over.
+    std::vector<std::string> Parametros;
+
+    // Window events.
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& CanClose);
+    void reloj_inicioTimer();
+    void reloxTimer();
+
+    // Start-up, settings and exit.
+    void PrInicio();
+    void Comprueba_Registro();
+    void ActualizaOpciones();
+    void PonIdioma();
+    void EntregaParametros();
+    void Salir();
+    void Borrar_Temporales();
+
+    // Launching tools, help and the web page.
+    void Ejecuta(unsigned numero);
+    void BblocClick();
+    void BexplorClick();
+    void BcalcClick();
+    void BshellClick();
+    void BlocdeNotas1Click();
+    void Explorador1Click();
+    void Calculadora1Click();
+    void MshellClick();
+    void ndice1Click();
+    void ToolButton1Click();
+
+    // Language choice and compression level.
+    void casClick();
+    void engClick();
+    void Barra_NivelChange();
+
+    // The current archive, its list and the operations on it.
+    void BnuevoClick();
+    void MnuevoClick();
+    void BabrirClick();
+    void MabrirClick();
+    void BcerrarClick();
+    void McerrarClick();
+    void BverClick();
+    void BanyadirClick();
+    void BborrarClick();
+    void BextraerClick();
+    void BsalirClick();
+    void MsalirClick();
+    void MconfiguracionClick();
+    void Crditos1Click();
+    void ult1Click();
+    void ult2Click();
+    void ult3Click();
+    void ult4Click();
+    void listaClick();
+    void listaSelectItem(int row, bool selected);
+    void listaDblClick();
+    void Abrir_Archivo(const std::string& nombre);
+    void zipDirUpdate(TZipEngine& Sender);
+    void zipProgress(TZipEngine& Sender, ProgressType ProgrType, const std::string& Filename,
+                     std::int32_t FileSize);
+    void zipMessage(TZipEngine& Sender, std::int32_t ErrCode, const std::string& Message);
+
+private:
+    void CreateControls();
+    void BindEvents();
+    void Layout();
+    void FijaRutasDeFicheros();
+};
+
+extern TPRINCIPAL* PRINCIPAL;

@@ -1,0 +1,88 @@
+// Applying the settings and the language, the language choice and the level slider.
+
+#include "main/Cprinc.h"
+
+#include "main/Cdatos.h"
+#include "main/SettingsRules.h"
+#include "platform/Messages.h"
+#include "util/Convert.h"
+
+void TPRINCIPAL::ActualizaOpciones() {
+    Barra_NivelChange();
+    Datos.DirInicial = FolderFromSettingsLine(confi.Get(0));
+    Datos.DirTemporal = FolderFromSettingsLine(confi.Get(1));
+    Datos.DirExtraccion = FolderFromSettingsLine(confi.Get(2));
+    // A line that is no number stops here, with the folders above already stored.
+    Datos.Idioma = util::StrToInt(confi.Get(3));
+    PonIdioma();
+    FijaRutasDeFicheros();
+    ABRE.SetInitialDir(Datos.DirInicial);
+    anyadir.SetInitialDir(Datos.DirInicial);
+    nuevo.SetInitialDir(Datos.DirInicial);
+    // An empty list leaves the items alone: removing the last entry hides the first item.
+    if (ultimos.Count() > 0) {
+        ui::MenuItem* items[] = {&ult1, &ult2, &ult3, &ult4};
+        for (ui::MenuItem* item : items) {
+            item->SetCaption("");
+            item->SetVisible(false);
+        }
+        for (int i = 0; i < 4 && i < ultimos.Count(); ++i) {
+            items[i]->SetCaption(ultimos.Get(i));
+            items[i]->SetVisible(true);
+        }
+    }
+}
+
+void TPRINCIPAL::PonIdioma() {
+    if (Datos.Idioma == 1) {
+        return;
+    }
+    const auto text = [this](int index) { return ingles.Get(index); };
+    estado.SetPanelText(0, text(57));
+    ui::ToolButton* buttons[] = {&Bnuevo,   &Babrir,  &Bcerrar,  &Bver,
+                                 &Banyadir, &Bborrar, &Bextraer, &Bsalir};
+    for (int i = 0; i < 8; ++i) {
+        buttons[i]->SetCaption(text(i));
+    }
+    for (int i = 0; i < 5; ++i) {
+        lista.SetColumnCaption(i, text(8 + i));
+    }
+    Archivo1.SetCaption(text(13));
+    Opciones2.SetCaption(text(14));
+    Utiles1.SetCaption(text(15));
+    Ayuda1.SetCaption(text(16));
+    Mnuevo.SetCaption(text(17));
+    Mabrir.SetCaption(text(18));
+    Mcerrar.SetCaption(text(19));
+    Msalir.SetCaption(text(20));
+    Mconfiguracion.SetCaption(text(21));
+    BlocdeNotas1.SetCaption(text(22));
+    Explorador1.SetCaption(text(23));
+    Calculadora1.SetCaption(text(24));
+    Mshell.SetCaption(text(25));
+    ndice1.SetCaption(text(26));
+    Crditos1.SetCaption(text(27));
+    TabSheet1.SetCaption(text(28));
+    TabSheet2.SetCaption(text(29));
+    TabSheet3.SetCaption(text(30));
+    Bbloc.SetCaption(text(22));
+    Bexplor.SetCaption(text(23));
+    Bcalc.SetCaption(text(24));
+    Bshell.SetCaption(text(25));
+    txtnivel1.SetCaption(text(31));
+    txtnivel2.SetCaption(text(32));
+}
+
+void TPRINCIPAL::Barra_NivelChange() {
+    zip.AddCompLevel = LevelFromSliderPosition(Barra_Nivel.Position());
+}
+
+void TPRINCIPAL::casClick() {
+    confi.Set(3, "1");
+    platform::ShowMessage("Tendrá que reiniciar el programa para que tengan efecto los cambios");
+}
+
+void TPRINCIPAL::engClick() {
+    confi.Set(3, "2");
+    platform::ShowMessage("You must restart program to changes take effect");
+}

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Shell.h"
+#include "tests/support/TempDir.h"
+#include "tests/util/ShellRecorder.h"
+#include "util/FmxUtils.h"
+
+namespace {
+
+TEST(LaunchFile, HandsEveryTextWholeToTheShellOwnedByTheMainWindow) {
+    ShellRecorder shell;
+    platform::SetApplicationWindow(0x1234);
+    // Texts of 79, 80 and several hundred characters, and empty ones.
+    const std::string longest(300, 'p');
+    const std::string cases[] = {std::string(79, 'a'), std::string(80, 'b'), longest, ""};
+    for (const std::string& text : cases) {
+        EXPECT_EQ(util::LaunchFile(text, text, text, 5), 42);
+    }
+    platform::SetApplicationWindow(0);
+    ASSERT_EQ(shell.requests.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto& request = shell.requests[i];
+        EXPECT_EQ(request.file, cases[i]);
+        EXPECT_EQ(request.parameters, cases[i]);
+        EXPECT_EQ(request.directory, cases[i]);
+        EXPECT_EQ(request.owner, 0x1234u);
+        EXPECT_FALSE(request.verb.has_value()) << "the shell's default action";
+        EXPECT_EQ(request.showCommand, 5);
+    }
+}
+
+TEST(FileSizeByName, GivesTheSizeOrMinusOne) {
+    TempDir dir;
+    const std::string file = dir.Write("seven.bin", "1234567");
+    const std::string empty = dir.Write("empty.bin", "");
+    EXPECT_EQ(util::FileSizeByName(file), 7);
+    EXPECT_EQ(util::FileSizeByName(empty), 0);
+    EXPECT_EQ(util::FileSizeByName(dir.File("missing.bin")), -1);
+    EXPECT_EQ(util::FileSizeByName(""), -1);
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+// The language buttons and the English captions of the main window.
+
+#include <gtest/gtest.h>
+
+#include "main/Cdatos.h"
+#include "tests/win32/ProgramFixture.h"
+#include "tests/win32/Readback.h"
+
+namespace {
+
+class Language : public ProgramFixture {};
+
+struct Captions {
+    std::vector<ToolButtonState> actions, tools, languages;
+    std::vector<std::string> columns, tabs;
+    std::vector<MenuEntry> bar, file, options, utilities, help;
+    std::string level1, level2, ready, maker, window;
+
+    bool operator==(const Captions&) const = default;
+};
+
+Captions Read(TPRINCIPAL& main) {
+    const HWND w = main.Handle();
+    return {ToolButtons(main.barra1.Handle()),
+            ToolButtons(main.barra2.Handle()),
+            ToolButtons(main.ToolBar1.Handle()),
+            ColumnCaptions(main.lista.Handle()),
+            TabCaptions(main.v.Handle()),
+            MenuBar(w),
+            DropDown(w, 0),
+            DropDown(w, 1),
+            DropDown(w, 2),
+            DropDown(w, 3),
+            WindowCaption(main.txtnivel1.Handle()),
+            WindowCaption(main.txtnivel2.Handle()),
+            StatusText(main.estado.Handle(), 0),
+            StatusText(main.estado.Handle(), 3),
+            WindowCaption(w)};
+}
+
+TEST_F(Language, IspeakEnglishRecordsTheChoiceAndAskForARestart) {
+    StartAndShow();
+    const Captions spanish = Read(Main());
+    ClickToolButton(Main().ToolBar1.Handle(), 1);
+    EXPECT_EQ(Main().confi.Get(3), "2");
+    ASSERT_EQ(Messages(),
+              (std::vector<std::string>{"You must restart program to changes take effect"}));
+    EXPECT_EQ(MessageRequests()[0].caption, "Tarvox");
+    EXPECT_EQ(Read(Main()), spanish) << "the click itself changes no text";
+    EXPECT_EQ(Datos.Idioma, 1);
+
+    ClickToolButton(Main().ToolBar1.Handle(), 0);
+    EXPECT_EQ(Main().confi.Get(3), "1");
+    EXPECT_EQ(Messages().back(),
+              "Tendrá que reiniciar el programa para que tengan efecto los cambios");
+    ClickToolButton(Main().ToolBar1.Handle(), 0);
+    EXPECT_EQ(Messages().size(), 3u) << "the same choice again shows its message again";
+}
+
+TEST_F(Language, ApplyingTheSettingsAfterTheChoiceShowsEnglishCaptions) {
+    StartAndShow();
+    const Captions spanish = Read(Main());
+    ClickToolButton(Main().ToolBar1.Handle(), 1);
+    Main().ActualizaOpciones();
+    const Captions english = Read(Main());
+    EXPECT_EQ(Datos.Idioma, 2);
+    EXPECT_EQ(english.actions, (std::vector<ToolButtonState>{{"&New", 0, true},
+                                                             {"&Open", 1, true},
+                                                             {"&Close", 2, false},
+                                                             {"&View", 3, false},
+                                                             {"      &Add         ", 4, false},
+                                                             {"&Delete", 5, false},
+                                                             {"&Extract", 6, false},
+                                                             {"E&xit", 7, true},
+                                                             {"Ruvel Soft Web", 14, true}}));
+    EXPECT_EQ(english.tools, (std::vector<ToolButtonState>{{"Notepad", 8, true},
+                                                           {"Explorer", 9, true},
+                                                           {"Calculator", 10, true},
+                                                           {"Ms-Dos", 11, true}}));
+    EXPECT_EQ(english.languages, spanish.languages);
+    EXPECT_EQ(english.columns, (std::vector<std::string>{"Name", "Date", "Size", "Time", "Ratio"}));
+    EXPECT_EQ(english.tabs, (std::vector<std::string>{"Actions", "Compression Level",
+                                                      "Windows Tools", "Español / English"}));
+    EXPECT_EQ(english.bar,
+              (std::vector<MenuEntry>{
+                  {"&File", true}, {"&Options", true}, {"&Tools", true}, {"&Help", true}}));
+    EXPECT_EQ(english.file,
+              (std::vector<MenuEntry>{
+                  {"New", true}, {"Open ", true}, {"Close", false}, {"-", true}, {"Exit", true}}));
+    EXPECT_EQ(english.options, (std::vector<MenuEntry>{{"Configuration", true}}));
+    EXPECT_EQ(english.utilities,
+              (std::vector<MenuEntry>{
+                  {"Notepad", true}, {"Explorer", true}, {"Calculator", true}, {"Ms-Dos", true}}));
+    EXPECT_EQ(english.help, (std::vector<MenuEntry>{{"Index", true}, {"About...", true}}));
+    EXPECT_EQ(english.level1, "More Speed,Less Compression");
+    EXPECT_EQ(english.level2, "Less Speed,More Compression");
+    EXPECT_EQ(english.ready, "  Ready");
+    EXPECT_EQ(english.maker, "Ruvel Soft");
+    EXPECT_EQ(english.window, "TARVOX  v4.1.0    ");
+
+    // Applying again changes nothing further; going back to Spanish needs a restart.
+    Main().ActualizaOpciones();
+    EXPECT_EQ(Read(Main()), english);
+    ClickToolButton(Main().ToolBar1.Handle(), 0);
+    Main().ActualizaOpciones();
+    EXPECT_EQ(Datos.Idioma, 1);
+    EXPECT_EQ(Read(Main()), english);
+}
+
+TEST_F(Language, SpanishChangesNoCaption) {
+    StartAndShow();
+    const Captions before = Read(Main());
+    Main().PonIdioma();
+    Main().ActualizaOpciones();
+    EXPECT_EQ(Read(Main()), before);
+    EXPECT_EQ(before.ready, "     Listo");
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "tests/win32/Readback.h"
+
+#include <commctrl.h>
+
+std::string WindowCaption(HWND window) {
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::vector<ToolButtonState> ToolButtons(HWND toolBar) {
+    std::vector<ToolButtonState> buttons;
+    const auto count = static_cast<int>(::SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        ::SendMessageA(toolBar, TB_GETBUTTON, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&button));
+        char text[256] = {};
+        ::SendMessageA(toolBar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(button.idCommand),
+                       reinterpret_cast<LPARAM>(text));
+        const bool enabled = ::SendMessageA(toolBar, TB_ISBUTTONENABLED,
+                                            static_cast<WPARAM>(button.idCommand), 0) != 0;
+        buttons.push_back({text, button.iBitmap, enabled});
+    }
+    return buttons;
+}
+
+void ClickToolButton(HWND toolBar, int index) {
+    RECT area{};
+    ::SendMessageA(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&area));
+    const LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    ::SendMessageA(toolBar, WM_MOUSEMOVE, 0, at);
+    ::SendMessageA(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(toolBar, WM_LBUTTONUP, 0, at);
+    PumpMessages();
+}
+
+namespace {
+
+std::vector<MenuEntry> Entries(HMENU menu) {
+    std::vector<MenuEntry> entries;
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        if ((state & MF_SEPARATOR) != 0) {
+            entries.push_back({"-", true});
+            continue;
+        }
+        char text[512] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        entries.push_back({text, (state & (MF_GRAYED | MF_DISABLED)) == 0});
+    }
+    return entries;
+}
+
+} // namespace
+
+std::vector<MenuEntry> MenuBar(HWND window) {
+    return Entries(::GetMenu(window));
+}
+
+std::vector<MenuEntry> DropDown(HWND window, int menuIndex) {
+    return Entries(::GetSubMenu(::GetMenu(window), menuIndex));
+}
+
+void ChooseMenuItem(HWND window, int menuIndex, int itemIndex) {
+    HMENU menu = ::GetSubMenu(::GetMenu(window), menuIndex);
+    const UINT id = ::GetMenuItemID(menu, itemIndex);
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    PumpMessages();
+}
+
+std::vector<std::string> TabCaptions(HWND tabs) {
+    std::vector<std::string> captions;
+    const auto count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ::SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        captions.push_back(text);
+    }
+    return captions;
+}
+
+std::vector<std::string> ColumnCaptions(HWND list) {
+    std::vector<std::string> captions;
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const auto count = static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = sizeof text;
+        ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&column));
+        captions.push_back(text);
+    }
+    return captions;
+}
+
+std::string StatusText(HWND statusBar, int panel) {
+    char text[512] = {};
+    ::SendMessageA(statusBar, SB_GETTEXTA, static_cast<WPARAM>(panel),
+                   reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::vector<int> StatusParts(HWND statusBar) {
+    int edges[16] = {};
+    const auto count = static_cast<int>(
+        ::SendMessageA(statusBar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(edges)));
+    return std::vector<int>(edges, edges + count);
+}
+
+void PumpMessages() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}

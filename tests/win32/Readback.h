@@ -1,0 +1,40 @@
+#pragma once
+// Reading back what a user sees in real controls, and acting on them as a user does.
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+struct ToolButtonState {
+    std::string caption;
+    int image;
+    bool enabled;
+
+    bool operator==(const ToolButtonState&) const = default;
+};
+
+std::string WindowCaption(HWND window);
+std::vector<ToolButtonState> ToolButtons(HWND toolBar);
+// Presses and releases the left mouse button over the tool bar's button.
+void ClickToolButton(HWND toolBar, int index);
+
+struct MenuEntry {
+    std::string caption; // "-" for a separator
+    bool enabled;
+
+    bool operator==(const MenuEntry&) const = default;
+};
+
+// The items of the window's menu bar, or of the drop-down menu at a place of it.
+std::vector<MenuEntry> MenuBar(HWND window);
+std::vector<MenuEntry> DropDown(HWND window, int menuIndex);
+// Chooses an item of a drop-down menu, as a click on it does.
+void ChooseMenuItem(HWND window, int menuIndex, int itemIndex);
+
+std::vector<std::string> TabCaptions(HWND tabs);
+std::vector<std::string> ColumnCaptions(HWND list);
+std::string StatusText(HWND statusBar, int panel);
+std::vector<int> StatusParts(HWND statusBar);
+
+// Handles the messages waiting in the thread's queue.
+void PumpMessages();

@@ -1,0 +1,92 @@
+// The application-wide guard, modal showing and the menu's hidden items.
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "dialogs/Cdesc.h"
+#include "platform/Modal.h"
+#include "tests/win32/ProgramFixture.h"
+#include "tests/win32/Readback.h"
+#include "util/Errors.h"
+
+namespace {
+
+class WindowMachinery : public ProgramFixture {};
+
+TEST_F(WindowMachinery, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
+    StartAndShow();
+    int ran = 0;
+    Main().Mconfiguracion.OnClick = [&] {
+        ++ran;
+        throw util::FileOpenError("C:\\x.zip");
+    };
+    ChooseMenuItem(Main().Handle(), 1, 0);
+    ChooseMenuItem(Main().Handle(), 1, 0);
+    EXPECT_EQ(ran, 2);
+    ASSERT_EQ(Messages(), (std::vector<std::string>{"Cannot open file C:\\x.zip",
+                                                    "Cannot open file C:\\x.zip"}));
+    const platform::MessageBoxRequest& box = MessageRequests()[0];
+    EXPECT_EQ(box.caption, "Tarvox");
+    EXPECT_EQ(box.style, platform::kMbOk | platform::kMbIconError);
+    EXPECT_EQ(box.owner, platform::kActiveWindow);
+    // The window still answers.
+    ClickToolButton(Main().ToolBar1.Handle(), 1);
+    EXPECT_EQ(Main().confi.Get(3), "2");
+}
+
+TEST_F(WindowMachinery, AModalFormKeepsTheOtherWindowsWaitingUntilItCloses) {
+    StartAndShow();
+    const platform::ModalHandler recording = platform::SetModalHandler(nullptr);
+    bool mainEnabledMeanwhile = true;
+    bool shown = false;
+    descompri->OnShow = [&] {
+        shown = true;
+        mainEnabledMeanwhile = ::IsWindowEnabled(Main().Handle()) != FALSE;
+        ::PostMessageA(descompri->Handle(), WM_CLOSE, 0, 0);
+    };
+    descompri->ShowModal();
+    platform::SetModalHandler(recording);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(mainEnabledMeanwhile);
+    EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
+    EXPECT_FALSE(::IsWindowVisible(descompri->Handle()));
+}
+
+TEST_F(WindowMachinery, HiddenMenuItemsComeBackInTheirPlace) {
+    Start();
+    TPRINCIPAL& main = Main();
+    main.ult3.SetCaption("c:\\tres.zip");
+    main.ult3.SetVisible(true);
+    main.ult1.SetCaption("c:\\uno.zip");
+    main.ult1.SetVisible(true);
+    auto items = DropDown(main.Handle(), 0);
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[5].caption, "c:\\uno.zip");
+    EXPECT_EQ(items[6].caption, "c:\\tres.zip");
+    main.Mcerrar.SetEnabled(true);
+    main.ult1.SetVisible(false);
+    items = DropDown(main.Handle(), 0);
+    ASSERT_EQ(items.size(), 6u);
+    EXPECT_EQ(items[2], (MenuEntry{"Cerrar", true}));
+    EXPECT_EQ(items[5].caption, "c:\\tres.zip");
+    // A disabled item does nothing when chosen.
+    int clicks = 0;
+    main.Mcerrar.OnClick = [&] { ++clicks; };
+    main.Mcerrar.SetEnabled(false);
+    ChooseMenuItem(main.Handle(), 0, 2);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(WindowMachinery, DisabledToolButtonsIgnoreClicks) {
+    StartAndShow();
+    int clicks = 0;
+    Main().Bcerrar.OnClick = [&] { ++clicks; };
+    ClickToolButton(Main().barra1.Handle(), 2);
+    EXPECT_EQ(clicks, 0);
+    Main().Bcerrar.SetEnabled(true);
+    ClickToolButton(Main().barra1.Handle(), 2);
+    EXPECT_EQ(clicks, 1);
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#include "ui/Application.h"
+
+#include <cstdint>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/Messages.h"
+#include "platform/Shell.h"
+#include "ui/Form.h"
+
+namespace ui {
+
+Application& App() {
+    static Application application;
+    return application;
+}
+
+void Application::Initialize() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
+                     ICC_PAGESCROLLER_CLASS | ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
+}
+
+const std::string& Application::Title() const {
+    return platform::ApplicationTitle();
+}
+
+void Application::SetTitle(const std::string& title) {
+    platform::SetApplicationTitle(title);
+}
+
+void Application::SetMainForm(Form* form) {
+    mainForm_ = form;
+    platform::SetApplicationWindow(
+        form != nullptr ? reinterpret_cast<std::uintptr_t>(form->Handle()) : 0);
+}
+
+void Application::ProcessMessages() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
+int Application::Run() {
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace ui

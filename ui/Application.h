@@ -1,0 +1,35 @@
+#pragma once
+// The application: its title, help file and main form, the message loop, and letting
+// pending messages through during long work.
+
+#include <string>
+
+namespace ui {
+
+class Form;
+
+class Application {
+public:
+    // Registers the common controls the windows use.
+    void Initialize();
+
+    const std::string& Title() const;
+    void SetTitle(const std::string& title);
+    std::string HelpFile;
+
+    // The first form created; the shell's requests are owned by it.
+    Form* MainForm() const { return mainForm_; }
+    void SetMainForm(Form* form);
+
+    // Handles every message waiting in the queue, then returns.
+    void ProcessMessages();
+    // The message loop; it returns only when the process is asked to quit.
+    int Run();
+
+private:
+    Form* mainForm_ = nullptr;
+};
+
+Application& App();
+
+} // namespace ui

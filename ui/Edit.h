@@ -1,0 +1,29 @@
+#pragma once
+// A single-line edit.
+
+#include <functional>
+#include <string>
+
+#include "ui/Control.h"
+#include "ui/Font.h"
+
+namespace ui {
+
+struct EditDesign {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::string text;
+    FontDesign font;
+    bool readOnly = false;
+    bool enabled = true;
+};
+
+class Edit : public Control {
+public:
+    void Create(HWND parent, const EditDesign& design);
+    bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    // The text was changed, by the user or by the program.
+    std::function<void()> OnChange;
+};
+
+} // namespace ui

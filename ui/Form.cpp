@@ -1,0 +1,210 @@
+#include "ui/Form.h"
+
+#include "platform/Modal.h"
+#include "ui/Guard.h"
+#include "ui/Menu.h"
+#include "ui/Timer.h"
+
+namespace ui {
+
+namespace {
+
+void RegisterFormClass(const char* className) {
+    WNDCLASSA windowClass{};
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    if (::GetClassInfoA(instance, className, &windowClass)) {
+        return;
+    }
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hIcon = ::LoadIconA(instance, "MAINICON");
+    windowClass.lpszClassName = className;
+    ::RegisterClassA(&windowClass);
+}
+
+// Where a window of the size goes to be centred in the area.
+POINT Centred(const RECT& area, int width, int height) {
+    return {area.left + (area.right - area.left - width) / 2,
+            area.top + (area.bottom - area.top - height) / 2};
+}
+
+} // namespace
+
+Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.borderWidth) {
+    RegisterFormClass(design.className);
+    if (design.color) {
+        brush_ = ::CreateSolidBrush(*design.color);
+        ownsBrush_ = true;
+    }
+    int width = design.width;
+    int height = design.height;
+    if (design.clientSize) {
+        RECT frame{0, 0, width, height};
+        ::AdjustWindowRectEx(&frame, design.style, FALSE, design.exStyle);
+        width = frame.right - frame.left;
+        height = frame.bottom - frame.top;
+    }
+    POINT at{design.left, design.top};
+    if (design.position == FormPosition::DesktopCenter) {
+        RECT work;
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        at = Centred(work, width, height);
+    } else if (design.position == FormPosition::ScreenCenter) {
+        at = Centred({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
+                     width, height);
+    }
+    HWND window = ::CreateWindowExA(design.exStyle, design.className, design.caption.c_str(),
+                                    design.style & ~WS_VISIBLE, at.x, at.y, width, height, nullptr,
+                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    Attach(window);
+    if (!brush_) {
+        brush_ = ::GetSysColorBrush(design.systemColor);
+    }
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticProc));
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_)), FALSE);
+    if (design.visible) {
+        ::ShowWindow(window, SW_SHOW);
+        ::UpdateWindow(window);
+    }
+}
+
+Form::~Form() {
+    // The timers, members of the derived form, are gone and stopped by now.
+    timers_.clear();
+    if (handle_ != nullptr && ::IsWindow(handle_)) {
+        ::SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    }
+    if (ownsBrush_) {
+        ::DeleteObject(brush_);
+    }
+}
+
+COLORREF Form::Color() const {
+    LOGBRUSH brush{};
+    ::GetObjectA(brush_, sizeof brush, &brush);
+    return brush.lbColor;
+}
+
+void Form::Show() {
+    if (!Visible() && !inOnShow_) {
+        inOnShow_ = true;
+        Fire(OnShow);
+        inOnShow_ = false;
+    }
+    ::ShowWindow(handle_, SW_SHOW);
+    ::SetForegroundWindow(handle_);
+}
+
+void Form::Hide() {
+    ::ShowWindow(handle_, SW_HIDE);
+}
+
+void Form::ShowModal() {
+    modal_ = true;
+    closeRequested_ = false;
+    platform::ModalRequest request;
+    request.window = reinterpret_cast<std::uintptr_t>(handle_);
+    request.show = [this] { Show(); };
+    request.hide = [this] { Hide(); };
+    request.closed = [this] { return closeRequested_; };
+    platform::ShowModal(request);
+    modal_ = false;
+}
+
+void Form::Close() {
+    bool canClose = true;
+    if (OnCloseQuery) {
+        Guarded(OnCloseQuery, canClose);
+    }
+    if (!canClose) {
+        return;
+    }
+    Fire(OnClose);
+    if (modal_) {
+        closeRequested_ = true;
+    } else {
+        Hide();
+    }
+}
+
+RECT Form::LayoutRect() const {
+    RECT area;
+    ::GetClientRect(handle_, &area);
+    ::InflateRect(&area, -borderWidth_, -borderWidth_);
+    return area;
+}
+
+void Form::AddTimer(Timer& timer) {
+    timers_[timer.Id()] = &timer;
+}
+
+LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ReflectToChild(message, wParam, lParam, result)) {
+        return result;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0 && HIWORD(wParam) == 0 && menu_ != nullptr &&
+            menu_->Dispatch(LOWORD(wParam))) {
+            return 0;
+        }
+        break;
+    case WM_TIMER: {
+        auto found = timers_.find(wParam);
+        if (found != timers_.end()) {
+            found->second->Tick();
+            return 0;
+        }
+        break;
+    }
+    case WM_ERASEBKGND: {
+        RECT area;
+        ::GetClientRect(handle_, &area);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &area, brush_);
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // Controls without colours of their own stand on the form's face.
+        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(brush_);
+    case WM_SIZE:
+        Fire(OnResize);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            Fire(OnActivate);
+        }
+        break;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_QUERYENDSESSION: {
+        bool canClose = true;
+        if (OnCloseQuery) {
+            Guarded(OnCloseQuery, canClose);
+        }
+        return canClose ? TRUE : FALSE;
+    }
+    default:
+        break;
+    }
+    if (OnMessage && OnMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    return ::DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (form == nullptr) {
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    return form->WndProc(message, wParam, lParam);
+}
+
+} // namespace ui

@@ -1,0 +1,91 @@
+#pragma once
+// A top-level window: caption, bounds, font, colour, the showing and closing of the
+// window with its events, its main menu and timers, and modal showing.
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <windows.h>
+
+#include "ui/Control.h"
+#include "ui/Font.h"
+
+namespace ui {
+
+class MainMenu;
+class Timer;
+
+enum class FormPosition { Designed, DesktopCenter, ScreenCenter };
+
+struct FormDesign {
+    const char* className = "TForm";
+    std::string caption;
+    int left = 0, top = 0, width = 0, height = 0;
+    // The width and height are those of the client area instead of the whole window.
+    bool clientSize = false;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    FormPosition position = FormPosition::Designed;
+    FontDesign font;
+    // A system colour index (COLOR_BTNFACE...) or, when set, a colour of its own.
+    int systemColor = COLOR_BTNFACE;
+    std::optional<COLORREF> color;
+    // Width of the inner border that the layout leaves free on every side.
+    int borderWidth = 0;
+    bool visible = false;
+};
+
+class Form : public Control {
+public:
+    explicit Form(const FormDesign& design);
+    ~Form() override;
+
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& caption) { SetText(caption); }
+    const FontDesign& FontOf() const { return font_; }
+    COLORREF Color() const;
+
+    // Shows the window; a showing after being hidden runs OnShow first (not again while
+    // OnShow itself runs).
+    void Show();
+    void Hide();
+    // Shows the form through the modal seam and returns when it was closed.
+    void ShowModal();
+    bool InModal() const { return modal_; }
+    // Asks OnCloseQuery; when allowed, runs OnClose and hides the form (ending a
+    // modal showing).
+    void Close();
+
+    // The client area less the inner border: where the layout places controls.
+    RECT LayoutRect() const;
+
+    void UseMenu(MainMenu& menu) { menu_ = &menu; }
+    void AddTimer(Timer& timer);
+
+    std::function<void()> OnShow;
+    std::function<void()> OnActivate;
+    std::function<void(bool& canClose)> OnCloseQuery;
+    std::function<void()> OnClose;
+    std::function<void()> OnResize;
+    // Any other message; returns true when it handled it.
+    std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> OnMessage;
+
+protected:
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    FontDesign font_;
+    HBRUSH brush_ = nullptr;
+    bool ownsBrush_ = false;
+    int borderWidth_ = 0;
+    MainMenu* menu_ = nullptr;
+    std::map<UINT_PTR, Timer*> timers_;
+    bool modal_ = false;
+    bool inOnShow_ = false;
+    bool closeRequested_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,40 @@
+#include "ui/Label.h"
+
+namespace ui {
+
+Label::~Label() {
+    if (brush_ != nullptr) {
+        ::DeleteObject(brush_);
+    }
+}
+
+void Label::Create(HWND parent, const LabelDesign& design) {
+    textColor_ = design.textColor;
+    color_ = design.color;
+    if (color_) {
+        brush_ = ::CreateSolidBrush(*color_);
+    }
+    const DWORD style = WS_VISIBLE | SS_NOPREFIX | (design.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+    Attach(CreateChild("STATIC", design.caption, style, 0, parent, design.left, design.top,
+                       design.width, design.height));
+    SetControlFont(handle_, design.font);
+}
+
+bool Label::OnParentMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message != WM_CTLCOLORSTATIC || (!textColor_ && !color_)) {
+        return false;
+    }
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    if (textColor_) {
+        ::SetTextColor(dc, *textColor_);
+    }
+    if (brush_ != nullptr) {
+        ::SetBkColor(dc, *color_);
+        result = reinterpret_cast<LRESULT>(brush_);
+        return true;
+    }
+    // A coloured text on the parent's face: the parent gives the brush.
+    return false;
+}
+
+} // namespace ui

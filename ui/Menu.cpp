@@ -1,0 +1,138 @@
+#include "ui/Menu.h"
+
+#include "ui/Guard.h"
+
+namespace ui {
+
+namespace {
+constexpr UINT kFirstCommandId = 1000;
+}
+
+MenuItem::MenuItem(std::string caption, bool enabled, bool visible)
+    : caption_(std::move(caption)), enabled_(enabled), visible_(visible) {}
+
+void MenuItem::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (parentMenu_ == nullptr || !visible_ || caption_ == "-") {
+        return;
+    }
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<char*>(caption_.c_str());
+    ::SetMenuItemInfoA(parentMenu_, Position(), TRUE, &info);
+    Redraw();
+}
+
+void MenuItem::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (parentMenu_ != nullptr && visible_) {
+        ::EnableMenuItem(parentMenu_, Position(),
+                         MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+        Redraw();
+    }
+}
+
+void MenuItem::SetVisible(bool visible) {
+    if (visible == visible_) {
+        return;
+    }
+    if (parentMenu_ != nullptr && !visible) {
+        // RemoveMenu keeps a drop-down menu alive for when the item comes back.
+        ::RemoveMenu(parentMenu_, Position(), MF_BYPOSITION);
+    }
+    visible_ = visible;
+    if (parentMenu_ != nullptr && visible) {
+        Insert();
+    }
+    Redraw();
+}
+
+UINT MenuItem::Position() const {
+    const std::vector<MenuItem*>& siblings = parent_ != nullptr ? parent_->items_ : menu_->items_;
+    UINT position = 0;
+    for (const MenuItem* sibling : siblings) {
+        if (sibling == this) {
+            break;
+        }
+        if (sibling->visible_) {
+            ++position;
+        }
+    }
+    return position;
+}
+
+void MenuItem::Insert() {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    if (caption_ == "-") {
+        info.fMask = MIIM_FTYPE;
+        info.fType = MFT_SEPARATOR;
+    } else {
+        info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;
+        info.dwTypeData = const_cast<char*>(caption_.c_str());
+        info.wID = id_;
+        info.fState = enabled_ ? MFS_ENABLED : MFS_GRAYED;
+        if (popup_ != nullptr) {
+            info.fMask |= MIIM_SUBMENU;
+            info.hSubMenu = popup_;
+        }
+    }
+    ::InsertMenuItemA(parentMenu_, Position(), TRUE, &info);
+}
+
+void MenuItem::Build(MainMenu& menu, MenuItem* parent, HMENU parentMenu) {
+    menu_ = &menu;
+    parent_ = parent;
+    parentMenu_ = parentMenu;
+    id_ = menu.Register(*this);
+    if (!items_.empty()) {
+        popup_ = ::CreatePopupMenu();
+        for (MenuItem* item : items_) {
+            item->Build(menu, this, popup_);
+        }
+    }
+    if (visible_) {
+        Insert();
+    }
+}
+
+void MenuItem::Redraw() const {
+    if (menu_ != nullptr && menu_->owner_ != nullptr) {
+        ::DrawMenuBar(menu_->owner_);
+    }
+}
+
+MainMenu::~MainMenu() {
+    if (handle_ != nullptr && !::IsWindow(owner_)) {
+        ::DestroyMenu(handle_);
+    }
+}
+
+void MainMenu::Create(HWND owner, std::vector<MenuItem*> items) {
+    owner_ = owner;
+    items_ = std::move(items);
+    handle_ = ::CreateMenu();
+    for (MenuItem* item : items_) {
+        item->Build(*this, nullptr, handle_);
+    }
+    ::SetMenu(owner, handle_);
+}
+
+UINT MainMenu::Register(MenuItem& item) {
+    byId_.push_back(&item);
+    return kFirstCommandId + static_cast<UINT>(byId_.size() - 1);
+}
+
+bool MainMenu::Dispatch(UINT id) {
+    if (id < kFirstCommandId || id - kFirstCommandId >= byId_.size()) {
+        return false;
+    }
+    MenuItem* item = byId_[id - kFirstCommandId];
+    if (item->enabled_ && item->visible_) {
+        Fire(item->OnClick);
+    }
+    return true;
+}
+
+} // namespace ui

@@ -1,0 +1,77 @@
+#pragma once
+// The main menu: items with captions, enabled and visible states and click handlers.
+// A hidden item is taken out of the window's menu and put back at its place when shown.
+
+#include <functional>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace ui {
+
+class MainMenu;
+
+class MenuItem {
+public:
+    // A caption of "-" makes a separator.
+    explicit MenuItem(std::string caption, bool enabled = true, bool visible = true);
+    MenuItem(const MenuItem&) = delete;
+    MenuItem& operator=(const MenuItem&) = delete;
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+
+    // Items of a drop-down menu; set before the menu is built.
+    void SetItems(std::vector<MenuItem*> items) { items_ = std::move(items); }
+
+    std::function<void()> OnClick;
+
+private:
+    friend class MainMenu;
+    void Build(MainMenu& menu, MenuItem* parent, HMENU parentMenu);
+    // The item's place among the visible items of its menu.
+    UINT Position() const;
+    void Insert();
+    void Redraw() const;
+
+    std::string caption_;
+    bool enabled_;
+    bool visible_;
+    std::vector<MenuItem*> items_;
+    MainMenu* menu_ = nullptr;
+    MenuItem* parent_ = nullptr;
+    HMENU parentMenu_ = nullptr;
+    HMENU popup_ = nullptr;
+    UINT id_ = 0;
+};
+
+class MainMenu {
+public:
+    MainMenu() = default;
+    ~MainMenu();
+    MainMenu(const MainMenu&) = delete;
+    MainMenu& operator=(const MainMenu&) = delete;
+
+    // Builds the menu from its items and gives it to the window.
+    void Create(HWND owner, std::vector<MenuItem*> items);
+    HMENU Handle() const { return handle_; }
+    HWND Owner() const { return owner_; }
+
+    // Runs the click handler of the item with the command id; false for an unknown id.
+    bool Dispatch(UINT id);
+
+private:
+    friend class MenuItem;
+    UINT Register(MenuItem& item);
+
+    HWND owner_ = nullptr;
+    HMENU handle_ = nullptr;
+    std::vector<MenuItem*> items_;
+    std::vector<MenuItem*> byId_;
+};
+
+} // namespace ui

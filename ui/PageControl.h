@@ -1,0 +1,52 @@
+#pragma once
+// A page control: tabs drawn as flat buttons over pages that hold controls; choosing a
+// tab shows its page.
+
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+#include "ui/Font.h"
+#include "ui/Panel.h"
+
+namespace ui {
+
+class PageControl;
+
+class TabSheet : public Panel {
+public:
+    explicit TabSheet(std::string caption) : caption_(std::move(caption)) {}
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    // The page's size, for laying out its controls.
+    int Width() const;
+    int Height() const;
+
+private:
+    friend class PageControl;
+    std::string caption_;
+    PageControl* owner_ = nullptr;
+    int index_ = 0;
+};
+
+class PageControl : public Control {
+public:
+    void Create(HWND parent, int left, int top, int width, int height, const FontDesign& font,
+                std::vector<TabSheet*> pages);
+
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int index);
+    // Places the pages on the tabs' display area again, after the control was resized.
+    void Realign();
+
+    bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    friend class TabSheet;
+    RECT DisplayArea() const;
+
+    std::vector<TabSheet*> pages_;
+};
+
+} // namespace ui

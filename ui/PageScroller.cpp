@@ -1,0 +1,36 @@
+#include "ui/PageScroller.h"
+
+#include <commctrl.h>
+
+#include "ui/ToolBar.h"
+
+namespace ui {
+
+void PageScroller::Create(HWND parent, int left, int top, int width, int height) {
+    Attach(CreateChild(WC_PAGESCROLLERA, "", WS_VISIBLE | PGS_HORZ, 0, parent, left, top, width,
+                       height));
+}
+
+void PageScroller::SetChild(ToolBar& child) {
+    child_ = &child;
+    ::SendMessageA(handle_, PGM_SETCHILD, 0, reinterpret_cast<LPARAM>(child.Handle()));
+    ::SendMessageA(handle_, PGM_RECALCSIZE, 0, 0);
+}
+
+bool PageScroller::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (message != WM_NOTIFY || child_ == nullptr) {
+        return false;
+    }
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code != PGN_CALCSIZE) {
+        return false;
+    }
+    auto* size = reinterpret_cast<NMPGCALCSIZE*>(lParam);
+    if (size->dwFlag == PGF_CALCWIDTH) {
+        size->iWidth = child_->IdealWidth();
+    }
+    result = 0;
+    return true;
+}
+
+} // namespace ui

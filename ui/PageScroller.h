@@ -1,0 +1,23 @@
+#pragma once
+// A horizontal scroller around a tool bar that may be wider than its page: arrow
+// buttons appear at the ends when it is, and scroll it.
+
+#include "ui/Control.h"
+
+namespace ui {
+
+class ToolBar;
+
+class PageScroller : public Control {
+public:
+    void Create(HWND parent, int left, int top, int width, int height);
+    // Takes the tool bar (created with this scroller as its parent) as the scrolled child.
+    void SetChild(ToolBar& child);
+
+    bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    ToolBar* child_ = nullptr;
+};
+
+} // namespace ui

@@ -1,0 +1,38 @@
+#pragma once
+// A status bar placed by the layout: either one simple panel or panels of fixed widths,
+// the last reaching the right edge.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+#include "ui/Font.h"
+
+namespace ui {
+
+struct StatusBarDesign {
+    int left = 0, top = 0, width = 0, height = 0;
+    // No widths: one simple panel.
+    std::vector<int> panelWidths;
+    FontDesign font;
+    std::optional<COLORREF> color; // the system's face colour when none
+};
+
+class StatusBar : public Control {
+public:
+    void Create(HWND parent, const StatusBarDesign& design);
+
+    int PanelCount() const { return static_cast<int>(texts_.size()); }
+    // For a simple bar the one panel is index 0. Panels past the last are ignored.
+    std::string PanelText(int index) const;
+    void SetPanelText(int index, const std::string& text);
+
+    void SetColor(std::optional<COLORREF> color);
+
+private:
+    bool simple_ = false;
+    std::vector<std::string> texts_;
+};
+
+} // namespace ui

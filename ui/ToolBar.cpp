@@ -1,0 +1,174 @@
+#include "ui/ToolBar.h"
+
+#include <algorithm>
+
+#include <commctrl.h>
+
+#include "ui/Guard.h"
+#include "ui/ImageList.h"
+
+namespace ui {
+
+void ToolButton::SetCaption(const std::string& caption) {
+    design_.caption = caption;
+    if (bar_ == nullptr) {
+        return;
+    }
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_TEXT;
+    info.pszText = const_cast<char*>(design_.caption.c_str());
+    ::SendMessageA(bar_->Handle(), TB_SETBUTTONINFOA, static_cast<WPARAM>(id_),
+                   reinterpret_cast<LPARAM>(&info));
+}
+
+void ToolButton::SetEnabled(bool enabled) {
+    design_.enabled = enabled;
+    if (bar_ != nullptr) {
+        ::SendMessageA(bar_->Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(id_),
+                       MAKELPARAM(enabled ? TRUE : FALSE, 0));
+    }
+}
+
+void ToolBar::Create(HWND parent, const ToolBarDesign& design, std::vector<ToolButton*> buttons) {
+    buttons_ = std::move(buttons);
+    Attach(CreateChild(TOOLBARCLASSNAMEA, "",
+                       WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT |
+                           TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
+                       0, parent, design.left, design.top, design.width, design.height));
+    SetControlFont(handle_, design.font);
+    ::SendMessageA(handle_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    if (design.images != nullptr) {
+        ::SendMessageA(handle_, TB_SETIMAGELIST, 0,
+                       reinterpret_cast<LPARAM>(design.images->Handle()));
+        ::SendMessageA(handle_, TB_SETHOTIMAGELIST, 0,
+                       reinterpret_cast<LPARAM>(design.images->Handle()));
+    } else {
+        ::SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    }
+    std::vector<TBBUTTON> added;
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        ToolButton& button = *buttons_[i];
+        button.bar_ = this;
+        button.id_ = static_cast<int>(i) + 1;
+        TBBUTTON item{};
+        item.iBitmap = button.design_.image >= 0 ? button.design_.image : I_IMAGENONE;
+        item.idCommand = button.id_;
+        item.fsState = button.design_.enabled ? TBSTATE_ENABLED : 0;
+        item.fsStyle = BTNS_BUTTON;
+        item.iString = reinterpret_cast<INT_PTR>(button.design_.caption.c_str());
+        added.push_back(item);
+    }
+    ::SendMessageA(handle_, TB_ADDBUTTONSA, added.size(), reinterpret_cast<LPARAM>(added.data()));
+    // The width first: setting it measures the buttons again, and the size then holds.
+    ::SendMessageA(handle_, TB_SETBUTTONWIDTH, 0,
+                   MAKELPARAM(design.buttonWidth, design.buttonWidth));
+    ::SendMessageA(handle_, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(design.buttonWidth, design.buttonHeight));
+    Adopt(reinterpret_cast<HWND>(::SendMessageA(handle_, TB_GETTOOLTIPS, 0, 0)));
+    ::SetWindowSubclass(handle_, &ToolBar::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+int ToolBar::IdealWidth() const {
+    SIZE size{};
+    ::SendMessageA(handle_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    return size.cx;
+}
+
+ToolButton* ToolBar::ButtonById(int id) const {
+    auto found = std::find_if(buttons_.begin(), buttons_.end(),
+                              [id](const ToolButton* button) { return button->id_ == id; });
+    return found != buttons_.end() ? *found : nullptr;
+}
+
+namespace {
+
+// Copies a hint into a notification's buffer, in the character set it asks for.
+void CopyHint(const std::string& hint, char* out, int room) {
+    if (room > 0) {
+        lstrcpynA(out, hint.c_str(), room);
+    }
+}
+
+void CopyHint(const std::string& hint, wchar_t* out, int room) {
+    if (room > 0) {
+        const int written = ::MultiByteToWideChar(1252, 0, hint.c_str(), -1, out, room);
+        out[written > 0 ? std::min(written, room) - 1 : 0] = L'\0';
+    }
+}
+
+} // namespace
+
+bool ToolBar::OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_COMMAND) {
+        ToolButton* button = ButtonById(LOWORD(wParam));
+        if (button != nullptr && button->design_.enabled) {
+            Fire(button->OnClick);
+        }
+        result = 0;
+        return true;
+    }
+    if (message != WM_NOTIFY) {
+        return false;
+    }
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    // Hints arrive either as the tool bar's own request or as its tooltip's.
+    switch (header->code) {
+    case TBN_GETINFOTIPA: {
+        auto* tip = reinterpret_cast<NMTBGETINFOTIPA*>(lParam);
+        if (const ToolButton* button = ButtonById(tip->iItem); button && button->design_.showHint) {
+            CopyHint(button->design_.hint, tip->pszText, tip->cchTextMax);
+        }
+        return true;
+    }
+    case TBN_GETINFOTIPW: {
+        auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(lParam);
+        if (const ToolButton* button = ButtonById(tip->iItem); button && button->design_.showHint) {
+            CopyHint(button->design_.hint, tip->pszText, tip->cchTextMax);
+        }
+        return true;
+    }
+    case TTN_GETDISPINFOA: {
+        auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+        const ToolButton* button = ButtonById(static_cast<int>(header->idFrom));
+        tip->szText[0] = '\0';
+        tip->lpszText = tip->szText;
+        if (button != nullptr && button->design_.showHint) {
+            CopyHint(button->design_.hint, tip->szText, sizeof tip->szText);
+        }
+        return true;
+    }
+    case TTN_GETDISPINFOW: {
+        auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        const ToolButton* button = ButtonById(static_cast<int>(header->idFrom));
+        tip->szText[0] = L'\0';
+        tip->lpszText = tip->szText;
+        if (button != nullptr && button->design_.showHint) {
+            CopyHint(button->design_.hint, tip->szText, static_cast<int>(std::size(tip->szText)));
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK ToolBar::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self) {
+    if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
+        POINT at;
+        ::GetCursorPos(&at);
+        ::ScreenToClient(window, &at);
+        const auto index =
+            static_cast<int>(::SendMessageA(window, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&at)));
+        const auto* bar = reinterpret_cast<const ToolBar*>(self);
+        if (index >= 0 && static_cast<std::size_t>(index) < bar->buttons_.size() &&
+            bar->buttons_[static_cast<std::size_t>(index)]->design_.handCursor) {
+            ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+            return TRUE;
+        }
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace ui

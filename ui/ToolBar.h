@@ -1,0 +1,74 @@
+#pragma once
+// A tool bar of buttons with captions under images from an image list, flat and
+// transparent; a button may show its hint as a tooltip and the hand cursor.
+
+#include <functional>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include "ui/Control.h"
+#include "ui/Font.h"
+
+namespace ui {
+
+class ImageList;
+class ToolBar;
+
+struct ToolButtonDesign {
+    std::string caption;
+    int image = -1; // none
+    std::string hint;
+    bool showHint = false;
+    bool handCursor = false;
+    bool enabled = true;
+};
+
+class ToolButton {
+public:
+    explicit ToolButton(ToolButtonDesign design) : design_(std::move(design)) {}
+    ToolButton(const ToolButton&) = delete;
+    ToolButton& operator=(const ToolButton&) = delete;
+
+    const std::string& Caption() const { return design_.caption; }
+    void SetCaption(const std::string& caption);
+    bool Enabled() const { return design_.enabled; }
+    void SetEnabled(bool enabled);
+    const std::string& Hint() const { return design_.hint; }
+    int ImageIndex() const { return design_.image; }
+    int CommandId() const { return id_; }
+
+    std::function<void()> OnClick;
+
+private:
+    friend class ToolBar;
+    ToolButtonDesign design_;
+    ToolBar* bar_ = nullptr;
+    int id_ = 0;
+};
+
+struct ToolBarDesign {
+    int left = 0, top = 0, width = 0, height = 0;
+    int buttonWidth = 23, buttonHeight = 22;
+    FontDesign font;
+    const ImageList* images = nullptr; // also the hot images
+};
+
+class ToolBar : public Control {
+public:
+    void Create(HWND parent, const ToolBarDesign& design, std::vector<ToolButton*> buttons);
+
+    // The width that shows every button.
+    int IdealWidth() const;
+
+    bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    ToolButton* ButtonById(int id) const;
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR self);
+
+    std::vector<ToolButton*> buttons_;
+};
+
+} // namespace ui

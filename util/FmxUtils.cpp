@@ -1,0 +1,24 @@
+#include "util/FmxUtils.h"
+
+#include "platform/FileSearch.h"
+#include "platform/Shell.h"
+
+namespace util {
+
+std::int32_t FileSizeByName(const std::string& name) {
+    const auto size = platform::FindFirstFileSize(name);
+    return size ? static_cast<std::int32_t>(static_cast<std::uint32_t>(*size)) : -1;
+}
+
+std::intptr_t LaunchFile(const std::string& file, const std::string& parameters,
+                         const std::string& directory, int showCommand) {
+    platform::ShellExecuteRequest request;
+    request.owner = platform::ApplicationWindow();
+    request.file = file;
+    request.parameters = parameters;
+    request.directory = directory;
+    request.showCommand = showCommand;
+    return platform::ExecuteThroughShell(request);
+}
+
+} // namespace util
