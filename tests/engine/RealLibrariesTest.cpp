@@ -1,0 +1,128 @@
+// The engine component with the real engine libraries: add, list, extract, test and
+// delete round trips, and what the libraries report through the events.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/ZipEngine.h"
+#include "platform/FileHandle.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+class RealLibraries : public ::testing::Test {
+protected:
+    void SetUp() override {
+        startFolder = platform::CurrentDirectory();
+        archive = dir.File("round.zip");
+        notes = dir.Write("notes.txt", std::string(5000, 'n') + "end");
+        data = dir.Write("data.bin", std::string("\x00\x01\x02\xFF", 4) + std::string(3000, 'd'));
+        zip.OnDirUpdate = [this](TZipEngine&) { ++updates; };
+        zip.OnProgress = [this](TZipEngine&, ProgressType type, const std::string& name,
+                                std::int32_t) {
+            progress.push_back(type == ProgressType::ProgrFileStart ? "start " + name
+                               : type == ProgressType::ProgrStep    ? "step"
+                                                                    : "end");
+        };
+        zip.OnMessage = [this](TZipEngine&, std::int32_t code, const std::string& text) {
+            if (code != 0) {
+                failures.push_back(text);
+            }
+        };
+        zip.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
+        zip.AddCompLevel = 7;
+    }
+    void TearDown() override { platform::ChangeCurrentDirectory(startFolder); }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const ZipDirEntry& e : zip.Entries()) {
+            names.push_back(e.FileName);
+        }
+        return names;
+    }
+
+    void Add(const std::string& file) {
+        zip.FSpecArgs = {file};
+        zip.AddFiles();
+    }
+
+    std::string startFolder;
+    TempDir dir;
+    std::string archive, notes, data;
+    TZipEngine zip;
+    int updates = 0;
+    std::vector<std::string> progress;
+    std::vector<std::string> failures;
+};
+
+TEST_F(RealLibraries, AddListExtractTestDelete) {
+    MessageRecorder messages;
+    zip.SetZipFilename(archive);
+    Add(notes);
+    EXPECT_EQ(zip.ResultCount(), 1);
+    Add(data);
+    EXPECT_EQ(zip.ResultCount(), 1);
+    EXPECT_EQ(updates, 3) << "the assignment and one re-read per add";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"notes.txt", "data.bin"}));
+    EXPECT_LT(zip.Entries()[0].CompressedSize, zip.Entries()[0].UncompressedSize);
+    EXPECT_EQ(+zip.Entries()[1].UncompressedSize, 3004);
+
+    zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+    zip.ExtractFiles();
+    EXPECT_EQ(zip.ResultCount(), 2);
+
+    const std::string out = dir.File("out");
+    std::filesystem::create_directory(out);
+    zip.ExtrBaseDir = out;
+    zip.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
+    zip.ExtractFiles();
+    EXPECT_EQ(zip.ResultCount(), 2);
+    EXPECT_EQ(ReadFileBytes(dir.File("out/notes.txt")), ReadFileBytes(notes));
+    EXPECT_EQ(ReadFileBytes(dir.File("out/data.bin")), ReadFileBytes(data));
+    EXPECT_EQ(updates, 3) << "an extraction reads nothing again";
+
+    zip.FSpecArgs = {"notes.txt"};
+    zip.DeleteFiles();
+    EXPECT_EQ(zip.ResultCount(), 1);
+    EXPECT_EQ(Names(), std::vector<std::string>{"data.bin"});
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_TRUE(failures.empty());
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "start " + notes), progress.end())
+        << "a file's start names it as the library was given it";
+    EXPECT_NE(std::find(progress.begin(), progress.end(), "end"), progress.end());
+}
+
+TEST_F(RealLibraries, NothingToDoReturnsZeroAndSaysWhy) {
+    MessageRecorder messages;
+    zip.SetZipFilename(archive);
+    Add(notes);
+    updates = 0;
+    zip.FSpecArgs = {"no such entry"};
+    zip.DeleteFiles();
+    EXPECT_EQ(zip.ResultCount(), 0);
+    EXPECT_EQ(updates, 0);
+    Add(dir.File("no such file.txt"));
+    EXPECT_EQ(zip.ResultCount(), 0);
+    EXPECT_FALSE(failures.empty()) << "the library reports with a non-zero code";
+    EXPECT_EQ(Names(), std::vector<std::string>{"notes.txt"});
+}
+
+TEST_F(RealLibraries, EveryLevelMakesAnArchiveThatExtractsTheSame) {
+    MessageRecorder messages;
+    for (int level = 0; level <= 9; ++level) {
+        const std::string name = dir.File("level" + std::to_string(level) + ".zip");
+        zip.SetZipFilename(name);
+        zip.AddCompLevel = level;
+        Add(notes);
+        ASSERT_EQ(zip.EntryCount(), 1) << level;
+        EXPECT_EQ(+zip.Entries()[0].CompressionMethod, level == 0 ? 0 : 8) << level;
+        zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+        zip.ExtractFiles();
+        EXPECT_EQ(zip.ResultCount(), 1) << level;
+    }
+}
+
+} // namespace
