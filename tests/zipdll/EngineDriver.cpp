@@ -21,6 +21,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// after windows.h
+#include <shellapi.h>
 #else
 #include <csignal>
 #endif
