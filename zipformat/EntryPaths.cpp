@@ -134,11 +134,23 @@ std::string StoredPathFor(std::string_view path, std::string_view cwd, bool keep
     if (inside) {
         parts.erase(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(base.size()));
     }
-    std::string out;
+    // "." steps vanish and ".." steps take back the step before them; those that
+    // would climb above the start are dropped, as are a drive and a root.
+    std::vector<std::string> kept;
     for (const std::string& part : parts) {
-        if (part == "." || part == ".." || (out.empty() && part.size() == 2 && part[1] == ':')) {
+        if (part == "." || (kept.empty() && part.size() == 2 && part[1] == ':')) {
             continue;
         }
+        if (part == "..") {
+            if (!kept.empty()) {
+                kept.pop_back();
+            }
+            continue;
+        }
+        kept.push_back(part);
+    }
+    std::string out;
+    for (const std::string& part : kept) {
         if (!out.empty()) {
             out += '/';
         }

@@ -27,7 +27,8 @@ bool SpecMatchesEntry(std::string_view spec, std::string_view storedName);
 
 // The name stored for a file found at path (UTF-8, either separator): its own
 // name, or, keeping folders, the path relative to cwd when it lies inside it, else
-// the path without drive, root, "." and "..". "/" between folders.
+// the path without drive and root, "." and ".." resolved (never above its start).
+// "/" between folders.
 std::string StoredPathFor(std::string_view path, std::string_view cwd, bool keepFolders);
 
 // Splits at "/" and "\", dropping empty parts.

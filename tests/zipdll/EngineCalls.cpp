@@ -55,7 +55,9 @@ struct Texts {
     char* Copy(const std::string& text, std::size_t size) {
         buffers.push_back(std::make_unique<char[]>(size));
         char* p = buffers.back().get();
-        text.copy(p, size - 1);
+        // A text as long as its buffer fills it without a terminator, as a careless
+        // caller would.
+        text.copy(p, size);
         return p;
     }
 };
