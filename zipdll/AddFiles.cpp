@@ -210,6 +210,9 @@ private:
             reporter_.Error(kErrFileRead,
                             p.file.path + " grew past 4 GiB while it was read; not added");
             return false;
+        case zipfmt::EncodeResult::SourceChanged:
+            reporter_.Error(kErrFileRead, p.file.path + " changed while it was read; not added");
+            return false;
         case zipfmt::EncodeResult::SourceFailed:
             reporter_.Error(kErrFileRead, "Cannot read " + p.file.path + "; not added");
             return false;

@@ -53,6 +53,27 @@ EncodeResult EntryEncoder::Write(ArchiveWriter& writer, const NewEntry& entry, E
                                  CentralRecord& record) {
     const std::int64_t start = writer.Position();
     EncodeResult failure = EncodeResult::Ok;
+    knownCrc_.reset();
+    if (!entry.password.empty() && !entry.isDirectory) {
+        // The encryption header ends in the CRC's high byte, so the CRC comes first,
+        // from a reading of its own. (Writing the CRC after the data, in a data
+        // descriptor, makes some readers take entries with a Unicode name for overlaps.)
+        std::uint32_t crc = 0;
+        for (;;) {
+            const std::int64_t n = source.Read(in_.data(), in_.size());
+            if (n < 0) {
+                return EncodeResult::SourceFailed;
+            }
+            if (n == 0) {
+                break;
+            }
+            crc = UpdateCrc32(crc, in_.data(), static_cast<std::size_t>(n));
+        }
+        if (!source.Restart()) {
+            return EncodeResult::SourceFailed;
+        }
+        knownCrc_ = crc;
+    }
     bool compress = entry.level > 0 && entry.expectedSize > 0 && !entry.isDirectory;
     for (;;) {
         const Pass pass = WriteData(writer, entry, source, compress, progress, record, failure);
@@ -78,7 +99,7 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     const bool encrypted = !entry.password.empty() && !entry.isDirectory;
     const bool zip64 = entry.expectedSize >= kZip64From;
     const std::uint16_t flags = static_cast<std::uint16_t>(
-        (entry.utf8 ? kFlagUtf8 : 0) | (encrypted ? kFlagEncrypted | kFlagDataDescriptor : 0));
+        (entry.utf8 ? kFlagUtf8 : 0) | (encrypted ? kFlagEncrypted : 0));
     const std::uint16_t method = compress ? 8 : 0;
     const std::int64_t headerAt = writer.Position();
 
@@ -113,7 +134,7 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     if (encrypted) {
         cipher = std::make_unique<TraditionalCipher>(entry.password);
         std::uint8_t check[kEncryptionHeaderSize];
-        cipher->MakeHeader(check, EncryptionCheckByte(flags, 0, entry.dosDateTime));
+        cipher->MakeHeader(check, EncryptionCheckByte(flags, knownCrc_.value_or(0), entry.dosDateTime));
         if (!writer.Write(check, sizeof check)) {
             failure = EncodeResult::WriteFailed;
             return Pass::Failed;
@@ -195,39 +216,26 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
         failure = EncodeResult::SourceGrew;
         return Pass::Failed;
     }
-    if (encrypted) {
-        std::string descriptor;
-        PutLe32(descriptor, kDataDescriptorSignature);
-        PutLe32(descriptor, crc);
-        if (zip64) {
-            PutLe64(descriptor, stored);
-            PutLe64(descriptor, total);
-        } else {
-            PutLe32(descriptor, stored);
-            PutLe32(descriptor, total);
-        }
-        if (!writer.Write(descriptor)) {
-            failure = EncodeResult::WriteFailed;
-            return Pass::Failed;
-        }
-    } else {
-        std::string fields;
-        PutLe32(fields, crc);
-        PutLe32(fields, zip64 ? kZip64Marker32 : stored);
-        PutLe32(fields, zip64 ? kZip64Marker32 : total);
-        bool patched = writer.Patch(headerAt + 14, fields.data(), fields.size());
-        if (zip64) {
-            std::string sizes;
-            PutLe64(sizes, total);
-            PutLe64(sizes, stored);
-            const std::int64_t blockAt =
-                headerAt + static_cast<std::int64_t>(kLocalHeaderSize + entry.name.size()) + 4;
-            patched = patched && writer.Patch(blockAt, sizes.data(), sizes.size());
-        }
-        if (!patched) {
-            failure = EncodeResult::WriteFailed;
-            return Pass::Failed;
-        }
+    if (encrypted && crc != knownCrc_) {
+        failure = EncodeResult::SourceChanged;
+        return Pass::Failed;
+    }
+    std::string fields;
+    PutLe32(fields, crc);
+    PutLe32(fields, zip64 ? kZip64Marker32 : stored);
+    PutLe32(fields, zip64 ? kZip64Marker32 : total);
+    bool patched = writer.Patch(headerAt + 14, fields.data(), fields.size());
+    if (zip64) {
+        std::string sizes;
+        PutLe64(sizes, total);
+        PutLe64(sizes, stored);
+        const std::int64_t blockAt =
+            headerAt + static_cast<std::int64_t>(kLocalHeaderSize + entry.name.size()) + 4;
+        patched = patched && writer.Patch(blockAt, sizes.data(), sizes.size());
+    }
+    if (!patched) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
     }
     record = CentralRecord{};
     record.versionMadeBy = 20; // MS-DOS attributes, version 2.0

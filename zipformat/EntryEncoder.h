@@ -1,11 +1,13 @@
 #pragma once
-// Writes a new entry (local header, data, descriptor) from a source read once,
-// deflated at a zlib level or stored, and encrypted when a password is given. An
-// entry that deflate would enlarge is written again stored.
+// Writes a new entry (local header and data) from a source, deflated at a zlib
+// level or stored, and encrypted when a password is given (the source is then read
+// twice: first for its CRC). An entry that deflate would enlarge is written again
+// stored.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +37,14 @@ struct NewEntry {
     std::uint64_t expectedSize = 0;
 };
 
-enum class EncodeResult { Ok, SourceFailed, SourceGrew, WriteFailed, Cancelled };
+enum class EncodeResult {
+    Ok,
+    SourceFailed,  // the source could not be read
+    SourceGrew,    // it grew past 4 GiB, with no room for such sizes in its header
+    SourceChanged, // it changed between the two readings an encrypted entry takes
+    WriteFailed,
+    Cancelled,
+};
 
 class EntryEncoder {
 public:
@@ -57,6 +66,7 @@ private:
 
     struct Deflater;
     std::unique_ptr<Deflater> deflater_;
+    std::optional<std::uint32_t> knownCrc_;
     std::vector<std::uint8_t> in_, out_;
 };
 
