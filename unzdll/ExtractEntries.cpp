@@ -6,6 +6,7 @@
 #include "platform/InputFile.h"
 #include "platform/TempFile.h"
 #include "util/Codepage.h"
+#include "zipformat/Buffer.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
@@ -255,7 +256,7 @@ private:
     std::unique_ptr<platform::InputFile> archive_;
     std::unique_ptr<zipfmt::ByteSource> view_;
     zipfmt::ArchiveDirectory directory_;
-    std::vector<std::uint8_t> buffer_;
+    zipfmt::Buffer buffer_;
     bool stop_ = false;
 };
 

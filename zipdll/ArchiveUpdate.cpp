@@ -11,7 +11,8 @@ namespace zipdll {
 
 namespace {
 
-constexpr std::size_t kCopyChunk = 1 << 20;
+constexpr std::size_t kCopyChunk = 256 * 1024;
+constexpr std::int64_t kProgressEvery = 1 << 20;
 
 class TempSink final : public zipfmt::ByteSink {
 public:
@@ -41,7 +42,7 @@ const char* DirectoryErrorText(zipfmt::DirectoryError error) {
 } // namespace
 
 ArchiveUpdate::ArchiveUpdate(std::string archive, zipfmt::EngineReporter& reporter)
-    : archive_(std::move(archive)), reporter_(reporter) {}
+    : archive_(std::move(archive)), reporter_(reporter), copyBuffer_(kCopyChunk) {}
 
 ArchiveUpdate::~ArchiveUpdate() = default;
 
@@ -100,7 +101,6 @@ bool ArchiveUpdate::Begin() {
     }
     sink_ = std::make_unique<TempSink>(*temp_);
     writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_);
-    copyBuffer_.resize(kCopyChunk);
     // A self-extractor's stub, or anything else before the first entry, stays.
     std::int64_t preamble = directory_.entries.empty() ? 0 : directory_.centralStart;
     for (const auto& entry : directory_.entries) {
@@ -165,7 +165,7 @@ bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
         }
         at += static_cast<std::int64_t>(n);
         sinceProgress += static_cast<std::int64_t>(n);
-        if (sinceProgress >= static_cast<std::int64_t>(kCopyChunk)) {
+        if (sinceProgress >= kProgressEvery) {
             sinceProgress = 0;
             reporter_.Progress();
         }

@@ -9,6 +9,7 @@
 #include "platform/InputFile.h"
 #include "platform/TempFile.h"
 #include "zipformat/ArchiveWriter.h"
+#include "zipformat/Buffer.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EngineReporter.h"
 
@@ -48,7 +49,7 @@ private:
     std::unique_ptr<platform::TempFile> temp_;
     std::unique_ptr<zipfmt::ByteSink> sink_;
     std::unique_ptr<zipfmt::ArchiveWriter> writer_;
-    std::vector<std::uint8_t> copyBuffer_;
+    zipfmt::Buffer copyBuffer_;
 };
 
 } // namespace zipdll

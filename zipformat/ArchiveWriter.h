@@ -38,7 +38,7 @@ struct CentralRecord {
 
 class ArchiveWriter {
 public:
-    explicit ArchiveWriter(ByteSink& sink, std::size_t bufferSize = 1 << 20);
+    explicit ArchiveWriter(ByteSink& sink, std::size_t bufferSize = 256 * 1024);
 
     std::int64_t Position() const {
         return bufferStart_ + static_cast<std::int64_t>(buffer_.size());

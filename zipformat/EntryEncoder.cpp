@@ -98,8 +98,8 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
                                            CentralRecord& record, EncodeResult& failure) {
     const bool encrypted = !entry.password.empty() && !entry.isDirectory;
     const bool zip64 = entry.expectedSize >= kZip64From;
-    const std::uint16_t flags = static_cast<std::uint16_t>(
-        (entry.utf8 ? kFlagUtf8 : 0) | (encrypted ? kFlagEncrypted : 0));
+    const std::uint16_t flags =
+        static_cast<std::uint16_t>((entry.utf8 ? kFlagUtf8 : 0) | (encrypted ? kFlagEncrypted : 0));
     const std::uint16_t method = compress ? 8 : 0;
     const std::int64_t headerAt = writer.Position();
 
@@ -134,7 +134,8 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     if (encrypted) {
         cipher = std::make_unique<TraditionalCipher>(entry.password);
         std::uint8_t check[kEncryptionHeaderSize];
-        cipher->MakeHeader(check, EncryptionCheckByte(flags, knownCrc_.value_or(0), entry.dosDateTime));
+        cipher->MakeHeader(check,
+                           EncryptionCheckByte(flags, knownCrc_.value_or(0), entry.dosDateTime));
         if (!writer.Write(check, sizeof check)) {
             failure = EncodeResult::WriteFailed;
             return Pass::Failed;

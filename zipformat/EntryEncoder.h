@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "zipformat/ArchiveWriter.h"
+#include "zipformat/Buffer.h"
 
 namespace zipfmt {
 
@@ -67,7 +68,7 @@ private:
     struct Deflater;
     std::unique_ptr<Deflater> deflater_;
     std::optional<std::uint32_t> knownCrc_;
-    std::vector<std::uint8_t> in_, out_;
+    Buffer in_, out_;
 };
 
 } // namespace zipfmt

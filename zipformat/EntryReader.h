@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "zipformat/Buffer.h"
 #include "zipformat/ByteSource.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/LocalHeader.h"
@@ -55,7 +56,7 @@ private:
     std::unique_ptr<Inflater> inflater_;
     std::int64_t nextRead_ = 0;   // position of the next compressed byte to read
     std::uint64_t remaining_ = 0; // compressed bytes not yet read
-    std::vector<std::uint8_t> input_;
+    Buffer input_;
     std::size_t inputAt_ = 0, inputLength_ = 0;
     std::uint64_t produced_ = 0;
     std::uint32_t crc_ = 0;

@@ -75,7 +75,9 @@ public:
     }
 
     bool Commit(const std::string& target, bool durable) override {
-        if (fd_ < 0 || (durable && ::fsync(fd_) != 0)) {
+        // The data reaches the disk before the name does, so that a crash leaves the
+        // old archive or the whole new one, never a name on missing data.
+        if (fd_ < 0 || (durable && ::fdatasync(fd_) != 0)) {
             Discard();
             return false;
         }
@@ -96,13 +98,6 @@ public:
         if (::rename(named.c_str(), target.c_str()) != 0) {
             ::unlink(named.c_str());
             return false;
-        }
-        if (durable) {
-            const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (dir >= 0) {
-                ::fsync(dir);
-                ::close(dir);
-            }
         }
         return true;
     }

@@ -148,9 +148,9 @@ TEST(UnzDll, ExtractedFilesTakeTheEntrysTime) {
     t.tm_sec = 8;
     t.tm_isdst = -1;
     const auto expected = std::chrono::system_clock::from_time_t(std::mktime(&t));
-    const auto got = std::chrono::system_clock::now() +
-                     (std::filesystem::last_write_time(work.Path("a")) -
-                      std::filesystem::file_time_type::clock::now());
+    const auto got =
+        std::chrono::system_clock::now() + (std::filesystem::last_write_time(work.Path("a")) -
+                                            std::filesystem::file_time_type::clock::now());
     EXPECT_LE(std::chrono::abs(got - expected), std::chrono::seconds(1));
 }
 
@@ -169,15 +169,16 @@ TEST(UnzDll, TestChecksEveryEntryAndWritesNothing) {
 }
 
 TEST(UnzDll, NamesThatWouldLeaveTheFolderAreRefused) {
-    const char* hostile[] = {"../up.txt",  "a/../../up.txt", "/abs.txt",   "\\abs.txt",
-                             "C:\\c.txt",  "c:rel.txt",     "CON",        "aux.txt",
-                             "d/nul",      "...",           "a/ .. /b",   "a:stream"};
+    const char* hostile[] = {
+        "../up.txt", "a/../../up.txt", "/abs.txt", "\\abs.txt", "C:\\c.txt", "c:rel.txt",
+        "CON",       "aux.txt",        "d/nul",    "...",       "a/ .. /b",  "a:stream"};
     for (const bool dirNames : {true, false}) {
         for (const char* name : hostile) {
             WorkDir work;
             std::filesystem::create_directories(work.Path("inner"));
             const auto outsideBefore = work.Tree();
-            work.Write("inner/t.zip", testzip::Archive({Stored(name, "evil"), Stored("ok.txt", "fine")}));
+            work.Write("inner/t.zip",
+                       testzip::Archive({Stored(name, "evil"), Stored("ok.txt", "fine")}));
             std::filesystem::current_path(work.Path("inner"));
             Call call = ExtractCall("t.zip");
             call.dirNames = dirNames;
@@ -185,7 +186,8 @@ TEST(UnzDll, NamesThatWouldLeaveTheFolderAreRefused) {
             EXPECT_EQ(r.count, 1) << name;
             EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrUnsafeName}) << name;
             auto tree = work.Tree();
-            EXPECT_EQ(tree, (std::set<std::string>{"inner", "inner/t.zip", "inner/ok.txt"})) << name;
+            EXPECT_EQ(tree, (std::set<std::string>{"inner", "inner/t.zip", "inner/ok.txt"}))
+                << name;
         }
     }
 }
@@ -302,18 +304,22 @@ TEST(UnzDll, NonAsciiNamesComeBackUnderTheirOwnNames) {
     // field. A name flagged UTF-8 and an old OEM name are read as peers read them.
     const std::string archive = work.Path("t.zip");
     work.Write("src.txt", "x");
-    std::filesystem::rename(work.Path("src.txt"),
-                            std::filesystem::path(work.Path("")) /
-                                std::filesystem::path(u8"a\u00F1o.txt"));
+    std::filesystem::rename(work.Path("src.txt"), std::filesystem::path(work.Path("")) /
+                                                      std::filesystem::path(u8"a\u00F1o.txt"));
     Call add;
     add.archive = archive;
     add.specs = {"a\xF1o.txt"};
     ASSERT_EQ(enginetest::Add(add).count, 1);
-    std::filesystem::remove(std::filesystem::path(work.Path("")) / std::filesystem::path(u8"a\u00F1o.txt"));
-    testzip::Entry flagged = Stored("\xC3\xBC" "ber.txt", "u");
+    std::filesystem::remove(std::filesystem::path(work.Path("")) /
+                            std::filesystem::path(u8"a\u00F1o.txt"));
+    testzip::Entry flagged = Stored("\xC3\xBC"
+                                    "ber.txt",
+                                    "u");
     flagged.flags = 0x0800;
     const auto own = ReadFileBytes(archive);
-    work.Write("peer.zip", testzip::Archive({flagged, Stored("\x81" "ber2.txt", "o")}));
+    work.Write("peer.zip", testzip::Archive({flagged, Stored("\x81"
+                                                             "ber2.txt",
+                                                             "o")}));
     EXPECT_EQ(enginetest::Extract(ExtractCall(archive)).count, 1);
     EXPECT_EQ(enginetest::Extract(ExtractCall(work.Path("peer.zip"))).count, 2);
     const auto tree = work.Tree();

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/zipdll/EngineCalls.h"
 #include "tests/support/ZipBytes.h"
+#include "tests/zipdll/EngineCalls.h"
 #include "tests/zipdll/EngineTestSupport.h"
 #include "zipformat/CallBlocks.h"
 #include "zipformat/EntryNames.h"
@@ -192,7 +192,8 @@ TEST(ZipDll, HiddenFilesNeedTheirFlag) {
         auto names = enginetest::Names(enginetest::ReadBack(work.Path("t.zip")));
         std::sort(names.begin(), names.end());
         const std::vector<std::string> expected =
-            flag ? std::vector<std::string>{".secret", "seen.txt"} : std::vector<std::string>{"seen.txt"};
+            flag ? std::vector<std::string>{".secret", "seen.txt"}
+                 : std::vector<std::string>{"seen.txt"};
         EXPECT_EQ(names, expected);
     }
 }
@@ -285,7 +286,7 @@ TEST(ZipDll, NonAsciiNamesAreStoredAsGivenWithTheirUnicodeForm) {
                   std::filesystem::path(reinterpret_cast<const char8_t*>(utf8Name.c_str())))
         << "data";
     const auto r = enginetest::Add(AddCall(work.Path("t.zip"), {"\xF1"
-                                                                  "and\xFA.txt"}));
+                                                                "and\xFA.txt"}));
     ASSERT_EQ(r.count, 1);
     const auto dir = enginetest::ReadBack(work.Path("t.zip"));
     ASSERT_EQ(dir.entries.size(), 1u);
@@ -329,9 +330,9 @@ TEST(ZipDll, DeleteRemovesWhatTheSpecificationsName) {
 TEST(ZipDll, DeleteMatchesTheNameAfterABackslashOrColon) {
     WorkDir work;
     // Names as old tools stored them.
-    work.Write("t.zip", testzip::Archive({testzip::Stored("dir\\x.txt", "1"),
-                                          testzip::Stored("c:y.txt", "2"),
-                                          testzip::Stored("z.txt", "3")}));
+    work.Write("t.zip",
+               testzip::Archive({testzip::Stored("dir\\x.txt", "1"),
+                                 testzip::Stored("c:y.txt", "2"), testzip::Stored("z.txt", "3")}));
     const auto r = enginetest::Delete(AddCall(work.Path("t.zip"), {"x.txt", "y.txt"}));
     EXPECT_EQ(r.count, 2);
     EXPECT_EQ(enginetest::Names(enginetest::ReadBack(work.Path("t.zip"))),
@@ -376,10 +377,10 @@ TEST(ZipDll, BadArchivesAndPlacesAreReportedAndLeftAlone) {
         std::int32_t code;
     };
     const Case cases[] = {
-        {"cut.zip", false, kErrArchiveDamaged},     {"garbage.zip", false, kErrArchiveDamaged},
-        {"lying.zip", false, kErrArchiveDamaged},   {"readonly.zip", false, kErrArchiveWrite},
-        {"readonly.zip", true, kErrArchiveWrite},   {"no/such/folder/t.zip", false, kErrArchiveWrite},
-        {"missing.zip", true, kErrArchiveOpen},     {"cut.zip", true, kErrArchiveDamaged},
+        {"cut.zip", false, kErrArchiveDamaged},   {"garbage.zip", false, kErrArchiveDamaged},
+        {"lying.zip", false, kErrArchiveDamaged}, {"readonly.zip", false, kErrArchiveWrite},
+        {"readonly.zip", true, kErrArchiveWrite}, {"no/such/folder/t.zip", false, kErrArchiveWrite},
+        {"missing.zip", true, kErrArchiveOpen},   {"cut.zip", true, kErrArchiveDamaged},
     };
     for (const Case& c : cases) {
         const bool existed = work.Exists(c.archive);
