@@ -11,13 +11,7 @@ ExtractRequest ReadExtractRequest(const UnzCallBlock& block) {
     ExtractRequest r;
     r.archive =
         util::Cp1252ToUtf8(zipfmt::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
-    const int count = std::clamp<std::int32_t>(block.SpecCount, 0, kMaxFileSpecs);
-    for (int i = 0; i < count; ++i) {
-        std::string spec = zipfmt::CallBlockText(block.FileSpecs[i], kFileSpecBufferSize);
-        if (!spec.empty()) {
-            r.specs.push_back(std::move(spec));
-        }
-    }
+    r.specs = zipfmt::CallBlockSpecs(block.FileSpecs, block.SpecCount);
     r.password = zipfmt::CallBlockText(block.Password, kPasswordBufferSize);
     r.verbose = block.Verbose != 0 || block.Trace != 0;
     r.test = block.Test != 0;

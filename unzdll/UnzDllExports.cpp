@@ -1,8 +1,5 @@
 // The two entry points of UNZDLL.DLL. Nothing thrown inside may cross them.
 
-#include <exception>
-#include <new>
-
 #include "unzdll/ExtractEntries.h"
 #include "zipformat/CallBlocks.h"
 #include "zipformat/EngineVersion.h"
@@ -15,16 +12,9 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL UnzDllExec(UnzCallBlock* block) {
     }
     zipfmt::EngineReporter reporter(block->Callback, block->Caller,
                                     block->Verbose != 0 || block->Trace != 0);
-    std::int32_t count = 0;
-    try {
-        count = unzdll::ExtractEntries(unzdll::ReadExtractRequest(*block), reporter);
-    } catch (const std::bad_alloc&) {
-        reporter.Error(kErrInternal, "Out of memory");
-    } catch (...) {
-        reporter.Error(kErrInternal, "Internal error");
-    }
-    reporter.BatchEnd();
-    return count;
+    return zipfmt::RunAtBoundary(reporter, [&] {
+        return unzdll::ExtractEntries(unzdll::ReadExtractRequest(*block), reporter);
+    });
 }
 
 ENGINE_EXPORT std::int32_t ENGINE_CALL GetUnzDllVersion() {

@@ -11,13 +11,9 @@ AddRequest ReadAddRequest(const ZipCallBlock& block) {
     AddRequest r;
     r.archive =
         util::Cp1252ToUtf8(zipfmt::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
-    const int count = std::clamp<std::int32_t>(block.SpecCount, 0, kMaxFileSpecs);
-    for (int i = 0; i < count; ++i) {
-        const std::string spec = zipfmt::CallBlockText(block.FileSpecs[i], kFileSpecBufferSize);
-        if (!spec.empty()) {
-            r.rawSpecs.push_back(spec);
-            r.specs.push_back(util::Cp1252ToUtf8(spec));
-        }
+    r.rawSpecs = zipfmt::CallBlockSpecs(block.FileSpecs, block.SpecCount);
+    for (const std::string& spec : r.rawSpecs) {
+        r.specs.push_back(util::Cp1252ToUtf8(spec));
     }
     r.password = zipfmt::CallBlockText(block.Password, kPasswordBufferSize);
     r.level = std::clamp<std::int32_t>(block.Level, 0, 9);

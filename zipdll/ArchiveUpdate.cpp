@@ -106,9 +106,13 @@ bool ArchiveUpdate::Begin() {
     for (const auto& entry : directory_.entries) {
         preamble = std::min(preamble, static_cast<std::int64_t>(entry.localHeaderPosition));
     }
-    for (std::int64_t at = 0; at < preamble;) {
-        const std::size_t n =
-            static_cast<std::size_t>(std::min<std::int64_t>(preamble - at, kCopyChunk));
+    return CopyRange(0, preamble);
+}
+
+bool ArchiveUpdate::CopyRange(std::int64_t from, std::int64_t to) {
+    std::int64_t sinceProgress = 0;
+    for (std::int64_t at = from; at < to;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(to - at, kCopyChunk));
         if (source_->ReadAt(at, copyBuffer_.data(), n) != n) {
             reporter_.Error(kErrArchiveOpen, "Cannot read the archive " + archive_);
             return false;
@@ -117,6 +121,11 @@ bool ArchiveUpdate::Begin() {
             return WriteFailed();
         }
         at += static_cast<std::int64_t>(n);
+        sinceProgress += static_cast<std::int64_t>(n);
+        if (sinceProgress >= kProgressEvery) {
+            sinceProgress = 0;
+            reporter_.Progress();
+        }
     }
     return true;
 }
@@ -152,23 +161,8 @@ bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
     // The local header and the data as they are; a descriptor written afresh from
     // the central directory's values, in the width the local header implies.
     const std::int64_t end = local.dataStart + static_cast<std::int64_t>(entry.compressedSize);
-    std::int64_t sinceProgress = 0;
-    for (std::int64_t at = position; at < end;) {
-        const std::size_t n =
-            static_cast<std::size_t>(std::min<std::int64_t>(end - at, kCopyChunk));
-        if (source_->ReadAt(at, copyBuffer_.data(), n) != n) {
-            reporter_.Error(kErrArchiveOpen, "Cannot read the archive " + archive_);
-            return false;
-        }
-        if (!writer_->Write(copyBuffer_.data(), n)) {
-            return WriteFailed();
-        }
-        at += static_cast<std::int64_t>(n);
-        sinceProgress += static_cast<std::int64_t>(n);
-        if (sinceProgress >= kProgressEvery) {
-            sinceProgress = 0;
-            reporter_.Progress();
-        }
+    if (!CopyRange(position, end)) {
+        return false;
     }
     if (local.flags & zipfmt::kFlagDataDescriptor) {
         std::string descriptor;

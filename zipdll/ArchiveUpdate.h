@@ -40,6 +40,8 @@ public:
 
 private:
     bool WriteFailed();
+    // Copies bytes of the old archive as they are, with progress reports.
+    bool CopyRange(std::int64_t from, std::int64_t to);
 
     std::string archive_;
     zipfmt::EngineReporter& reporter_;

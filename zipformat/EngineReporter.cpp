@@ -54,6 +54,18 @@ void EngineReporter::Info(const std::string& text) {
     }
 }
 
+std::vector<std::string> CallBlockSpecs(char* const* specs, std::int32_t count) {
+    std::vector<std::string> out;
+    const std::int32_t n = std::clamp<std::int32_t>(count, 0, kMaxFileSpecs);
+    for (std::int32_t i = 0; i < n; ++i) {
+        std::string spec = CallBlockText(specs[i], kFileSpecBufferSize);
+        if (!spec.empty()) {
+            out.push_back(std::move(spec));
+        }
+    }
+    return out;
+}
+
 std::string CallBlockText(const char* text, std::size_t bufferSize) {
     if (!text) {
         return {};

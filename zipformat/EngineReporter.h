@@ -3,7 +3,9 @@
 // the call block, one record at a time, and hearing back whether to stop.
 
 #include <cstdint>
+#include <new>
 #include <string>
+#include <vector>
 
 #include "zipformat/CallBlocks.h"
 
@@ -42,5 +44,25 @@ private:
 
 // The text of a call block field, read no further than its buffer: "" for none.
 std::string CallBlockText(const char* text, std::size_t bufferSize);
+
+// The file specifications of a call block: at most kMaxFileSpecs, empty ones dropped.
+std::vector<std::string> CallBlockSpecs(char* const* specs, std::int32_t count);
+
+// Runs an entry point's work: nothing thrown gets past it (it becomes a message),
+// and the batch always ends with one action 3. Returns the work's count, or 0.
+template <typename Work> std::int32_t RunAtBoundary(EngineReporter& reporter, Work&& work) {
+    std::int32_t count = 0;
+    try {
+        count = work();
+    } catch (const std::bad_alloc&) {
+        reporter.Error(kErrInternal, "Out of memory; nothing was changed by the failed step");
+        count = 0;
+    } catch (...) {
+        reporter.Error(kErrInternal, "Internal error; nothing was changed by the failed step");
+        count = 0;
+    }
+    reporter.BatchEnd();
+    return count;
+}
 
 } // namespace zipfmt

@@ -66,6 +66,22 @@ std::int32_t Flag(bool value) {
     return value ? kEngineTrue : kEngineFalse;
 }
 
+// The fields both call blocks have, under the same names.
+template <typename Block>
+void FillShared(Block& block, const Call& call, Recorder& recorder, Texts& texts) {
+    block.Caller = &recorder;
+    block.Fixed8 = 130;
+    block.Callback = RecordCallback;
+    block.Trace = Flag(call.trace);
+    block.Password = texts.Copy(call.password, kPasswordBufferSize);
+    block.Verbose = Flag(call.verbose || call.trace);
+    block.SpecCount = static_cast<std::int32_t>(call.specs.size());
+    block.ZipFilename = texts.Copy(call.archive, kArchiveNameBufferSize);
+    for (std::size_t i = 0; i < call.specs.size() && i < kMaxFileSpecs; ++i) {
+        block.FileSpecs[i] = texts.Copy(call.specs[i], kFileSpecBufferSize);
+    }
+}
+
 Result RunZip(const Call& call, bool remove) {
     static const auto exec =
         reinterpret_cast<ZipDllExecFunction>(LoadSymbol("ZIPDLL.DLL", "ZipDllExec"));
@@ -73,15 +89,10 @@ Result RunZip(const Call& call, bool remove) {
     Recorder recorder{&result, &call};
     Texts texts;
     auto block = std::make_unique<ZipCallBlock>();
-    block->Caller = &recorder;
-    block->Fixed8 = 130;
-    block->Callback = RecordCallback;
-    block->Trace = Flag(call.trace);
-    block->Password = texts.Copy(call.password, kPasswordBufferSize);
+    FillShared(*block, call, recorder, texts);
     block->Encrypt = Flag(call.encrypt && !remove);
     block->HiddenFiles = Flag(call.hidden);
     block->Fixed44 = -1;
-    block->Verbose = Flag(call.verbose || call.trace);
     block->Fixed56 = -1;
     block->Level = call.level;
     block->NoDirNames = Flag(!call.dirNames && !remove);
@@ -93,12 +104,7 @@ Result RunZip(const Call& call, bool remove) {
     block->Update = Flag(call.update && !remove);
     block->Freshen = Flag(call.freshen && !call.update && !remove);
     block->ZipTime = Flag(call.zipTime);
-    block->SpecCount = static_cast<std::int32_t>(call.specs.size());
-    block->ZipFilename = texts.Copy(call.archive, kArchiveNameBufferSize);
     block->Fixed128 = 7;
-    for (std::size_t i = 0; i < call.specs.size() && i < kMaxFileSpecs; ++i) {
-        block->FileSpecs[i] = texts.Copy(call.specs[i], kFileSpecBufferSize);
-    }
     result.count = exec(block.get());
     return result;
 }
@@ -137,24 +143,14 @@ Result Extract(const Call& call) {
     Recorder recorder{&result, &call};
     Texts texts;
     auto block = std::make_unique<UnzCallBlock>();
-    block->Caller = &recorder;
-    block->Fixed8 = 130;
-    block->Callback = RecordCallback;
-    block->Trace = Flag(call.trace);
-    block->Password = texts.Copy(call.password, kPasswordBufferSize);
+    FillShared(*block, call, recorder, texts);
     block->Test = Flag(call.test);
     block->Fixed40 = -1;
-    block->Verbose = Flag(call.verbose || call.trace);
     block->Update = Flag(call.update);
     block->Freshen = Flag(call.freshen && !call.update);
     block->DirNames = Flag(call.dirNames);
     block->Overwrite = Flag(call.overwrite);
-    block->SpecCount = static_cast<std::int32_t>(call.specs.size());
-    block->ZipFilename = texts.Copy(call.archive, kArchiveNameBufferSize);
     block->Fixed72 = 7;
-    for (std::size_t i = 0; i < call.specs.size() && i < kMaxFileSpecs; ++i) {
-        block->FileSpecs[i] = texts.Copy(call.specs[i], kFileSpecBufferSize);
-    }
     result.count = exec(block.get());
     return result;
 }

@@ -8,6 +8,7 @@
 #include "tests/support/ZipBytes.h"
 #include "tests/zipdll/EngineCalls.h"
 #include "tests/zipdll/EngineTestSupport.h"
+#include "tests/zipdll/TestData.h"
 #include "zipformat/CallBlocks.h"
 #include "zipformat/EntryNames.h"
 
@@ -20,23 +21,8 @@ using enginetest::WorkDir;
 
 namespace {
 
-const std::string kText = [] {
-    std::string s;
-    for (int i = 0; i < 3000; ++i) {
-        s += "line " + std::to_string(i) + " of a compressible text\n";
-    }
-    return s;
-}();
-
-std::string Noise(std::size_t n) {
-    std::string s(n, '\0');
-    std::uint32_t x = 12345;
-    for (char& c : s) {
-        x = x * 1103515245u + 12345u;
-        c = static_cast<char>(x >> 24);
-    }
-    return s;
-}
+const std::string kText = enginetest::CompressibleText(100000);
+using enginetest::Noise;
 
 Call AddCall(const std::string& archive, std::vector<std::string> specs) {
     Call c;

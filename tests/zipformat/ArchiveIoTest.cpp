@@ -3,6 +3,7 @@
 #include <cstring>
 #include <zlib.h>
 
+#include "tests/zipdll/TestData.h"
 #include "zipformat/ArchiveWriter.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EntryEncoder.h"
@@ -65,23 +66,9 @@ private:
     std::size_t at_ = 0;
 };
 
+using enginetest::Noise;
 std::string Text(std::size_t n) {
-    std::string s;
-    while (s.size() < n) {
-        s += "a line of text, " + std::to_string(s.size()) + "\n";
-    }
-    s.resize(n);
-    return s;
-}
-
-std::string Noise(std::size_t n) {
-    std::string s(n, '\0');
-    std::uint32_t x = 99;
-    for (char& c : s) {
-        x = x * 1664525u + 1013904223u;
-        c = static_cast<char>(x >> 24);
-    }
-    return s;
+    return enginetest::CompressibleText(n);
 }
 
 zipfmt::EncodeResult AddEntry(zipfmt::ArchiveWriter& writer, const std::string& name,
