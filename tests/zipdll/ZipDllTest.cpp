@@ -399,3 +399,35 @@ TEST(ZipDll, TextsAreReadOnlyWithinTheirBuffers) {
 }
 
 } // namespace
+
+namespace {
+
+// Action 2 records between one file's start and the next record of another kind.
+int ProgressAfterStart(const enginetest::Result& r, const std::string& name) {
+    int count = 0;
+    bool inFile = false;
+    for (const auto& record : r.records) {
+        if (record.action == kActionFileStart) {
+            inFile = record.text == name;
+        } else if (inFile && record.action == kActionProgress) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+TEST(ZipDll, ProgressComesAboutEveryMebibyteBothWays) {
+    WorkDir work;
+    work.Write("big.txt", enginetest::CompressibleText(6 << 20));
+    work.Write("tiny.txt", "t");
+    const auto added = enginetest::Add(AddCall(work.Path("t.zip"), {"big.txt", "tiny.txt"}));
+    ASSERT_EQ(added.count, 2);
+    EXPECT_GE(ProgressAfterStart(added, "big.txt"), 6);
+    EXPECT_GE(ProgressAfterStart(added, "tiny.txt"), 1);
+    std::filesystem::remove(work.Path("big.txt"));
+    const auto extracted = enginetest::Extract(AddCall(work.Path("t.zip"), {"big.txt"}));
+    ASSERT_EQ(extracted.count, 1);
+    EXPECT_GE(ProgressAfterStart(extracted, "big.txt"), 6);
+}
+
+} // namespace
