@@ -85,9 +85,9 @@ public:
         }
         path_.clear();
         if (attributes_ != INVALID_FILE_ATTRIBUTES) {
-            ::SetFileAttributesW(wideTarget.c_str(),
-                                 attributes_ & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                                FILE_ATTRIBUTE_ARCHIVE));
+            const DWORD kept = attributes_ & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                              FILE_ATTRIBUTE_ARCHIVE);
+            ::SetFileAttributesW(wideTarget.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
         }
         return true;
     }
@@ -117,7 +117,7 @@ std::unique_ptr<TempFile> TempFile::CreateBeside(const std::string& target) {
     for (int attempt = 0; attempt < 10; ++attempt) {
         const std::wstring name = SiblingName(wideTarget);
         HANDLE h = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                                 CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             if (::GetLastError() == ERROR_FILE_EXISTS) {
                 continue;

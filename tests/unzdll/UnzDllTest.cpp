@@ -347,3 +347,23 @@ TEST(UnzDll, ACancelStopsAndRemovesThePartlyWrittenFile) {
 }
 
 } // namespace
+
+namespace {
+
+#ifndef _WIN32
+// Windows does not let a process's current folder be removed; elsewhere it can go.
+TEST(UnzDll, AMissingDestinationFolderIsReportedForEachEntry) {
+    WorkDir work;
+    work.Write("t.zip", testzip::Archive({Stored("a", "1"), Stored("b", "2")}));
+    std::filesystem::create_directories(work.Path("gone"));
+    std::filesystem::current_path(work.Path("gone"));
+    std::filesystem::remove(work.Path("gone"));
+    Call call = ExtractCall(work.Path("t.zip"));
+    const auto r = enginetest::Extract(call);
+    EXPECT_EQ(r.count, 0);
+    EXPECT_EQ(r.ErrorCodes(), (std::vector<std::int32_t>{kErrFileWrite, kErrFileWrite}));
+    EXPECT_EQ(work.Tree(), std::set<std::string>{"t.zip"});
+}
+#endif
+
+} // namespace
