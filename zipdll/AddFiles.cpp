@@ -58,6 +58,11 @@ public:
             reporter_.Error(kErrBadCall, "No archive named");
             return 0;
         }
+        if (request_.encrypt && request_.password.empty()) {
+            // Storing the files in the clear would fail the user silently.
+            reporter_.Error(kErrPassword, "Encryption asked for without a password: nothing added");
+            return 0;
+        }
         if (!update_.Open(true)) {
             return 0;
         }

@@ -19,7 +19,7 @@ AddRequest ReadAddRequest(const ZipCallBlock& block) {
     r.level = std::clamp<std::int32_t>(block.Level, 0, 9);
     r.remove = block.Delete != 0;
     r.verbose = block.Verbose != 0 || block.Trace != 0;
-    r.encrypt = block.Encrypt != 0 && !r.password.empty();
+    r.encrypt = block.Encrypt != 0;
     r.hiddenFiles = block.HiddenFiles != 0;
     r.keepFolders = block.NoDirNames == 0;
     r.recurse = block.Recurse != 0;

@@ -17,7 +17,7 @@ struct AddRequest {
     int level = 6;                     // clamped to 0..9
     bool remove = false;               // the delete flag
     bool verbose = false;
-    bool encrypt = false;
+    bool encrypt = false; // asked for; see password
     bool hiddenFiles = false;
     bool keepFolders = true;
     bool recurse = false;

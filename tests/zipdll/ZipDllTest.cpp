@@ -254,6 +254,17 @@ TEST(ZipDll, TheArchiveIsNeverAddedToItself) {
               std::vector<std::string>{"a.txt"});
 }
 
+TEST(ZipDll, EncryptionWithoutAPasswordAddsNothing) {
+    WorkDir work;
+    work.Write("a.txt", "A");
+    Call call = AddCall(work.Path("t.zip"), {"a.txt"});
+    call.encrypt = true;
+    const auto r = enginetest::Add(call);
+    EXPECT_EQ(r.count, 0);
+    EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrPassword});
+    EXPECT_FALSE(work.Exists("t.zip"));
+}
+
 TEST(ZipDll, TwoFilesForOneNameKeepTheFirst) {
     WorkDir work;
     work.Write("x/a.txt", "first");
