@@ -126,9 +126,10 @@ private:
         options.dosNames = request_.dosNames;
         options.cwd = platform::CurrentDirectory();
         options.exclude = request_.archive;
-        const auto found = CollectFiles(request_.specs, options, [&](const std::string& spec) {
-            reporter_.Error(kErrNothingMatched, "No file matches " + spec);
-        });
+        const auto found =
+            CollectFiles(request_.specs, options, [&](std::int32_t code, const std::string& text) {
+                reporter_.Error(code, text);
+            });
         std::map<std::string, std::size_t> oldByName;
         const auto& old = update_.Directory().entries;
         for (std::size_t i = 0; i < old.size(); ++i) {

@@ -25,13 +25,14 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 class Collector {
 public:
-    Collector(const CollectOptions& options, std::vector<FoundFile>& out)
-        : options_(options), out_(out),
+    Collector(const CollectOptions& options, std::vector<FoundFile>& out, const Reporter& report)
+        : options_(options), out_(out), report_(report),
           excludeKey_(options.exclude.empty() ? std::string()
                                               : PathKey(options.exclude, options.cwd)) {}
 
-    // Returns how many entries the path added.
-    std::size_t AddPath(const std::string& path, const platform::PathInfo& info, bool walk) {
+    // A file, or a folder: its files, and with recursion its folders too (links to
+    // folders are not followed). Returns how many entries the path added.
+    std::size_t AddPath(const std::string& path, const platform::PathInfo& info) {
         if (info.hidden && !options_.hiddenFiles) {
             return 0;
         }
@@ -39,8 +40,7 @@ public:
             if (!excludeKey_.empty() && PathKey(path, options_.cwd) == excludeKey_) {
                 return 0;
             }
-            Push(path, info, false);
-            return 1;
+            return Push(path, info, false);
         }
         std::size_t added = 0;
         if (options_.recurse && options_.keepFolders) {
@@ -48,15 +48,16 @@ public:
         }
         const auto items = platform::ListDirectory(path);
         if (!items) {
+            report_(kErrFileRead, "Cannot read the folder " + path);
             return added;
         }
         for (const auto& item : *items) {
-            if (item.isDirectory && (!options_.recurse || item.isLink || !walk)) {
+            if (item.isDirectory && (!options_.recurse || item.isLink)) {
                 continue;
             }
             const std::string child = Join(path, item.name);
             if (const auto childInfo = platform::QueryPath(child)) {
-                added += AddPath(child, *childInfo, walk);
+                added += AddPath(child, *childInfo);
             }
         }
         return added;
@@ -77,7 +78,7 @@ public:
             }
             const std::string child = Join(folder, item.name);
             if (const auto info = platform::QueryPath(child)) {
-                added += AddPath(child, *info, true);
+                added += AddPath(child, *info);
             }
         }
         return added;
@@ -98,6 +99,7 @@ private:
 
     const CollectOptions& options_;
     std::vector<FoundFile>& out_;
+    const Reporter& report_;
     std::string excludeKey_;
 };
 
@@ -131,10 +133,9 @@ std::string PathKey(const std::string& path, const std::string& cwd) {
 }
 
 std::vector<FoundFile> CollectFiles(const std::vector<std::string>& specs,
-                                    const CollectOptions& options,
-                                    const std::function<void(const std::string&)>& onNoMatch) {
+                                    const CollectOptions& options, const Reporter& report) {
     std::vector<FoundFile> found;
-    Collector collector(options, found);
+    Collector collector(options, found, report);
     for (const std::string& spec : specs) {
         std::size_t added = 0;
         const auto cut = spec.find_last_of("/\\");
@@ -144,10 +145,10 @@ std::vector<FoundFile> CollectFiles(const std::vector<std::string>& specs,
                 cut == std::string::npos ? std::string() : spec.substr(0, cut + 1);
             added = collector.AddPattern(folder, last);
         } else if (const auto info = platform::QueryPath(spec)) {
-            added = collector.AddPath(spec, *info, true);
+            added = collector.AddPath(spec, *info);
         }
-        if (added == 0 && onNoMatch) {
-            onNoMatch(spec);
+        if (added == 0) {
+            report(kErrNothingMatched, "No file matches " + spec);
         }
     }
     return found;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "zipformat/CallBlocks.h"
 
 namespace zipdll {
 
@@ -25,11 +26,13 @@ struct CollectOptions {
     std::string exclude; // the archive itself, never added to itself
 };
 
-// Every file found, in the order of the specifications; onNoMatch hears of each
-// specification that named nothing.
+// Hears of what could not be collected: an error code and a text.
+using Reporter = std::function<void(std::int32_t, const std::string&)>;
+
+// Every file found, in the order of the specifications; report hears of each
+// specification that named nothing and of each folder that could not be read.
 std::vector<FoundFile> CollectFiles(const std::vector<std::string>& specs,
-                                    const CollectOptions& options,
-                                    const std::function<void(const std::string&)>& onNoMatch);
+                                    const CollectOptions& options, const Reporter& report);
 
 // A key that is equal for two spellings of one path (absolute, "." and ".." resolved,
 // case folded where the file system folds it).
