@@ -60,10 +60,6 @@ def make_corpus(sources, target):
     return count, size
 
 
-def median_of(runs, run):
-    return statistics.median(run() for _ in range(runs))
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--driver", required=True)
@@ -80,33 +76,24 @@ def main():
     print(f"corpus: {files} files, {size / 2**20:.1f} MiB, {args.runs} runs each; medians in seconds")
 
     results = {}
+    samples = {}
+
+    # Each round runs every tool once, so that a change in the machine's load falls
+    # on all of them alike; the medians are taken over the rounds.
+    def measure(name, run):
+        samples.setdefault(name, []).append(run())
 
     def add_run(name, command, archive):
-        def run():
-            fresh(os.path.join(work, archive))
-            return timed(command, work)
-        results[name] = median_of(args.runs, run)
+        fresh(os.path.join(work, archive))
+        measure(name, lambda: timed(command, work))
         results[name + " size"] = os.path.getsize(os.path.join(work, archive))
-
-    add_run("add tarvox", [driver, "add", "tarvox.zip", "-level", "6", "-recurse", "-dirnames",
-                           "-quiet", "corpus"], "tarvox.zip")
-    add_run("add zip -6", ["zip", "-q", "-6", "-r", "zip.zip", "corpus"], "zip.zip")
-    add_run("add 7zz", ["7zz", "a", "-tzip", "-mx=6", "7zz.zip", "corpus"], "7zz.zip")
 
     def extract_run(name, command):
         target = os.path.join(work, "x")
-
-        def run():
-            fresh(target)
-            os.makedirs(target)
-            return timed(command, target)
-        results[name] = median_of(args.runs, run)
         fresh(target)
-
-    archive = os.path.join(work, "zip.zip")
-    extract_run("extract tarvox", [driver, "extract", archive, "-dirnames", "-quiet"])
-    extract_run("extract unzip", ["unzip", "-q", archive])
-    extract_run("extract 7zz", ["7zz", "x", "-y", archive])
+        os.makedirs(target)
+        measure(name, lambda: timed(command, target))
+        fresh(target)
 
     # The program's own pattern: one call per file, into one archive.
     picked = []
@@ -117,17 +104,30 @@ def main():
     picked = picked[::step][:200]
 
     def one_by_one(name, make_command, archive):
+        fresh(os.path.join(work, archive))
+
         def run():
-            fresh(os.path.join(work, archive))
             start = time.perf_counter()
             for path in picked:
                 run_tool(make_command(path), work)
             return time.perf_counter() - start
-        results[name] = median_of(max(1, args.runs // 2), run)
+        measure(name, run)
 
-    one_by_one("200 adds tarvox",
-               lambda p: [driver, "add", "one.zip", "-level", "6", "-quiet", p], "one.zip")
-    one_by_one("200 adds zip", lambda p: ["zip", "-q", "-6", "-j", "one-zip.zip", p], "one-zip.zip")
+    archive = os.path.join(work, "zip.zip")
+    for _ in range(args.runs):
+        add_run("add tarvox", [driver, "add", "tarvox.zip", "-level", "6", "-recurse",
+                               "-dirnames", "-quiet", "corpus"], "tarvox.zip")
+        add_run("add zip -6", ["zip", "-q", "-6", "-r", "zip.zip", "corpus"], "zip.zip")
+        add_run("add 7zz", ["7zz", "a", "-tzip", "-mx=6", "7zz.zip", "corpus"], "7zz.zip")
+        extract_run("extract tarvox", [driver, "extract", archive, "-dirnames", "-quiet"])
+        extract_run("extract unzip", ["unzip", "-q", archive])
+        extract_run("extract 7zz", ["7zz", "x", "-y", archive])
+        one_by_one("200 adds tarvox",
+                   lambda p: [driver, "add", "one.zip", "-level", "6", "-quiet", p], "one.zip")
+        one_by_one("200 adds zip", lambda p: ["zip", "-q", "-6", "-j", "one-zip.zip", p],
+                   "one-zip.zip")
+    for name, values in samples.items():
+        results[name] = statistics.median(values)
 
     def line(label, ours, peer):
         print(f"{label:<34} {results[ours]:8.3f} s  vs {results[peer]:8.3f} s   "
