@@ -38,7 +38,8 @@ struct DirectoryItem {
 // The items of a folder without "." and ".."; nothing when it cannot be read.
 std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path);
 
-std::string CurrentDirectory();
+// The current folder in UTF-8 (wide on Windows, whatever the ANSI code page).
+std::string CurrentDirectoryUtf8();
 bool IsAbsolutePath(const std::string& path);
 // The platform's preferred separator.
 char PathSeparator();

@@ -92,7 +92,7 @@ std::string Cp437ToUtf8(std::string_view text) {
     return out;
 }
 
-bool IsValidUtf8(std::string_view text) {
+bool IsWellFormedUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         if (!NextCodePoint(text, at)) {
             return false;

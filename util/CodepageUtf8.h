@@ -18,7 +18,7 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text);
 // The same with "?" for every character the code page lacks (and every bad byte).
 std::string Utf8ToCp1252Lossy(std::string_view text);
 
-bool IsValidUtf8(std::string_view text);
+bool IsWellFormedUtf8(std::string_view text);
 
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t c);

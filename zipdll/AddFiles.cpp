@@ -124,7 +124,7 @@ private:
         options.keepFolders = request_.keepFolders;
         options.hiddenFiles = request_.hiddenFiles;
         options.dosNames = request_.dosNames;
-        options.cwd = platform::CurrentDirectory();
+        options.cwd = platform::CurrentDirectoryUtf8();
         options.exclude = request_.archive;
         const auto found =
             CollectFiles(request_.specs, options, [&](std::int32_t code, const std::string& text) {

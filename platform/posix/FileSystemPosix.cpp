@@ -71,7 +71,7 @@ std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path)
     return items;
 }
 
-std::string CurrentDirectory() {
+std::string CurrentDirectoryUtf8() {
     std::string buffer(4096, '\0');
     if (!::getcwd(buffer.data(), buffer.size())) {
         return ".";

@@ -49,7 +49,7 @@ std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path)
     return items;
 }
 
-std::string CurrentDirectory() {
+std::string CurrentDirectoryUtf8() {
     const DWORD n = ::GetCurrentDirectoryW(0, nullptr);
     std::wstring buffer(n, L'\0');
     const DWORD got = ::GetCurrentDirectoryW(n, buffer.data());
