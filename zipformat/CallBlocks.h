@@ -34,6 +34,25 @@ inline constexpr std::int32_t kActionMessage = 4; // and above
 
 inline constexpr std::size_t kCallbackTextSize = 512;
 
+// Error codes of message records (action kActionMessage). 0 marks an informational
+// message, sent only when the verbose or trace flag is set.
+inline constexpr std::int32_t kErrNone = 0;
+inline constexpr std::int32_t kErrBadCall = 1;        // the call block is unusable
+inline constexpr std::int32_t kErrArchiveOpen = 2;    // the archive cannot be opened or read
+inline constexpr std::int32_t kErrArchiveDamaged = 3; // not a zip archive, or damaged
+inline constexpr std::int32_t kErrNothingMatched = 4; // a specification matched nothing
+inline constexpr std::int32_t kErrFileRead = 5;       // a file to add could not be read
+inline constexpr std::int32_t kErrArchiveWrite = 6;   // the new archive could not be written
+inline constexpr std::int32_t kErrUnsafeName = 7;     // an entry would land outside the folder
+inline constexpr std::int32_t kErrUnsupported = 8;    // a method or encryption we cannot read
+inline constexpr std::int32_t kErrBadData = 9;        // CRC-32, size or deflate data wrong
+inline constexpr std::int32_t kErrPassword = 10;      // no password, or a wrong one
+inline constexpr std::int32_t kErrFileWrite = 11;     // an extracted file could not be written
+inline constexpr std::int32_t kErrCancelled = 12;     // the callback asked to stop
+inline constexpr std::int32_t kErrMoveFailed = 13;    // a moved file could not be deleted
+inline constexpr std::int32_t kErrDuplicateName = 14; // two files would get one stored name
+inline constexpr std::int32_t kErrInternal = 15;      // an unexpected failure inside the library
+
 struct CallbackRecord {
     std::int32_t RecordSize;      // 0: sizeof(CallbackRecord), so a caller can check it
     void* Caller;                 // 4: the caller field of the call block

@@ -18,13 +18,13 @@ struct EndRecord {
     std::string comment;
 };
 
-bool ReadExact(const platform::FileHandle& file, std::int64_t at, void* buffer, std::size_t n) {
+bool ReadExact(const ByteSource& file, std::int64_t at, void* buffer, std::size_t n) {
     return at >= 0 && file.ReadAt(at, buffer, n) == n;
 }
 
 // Fills the zip64 fields of end from the zip64 record the locator before eocdPosition
 // names. False when a locator is there but its record is not.
-bool ReadZip64End(const platform::FileHandle& file, std::int64_t eocdPosition, EndRecord& end) {
+bool ReadZip64End(const ByteSource& file, std::int64_t eocdPosition, EndRecord& end) {
     std::uint8_t locator[kZip64LocatorSize];
     const std::int64_t locatorAt = eocdPosition - static_cast<std::int64_t>(kZip64LocatorSize);
     if (!ReadExact(file, locatorAt, locator, sizeof locator) ||
@@ -57,7 +57,7 @@ bool ReadZip64End(const platform::FileHandle& file, std::int64_t eocdPosition, E
 }
 
 // Finds the last end-of-central-directory record whose numbers fit the file.
-bool FindEndRecord(const platform::FileHandle& file, EndRecord& end) {
+bool FindEndRecord(const ByteSource& file, EndRecord& end) {
     const std::int64_t size = file.Size();
     const std::int64_t tailLength =
         std::min<std::int64_t>(size, static_cast<std::int64_t>(kEndOfCentralSize) + 0xFFFF);
@@ -171,6 +171,10 @@ bool ParseCentralHeaders(std::span<const std::uint8_t> bytes, std::int64_t bias,
 } // namespace
 
 DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDirectory& out) {
+    return ReadArchiveDirectory(ByteSourceOf<platform::FileHandle>(file), out);
+}
+
+DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& out) {
     out = ArchiveDirectory{};
     EndRecord end;
     if (!FindEndRecord(file, end)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/FileHandle.h"
+#include "zipformat/ByteSource.h"
 
 namespace zipfmt {
 
@@ -50,5 +51,6 @@ struct ArchiveDirectory {
 };
 
 DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDirectory& out);
+DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& out);
 
 } // namespace zipfmt

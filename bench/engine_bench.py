@@ -1,0 +1,150 @@
+"""Times the engine libraries (through the test driver) against zip, unzip and 7zz:
+adding a corpus at level 6, extracting it, and adding 200 files one call each.
+Prints medians, time ratios and the size ratio against zip -6."""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import tempfile
+import time
+
+
+def run_tool(command, cwd):
+    """Runs a peer (exit 0 is success) or the driver (which exits with its count)."""
+    done = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    ours = command[0].endswith("engine_driver")
+    if ours:
+        lines = done.stdout.splitlines()
+        failed = not any(l.startswith(b"result\t") for l in lines) or any(
+            l.split(b"\t")[0] != b"result" and l.split(b"\t")[1] != b"0" for l in lines)
+    else:
+        failed = done.returncode != 0
+    if failed:
+        raise SystemExit(f"{command[:3]} failed: {done.stdout[-500:]!r}")
+
+
+def timed(command, cwd):
+    start = time.perf_counter()
+    run_tool(command, cwd)
+    return time.perf_counter() - start
+
+
+def fresh(path):
+    if os.path.isdir(path):
+        shutil.rmtree(path)
+    elif os.path.exists(path):
+        os.remove(path)
+
+
+def make_corpus(sources, target):
+    """A copy of the sources with links and special files left out, so that every
+    tool sees the same regular files."""
+    count = size = 0
+    for source in sources:
+        base = os.path.join(target, os.path.basename(source.rstrip("/")))
+        for folder, dirs, files in os.walk(source):
+            out = os.path.join(base, os.path.relpath(folder, source))
+            os.makedirs(out, exist_ok=True)
+            for f in files:
+                path = os.path.join(folder, f)
+                if os.path.islink(path) or not os.path.isfile(path):
+                    continue
+                try:
+                    shutil.copyfile(path, os.path.join(out, f))
+                except OSError:
+                    continue
+                count += 1
+                size += os.path.getsize(path)
+    return count, size
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--corpus", nargs="+", default=["/usr/include", "/usr/share/doc"])
+    parser.add_argument("--work")
+    args = parser.parse_args()
+    driver = os.path.abspath(args.driver)
+    work = args.work or tempfile.mkdtemp(prefix="tarvox-bench-")
+    os.makedirs(work, exist_ok=True)
+    corpus = os.path.join(work, "corpus")
+    fresh(corpus)
+    files, size = make_corpus(args.corpus, corpus)
+    print(f"corpus: {files} files, {size / 2**20:.1f} MiB, {args.runs} runs each; medians in seconds")
+
+    results = {}
+    samples = {}
+
+    # Each round runs every tool once, so that a change in the machine's load falls
+    # on all of them alike; the medians are taken over the rounds.
+    def measure(name, run):
+        samples.setdefault(name, []).append(run())
+
+    def add_run(name, command, archive):
+        fresh(os.path.join(work, archive))
+        measure(name, lambda: timed(command, work))
+        results[name + " size"] = os.path.getsize(os.path.join(work, archive))
+
+    def extract_run(name, command):
+        target = os.path.join(work, "x")
+        fresh(target)
+        os.makedirs(target)
+        measure(name, lambda: timed(command, target))
+        fresh(target)
+
+    # The program's own pattern: one call per file, into one archive.
+    picked = []
+    for folder, _, names in sorted(os.walk(corpus)):
+        for n in sorted(names):
+            picked.append(os.path.relpath(os.path.join(folder, n), work))
+    step = max(1, len(picked) // 200)
+    picked = picked[::step][:200]
+
+    def one_by_one(name, make_command, archive):
+        fresh(os.path.join(work, archive))
+
+        def run():
+            start = time.perf_counter()
+            for path in picked:
+                run_tool(make_command(path), work)
+            return time.perf_counter() - start
+        measure(name, run)
+
+    archive = os.path.join(work, "zip.zip")
+    for _ in range(args.runs):
+        add_run("add tarvox", [driver, "add", "tarvox.zip", "-level", "6", "-recurse",
+                               "-dirnames", "-quiet", "corpus"], "tarvox.zip")
+        add_run("add zip -6", ["zip", "-q", "-6", "-r", "zip.zip", "corpus"], "zip.zip")
+        add_run("add 7zz", ["7zz", "a", "-tzip", "-mx=6", "7zz.zip", "corpus"], "7zz.zip")
+        extract_run("extract tarvox", [driver, "extract", archive, "-dirnames", "-quiet"])
+        extract_run("extract unzip", ["unzip", "-q", archive])
+        extract_run("extract 7zz", ["7zz", "x", "-y", archive])
+        one_by_one("200 adds tarvox",
+                   lambda p: [driver, "add", "one.zip", "-level", "6", "-quiet", p], "one.zip")
+        one_by_one("200 adds zip", lambda p: ["zip", "-q", "-6", "-j", "one-zip.zip", p],
+                   "one-zip.zip")
+    for name, values in samples.items():
+        results[name] = statistics.median(values)
+
+    def line(label, ours, peer):
+        print(f"{label:<34} {results[ours]:8.3f} s  vs {results[peer]:8.3f} s   "
+              f"ratio {results[ours] / results[peer]:.3f}")
+
+    line("add level 6: tarvox / zip -6 -r", "add tarvox", "add zip -6")
+    line("add level 6: tarvox / 7zz a -tzip", "add tarvox", "add 7zz")
+    line("extract: tarvox / unzip", "extract tarvox", "extract unzip")
+    line("extract: tarvox / 7zz x", "extract tarvox", "extract 7zz")
+    line("200 single adds: tarvox / zip", "200 adds tarvox", "200 adds zip")
+    print(f"{'size: tarvox / zip -6':<34} {results['add tarvox size']:>10} B  vs "
+          f"{results['add zip -6 size']:>10} B   ratio "
+          f"{results['add tarvox size'] / results['add zip -6 size']:.4f}")
+    print(f"{'size: 7zz -mx=6':<34} {results['add 7zz size']:>10} B")
+    if not args.work:
+        shutil.rmtree(work)
+
+
+if __name__ == "__main__":
+    main()

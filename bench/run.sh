@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Benchmarks the engine libraries against zip, unzip and 7zz on an optimised native
+# build without sanitizers (build/bench). Extra arguments go to engine_bench.py
+# (--runs N, --corpus DIR..., --work DIR).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+
+ensure_packages
+dir=$TARVOX_BUILD/bench
+if [ ! -f "$dir/CMakeCache.txt" ]; then
+    say "configuring the benchmark build"
+    cmake -S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARVOX_SANITIZE=OFF >/dev/null
+fi
+say "building the benchmark build"
+cmake --build "$dir" -j 2 --target engine_driver zipdll unzdll
+python3 "$TARVOX_ROOT/bench/engine_bench.py" --driver "$dir/bin/engine_driver" "$@"

@@ -1,0 +1,54 @@
+#pragma once
+// What the engine libraries need of the file system, by UTF-8 path: facts about a
+// path, folder listings, creating and removing, file times as DOS date-times.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// DOS attribute bits, as a zip entry's external attributes carry them.
+inline constexpr std::uint8_t kDosReadOnly = 0x01;
+inline constexpr std::uint8_t kDosHidden = 0x02;
+inline constexpr std::uint8_t kDosSystem = 0x04;
+inline constexpr std::uint8_t kDosDirectory = 0x10;
+inline constexpr std::uint8_t kDosArchive = 0x20;
+
+struct PathInfo {
+    bool isDirectory = false;
+    // Hidden or system (on POSIX: a name starting with a dot).
+    bool hidden = false;
+    bool readOnly = false;
+    std::int64_t size = 0;
+    std::uint32_t dosTime = 0; // local time; 1980-01-01 for anything earlier
+    std::uint8_t dosAttributes = 0;
+};
+
+// Nothing when the path does not exist. Symbolic links are followed.
+std::optional<PathInfo> QueryPath(const std::string& path);
+
+struct DirectoryItem {
+    std::string name;
+    bool isDirectory = false;
+    bool isLink = false; // a link to a folder is not walked into
+};
+
+// The items of a folder without "." and ".."; nothing when it cannot be read.
+std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path);
+
+// The current folder in UTF-8 (wide on Windows, whatever the ANSI code page).
+std::string CurrentDirectoryUtf8();
+bool IsAbsolutePath(const std::string& path);
+// The platform's preferred separator.
+char PathSeparator();
+
+bool RemoveFile(const std::string& path);
+// Only an empty folder is removed.
+bool RemoveEmptyDirectory(const std::string& path);
+// Creates one folder; true when it exists afterwards.
+bool MakeDirectory(const std::string& path);
+bool SetPathDosTime(const std::string& path, std::uint32_t dosTime);
+
+} // namespace platform

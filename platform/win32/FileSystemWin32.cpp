@@ -1,0 +1,108 @@
+#include "platform/FileSystem.h"
+
+#include <windows.h>
+
+#include "platform/win32/DosTimeWin32.h"
+#include "platform/win32/WidePath.h"
+
+namespace platform {
+
+std::optional<PathInfo> QueryPath(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty() ||
+        !::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) {
+        return std::nullopt;
+    }
+    PathInfo info;
+    const DWORD a = data.dwFileAttributes;
+    info.isDirectory = (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.hidden = (a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+    info.readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
+    info.size = static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    info.dosTime = ToDosTime(data.ftLastWriteTime);
+    info.dosAttributes = static_cast<std::uint8_t>(a & 0x37);
+    return info;
+}
+
+std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path) {
+    WIN32_FIND_DATAW found{};
+    const std::string pattern = (path.empty() ? std::string(".") : path) + "\\*";
+    HANDLE search = ::FindFirstFileW(Widen(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND
+                   ? std::optional<std::vector<DirectoryItem>>(std::vector<DirectoryItem>{})
+                   : std::nullopt;
+    }
+    std::vector<DirectoryItem> items;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        DirectoryItem item;
+        item.name = Narrow(name);
+        item.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        item.isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        items.push_back(std::move(item));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return items;
+}
+
+std::string CurrentDirectoryUtf8() {
+    const DWORD n = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring buffer(n, L'\0');
+    const DWORD got = ::GetCurrentDirectoryW(n, buffer.data());
+    buffer.resize(got);
+    return Narrow(buffer);
+}
+
+bool IsAbsolutePath(const std::string& path) {
+    return (path.size() >= 2 && path[1] == ':') ||
+           (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
+char PathSeparator() {
+    return '\\';
+}
+
+bool RemoveFile(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    // A moved file that is read-only is still the user's wish to move.
+    const DWORD a = ::GetFileAttributesW(wide.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
+        ::SetFileAttributesW(wide.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return ::DeleteFileW(wide.c_str()) != 0;
+}
+
+bool RemoveEmptyDirectory(const std::string& path) {
+    return ::RemoveDirectoryW(Widen(path).c_str()) != 0;
+}
+
+bool MakeDirectory(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (::CreateDirectoryW(wide.c_str(), nullptr)) {
+        return true;
+    }
+    const DWORD a = ::GetFileAttributesW(wide.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {
+    FILETIME when{};
+    if (!FromDosTime(dosTime, when)) {
+        return false;
+    }
+    HANDLE h = ::CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool done = ::SetFileTime(h, nullptr, nullptr, &when) != 0;
+    ::CloseHandle(h);
+    return done;
+}
+
+} // namespace platform

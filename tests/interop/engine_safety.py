@@ -1,0 +1,50 @@
+"""An engine call whose process dies midway (an add, a delete, an extraction over an
+existing file) leaves the archive and the user's files byte for byte as they were,
+and no temporary file behind."""
+
+import os
+
+from engine import Driver, tree
+from interop import Checks, parse_args, scratch
+
+
+def main():
+    cli = parse_args()
+    driver = Driver(cli)
+    checks = Checks()
+    with scratch() as work:
+        with open(os.path.join(work, "small.txt"), "wb") as f:
+            f.write(b"small file\n" * 100)
+        with open(os.path.join(work, "big.txt"), "wb") as f:
+            f.write(b"".join(b"row %d, some text to deflate\n" % i for i in range(900000)))
+        count, _, _ = driver.run("add", "t.zip", "small.txt", "big.txt", cwd=work)
+        checks.equal("archive made", count, 2)
+        with open(os.path.join(work, "more.txt"), "wb") as f:
+            f.write(b"".join(b"another row %d\n" % i for i in range(1500000)))
+        before = tree(work)
+
+        def killed(what, *args, cwd=work):
+            _, _, done = driver.run(*args, "-kill-at", "3", cwd=cwd)
+            checks.equal(f"{what}: the process died ({done.returncode})",
+                         done.returncode not in (0, 1, 2) and b"result" not in done.stdout, True)
+
+        killed("add", "add", "t.zip", "more.txt", "-level", "9")
+        checks.equal("add killed: everything as it was", tree(work), before)
+        killed("delete", "delete", "t.zip", "small.txt")
+        checks.equal("delete killed: everything as it was", tree(work), before)
+
+        out = os.path.join(work, "out")
+        os.makedirs(out)
+        with open(os.path.join(out, "big.txt"), "wb") as f:
+            f.write(b"the user's own big.txt")
+        before_out = tree(out)
+        killed("extract", "extract", os.path.join("..", "t.zip"), "-overwrite", cwd=out)
+        # small.txt comes first and is whole before the process dies; nothing else is new.
+        expected = dict(before_out, **{"small.txt": before["small.txt"]})
+        checks.equal("extract killed: the existing file is intact", tree(out), expected)
+        checks.equal("extract killed: the archive too", tree(work).get("t.zip"), before["t.zip"])
+    checks.finish()
+
+
+if __name__ == "__main__":
+    main()

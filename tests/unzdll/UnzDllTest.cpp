@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "tests/support/ZipBytes.h"
+#include "tests/zipdll/EngineCalls.h"
+#include "tests/zipdll/EngineTestSupport.h"
+#include "zipformat/CallBlocks.h"
+
+using enginetest::Call;
+using enginetest::WorkDir;
+using testzip::Stored;
+
+namespace {
+
+Call ExtractCall(const std::string& archive, std::vector<std::string> specs = {}) {
+    Call c;
+    c.archive = archive;
+    c.specs = std::move(specs);
+    return c;
+}
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string s;
+    for (int i = 0; i < times; ++i) {
+        s += piece;
+    }
+    return s;
+}
+
+// An archive written by the library itself: deflated, and encrypted when asked.
+std::string MakeArchive(const WorkDir& work, const std::string& name,
+                        const std::vector<std::pair<std::string, std::string>>& files,
+                        const std::string& password = "") {
+    std::vector<std::string> specs;
+    for (const auto& [path, data] : files) {
+        work.Write("src/" + path, data);
+        specs.push_back("src/" + path);
+    }
+    Call add;
+    add.archive = work.Path(name);
+    add.specs = specs;
+    add.dirNames = true;
+    add.password = password;
+    add.encrypt = !password.empty();
+    EXPECT_EQ(enginetest::Add(add).count, static_cast<std::int32_t>(files.size()));
+    std::filesystem::remove_all(work.Path("src"));
+    return work.Path(name);
+}
+
+TEST(UnzDll, ExtractsEveryEntryWithItsFoldersOrWithout) {
+    for (const bool dirNames : {true, false}) {
+        WorkDir work;
+        const std::string text = Repeat("deflate me ", 20000);
+        const std::string archive = MakeArchive(work, "t.zip", {{"a.txt", text}, {"d/b.txt", "B"}});
+        Call call = ExtractCall(archive);
+        call.dirNames = dirNames;
+        const auto r = enginetest::Extract(call);
+        EXPECT_EQ(r.count, 2);
+        EXPECT_TRUE(r.ErrorCodes().empty());
+        EXPECT_EQ(r.Actions().back(), kActionBatchEnd);
+        const std::string prefix = dirNames ? "src/" : "";
+        EXPECT_EQ(work.Read(prefix + "a.txt"), text);
+        EXPECT_EQ(work.Read(prefix + (dirNames ? "d/b.txt" : "b.txt")), "B");
+        const std::set<std::string> expected =
+            dirNames ? std::set<std::string>{"t.zip", "src", "src/a.txt", "src/d", "src/d/b.txt"}
+                     : std::set<std::string>{"t.zip", "a.txt", "b.txt"};
+        EXPECT_EQ(work.Tree(), expected);
+    }
+}
+
+TEST(UnzDll, SpecificationsSelectByWholeNameOrTheNameAfterABackslashOrColon) {
+    struct Case {
+        std::vector<std::string> specs;
+        std::set<std::string> files;
+        std::vector<std::int32_t> errors;
+    };
+    // "c:y.txt" is matched, then refused: a drive has no place in a relative path.
+    const Case cases[] = {
+        {{}, {"x.txt", "z.log", "w.txt"}, {kErrUnsafeName}},
+        {{"dir\\x.txt"}, {"x.txt"}, {}},
+        {{"x.txt"}, {"x.txt"}, {}},
+        {{"y.txt"}, {}, {kErrUnsafeName}},
+        {{"*.txt"}, {"x.txt", "w.txt"}, {kErrUnsafeName}},
+        {{"w.txt"}, {}, {kErrNothingMatched}}, // "/" does not cut the name
+        {{"sub/w.txt", "none"}, {"w.txt"}, {kErrNothingMatched}},
+    };
+    for (const Case& c : cases) {
+        WorkDir work;
+        work.Write("t.zip", testzip::Archive({Stored("dir\\x.txt", "1"), Stored("c:y.txt", "2"),
+                                              Stored("z.log", "3"), Stored("sub/w.txt", "4")}));
+        const auto r = enginetest::Extract(ExtractCall(work.Path("t.zip"), c.specs));
+        auto tree = work.Tree();
+        tree.erase("t.zip");
+        EXPECT_EQ(tree, c.files) << (c.specs.empty() ? "" : c.specs[0]);
+        EXPECT_EQ(r.ErrorCodes(), c.errors);
+        EXPECT_EQ(r.count, static_cast<std::int32_t>(c.files.size()));
+    }
+}
+
+TEST(UnzDll, ExistingFilesFollowOverwriteUpdateAndFreshen) {
+    struct Case {
+        bool overwrite, update, freshen;
+        std::string older, newer, missing; // what each file holds afterwards
+        std::int32_t count;
+    };
+    const Case cases[] = {
+        {false, false, false, "old", "new-on-disk", "E", 1},
+        {true, false, false, "E", "E", "E", 3},
+        {false, true, false, "E", "new-on-disk", "E", 2},
+        {false, false, true, "E", "new-on-disk", "", 1},
+    };
+    for (const Case& c : cases) {
+        WorkDir work;
+        work.Write("t.zip", testzip::Archive({Stored("older", "E"), Stored("newer", "E"),
+                                              Stored("missing", "E")}));
+        // The entries are from 2021; one file predates them, one does not.
+        work.Write("older", "old");
+        std::filesystem::last_write_time(work.Path("older"),
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::hours(24 * 365 * 10));
+        work.Write("newer", "new-on-disk");
+        Call call = ExtractCall(work.Path("t.zip"));
+        call.overwrite = c.overwrite;
+        call.update = c.update;
+        call.freshen = c.freshen;
+        const auto r = enginetest::Extract(call);
+        EXPECT_EQ(r.count, c.count) << c.overwrite << c.update << c.freshen;
+        EXPECT_EQ(work.Read("older"), c.older);
+        EXPECT_EQ(work.Read("newer"), c.newer);
+        EXPECT_EQ(work.Exists("missing") ? work.Read("missing") : "", c.missing);
+        EXPECT_TRUE(r.ErrorCodes().empty());
+    }
+}
+
+TEST(UnzDll, ExtractedFilesTakeTheEntrysTime) {
+    WorkDir work;
+    work.Write("t.zip", testzip::Archive({Stored("a", "1")}));
+    ASSERT_EQ(enginetest::Extract(ExtractCall(work.Path("t.zip"))).count, 1);
+    // 2021-03-04 05:06:08 local time, as the sample DOS time says.
+    std::tm t{};
+    t.tm_year = 121;
+    t.tm_mon = 2;
+    t.tm_mday = 4;
+    t.tm_hour = 5;
+    t.tm_min = 6;
+    t.tm_sec = 8;
+    t.tm_isdst = -1;
+    const auto expected = std::chrono::system_clock::from_time_t(std::mktime(&t));
+    const auto got =
+        std::chrono::system_clock::now() + (std::filesystem::last_write_time(work.Path("a")) -
+                                            std::filesystem::file_time_type::clock::now());
+    EXPECT_LE(std::chrono::abs(got - expected), std::chrono::seconds(1));
+}
+
+TEST(UnzDll, TestChecksEveryEntryAndWritesNothing) {
+    WorkDir work;
+    std::vector<testzip::Entry> entries = {Stored("good", "fine"), Stored("bad", "damaged")};
+    std::string bytes = testzip::Archive(entries);
+    bytes[bytes.find("damaged")] = 'D'; // the CRC no longer fits
+    work.Write("t.zip", bytes);
+    Call call = ExtractCall(work.Path("t.zip"));
+    call.test = true;
+    const auto r = enginetest::Extract(call);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrBadData});
+    EXPECT_EQ(work.Tree(), std::set<std::string>{"t.zip"});
+}
+
+TEST(UnzDll, NamesThatWouldLeaveTheFolderAreRefused) {
+    const char* hostile[] = {
+        "../up.txt", "a/../../up.txt", "/abs.txt", "\\abs.txt", "C:\\c.txt", "c:rel.txt",
+        "CON",       "aux.txt",        "d/nul",    "...",       "a/ .. /b",  "a:stream"};
+    for (const bool dirNames : {true, false}) {
+        for (const char* name : hostile) {
+            WorkDir work;
+            std::filesystem::create_directories(work.Path("inner"));
+            const auto outsideBefore = work.Tree();
+            work.Write("inner/t.zip",
+                       testzip::Archive({Stored(name, "evil"), Stored("ok.txt", "fine")}));
+            std::filesystem::current_path(work.Path("inner"));
+            Call call = ExtractCall("t.zip");
+            call.dirNames = dirNames;
+            const auto r = enginetest::Extract(call);
+            EXPECT_EQ(r.count, 1) << name;
+            EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrUnsafeName}) << name;
+            auto tree = work.Tree();
+            EXPECT_EQ(tree, (std::set<std::string>{"inner", "inner/t.zip", "inner/ok.txt"}))
+                << name;
+        }
+    }
+}
+
+TEST(UnzDll, DataThatDisagreesWithTheDirectoryIsReportedAndNotKept) {
+    const std::string data = "twelve bytes";
+    struct Case {
+        const char* what;
+        testzip::Entry entry;
+        std::string mangled; // replaces the data in the archive when not empty
+        std::int32_t code;
+    };
+    testzip::Entry sizeLie = Stored("f", data);
+    sizeLie.uncompressedSize = 5; // data longer than the size claims
+    testzip::Entry bzip = Stored("f", data);
+    bzip.method = 12;
+    testzip::Entry pkware = Stored("f", data);
+    pkware.flags = 0x0041; // strong encryption
+    testzip::Entry noPassword = Stored("f", data);
+    noPassword.flags = 0x0001;
+    const Case cases[] = {
+        {"bad crc", Stored("f", data), "twelve BYTES", kErrBadData},
+        {"size lie", sizeLie, "", kErrBadData},
+        {"method 12", bzip, "", kErrUnsupported},
+        {"strong encryption", pkware, "", kErrUnsupported},
+        {"no password", noPassword, "", kErrPassword},
+    };
+    for (const Case& c : cases) {
+        WorkDir work;
+        std::string bytes = testzip::Archive({c.entry});
+        if (!c.mangled.empty()) {
+            bytes.replace(bytes.find(data), data.size(), c.mangled);
+        }
+        work.Write("t.zip", bytes);
+        work.Write("f", "the user's own file"); // overwrite must not cost it
+        Call call = ExtractCall(work.Path("t.zip"));
+        call.overwrite = true;
+        const auto r = enginetest::Extract(call);
+        EXPECT_EQ(r.count, 0) << c.what;
+        EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{c.code}) << c.what;
+        EXPECT_EQ(work.Read("f"), "the user's own file") << c.what;
+        EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "f"})) << c.what;
+    }
+}
+
+TEST(UnzDll, DamagedArchivesAreReportedWithoutWritingAnything) {
+    WorkDir work;
+    const auto good = testzip::Build({Stored("a", "1"), Stored("b", "2")});
+    std::string wrongOffset = good.bytes;
+    wrongOffset[good.centralOffset + 42] = 9; // the second entry's header moves away
+    std::string hugeSize = good.bytes;
+    hugeSize.replace(good.centralOffset + 20, 4, testzip::Le32(0x7FFFFFF0)); // compressed size
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::int32_t count;
+        std::vector<std::int32_t> codes;
+    };
+    const Case cases[] = {
+        {"truncated", good.bytes.substr(0, good.bytes.size() - 30), 0, {kErrArchiveDamaged}},
+        {"empty", "", 0, {kErrArchiveDamaged}},
+        {"wrong offset", wrongOffset, 1, {kErrArchiveDamaged}},
+        {"lying size", hugeSize, 1, {kErrBadData}},
+    };
+    for (const Case& c : cases) {
+        WorkDir work;
+        work.Write("t.zip", c.bytes);
+        const auto r = enginetest::Extract(ExtractCall(work.Path("t.zip")));
+        EXPECT_EQ(r.count, c.count) << c.what;
+        EXPECT_EQ(r.ErrorCodes(), c.codes) << c.what;
+        EXPECT_LE(work.Tree().size(), 1u + c.count) << c.what;
+    }
+    WorkDir empty;
+    const auto missing = enginetest::Extract(ExtractCall(empty.Path("none.zip")));
+    EXPECT_EQ(missing.ErrorCodes(), std::vector<std::int32_t>{kErrArchiveOpen});
+}
+
+TEST(UnzDll, DescriptorsAndZip64DescriptorsAreRead) {
+    WorkDir work;
+    testzip::Entry a = Stored("a", "with a descriptor");
+    a.descriptor = true;
+    testzip::Entry b = Stored("b", "with a zip64 descriptor");
+    b.descriptor = true;
+    b.zip64Descriptor = true;
+    testzip::Entry c = Stored("c", "without its signature");
+    c.descriptor = true;
+    c.descriptorSignature = false;
+    work.Write("t.zip", testzip::Archive({a, b, c}));
+    EXPECT_EQ(enginetest::Extract(ExtractCall(work.Path("t.zip"))).count, 3);
+    EXPECT_EQ(work.Read("b"), "with a zip64 descriptor");
+}
+
+TEST(UnzDll, EncryptedEntriesOpenWithTheirPasswordOnly) {
+    WorkDir work;
+    const std::string text = Repeat("secret text ", 500);
+    const std::string archive = MakeArchive(work, "t.zip", {{"s.txt", text}}, "pa55word");
+    for (const std::string password : {"wrong", ""}) {
+        Call call = ExtractCall(archive);
+        call.password = password;
+        const auto r = enginetest::Extract(call);
+        EXPECT_EQ(r.count, 0);
+        EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrPassword});
+        EXPECT_EQ(work.Tree(), std::set<std::string>{"t.zip"});
+    }
+    Call call = ExtractCall(archive);
+    call.password = "pa55word";
+    EXPECT_EQ(enginetest::Extract(call).count, 1);
+    EXPECT_EQ(work.Read("s.txt"), text);
+}
+
+TEST(UnzDll, NonAsciiNamesComeBackUnderTheirOwnNames) {
+    WorkDir work;
+    // Written by the library from a Windows-1252 name; read back through the Unicode
+    // field. A name flagged UTF-8 and an old OEM name are read as peers read them.
+    const std::string archive = work.Path("t.zip");
+    work.Write("src.txt", "x");
+    std::filesystem::rename(work.Path("src.txt"), std::filesystem::path(work.Path("")) /
+                                                      std::filesystem::path(u8"a\u00F1o.txt"));
+    Call add;
+    add.archive = archive;
+    add.specs = {"a\xF1o.txt"};
+    ASSERT_EQ(enginetest::Add(add).count, 1);
+    std::filesystem::remove(std::filesystem::path(work.Path("")) /
+                            std::filesystem::path(u8"a\u00F1o.txt"));
+    testzip::Entry flagged = Stored("\xC3\xBC"
+                                    "ber.txt",
+                                    "u");
+    flagged.flags = 0x0800;
+    const auto own = ReadFileBytes(archive);
+    work.Write("peer.zip", testzip::Archive({flagged, Stored("\x81"
+                                                             "ber2.txt",
+                                                             "o")}));
+    EXPECT_EQ(enginetest::Extract(ExtractCall(archive)).count, 1);
+    EXPECT_EQ(enginetest::Extract(ExtractCall(work.Path("peer.zip"))).count, 2);
+    const auto tree = work.Tree();
+    for (const char8_t* name : {u8"a\u00F1o.txt", u8"\u00FCber.txt", u8"\u00FCber2.txt"}) {
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(work.Path("")) / name))
+            << reinterpret_cast<const char*>(name);
+    }
+}
+
+TEST(UnzDll, ACancelStopsAndRemovesThePartlyWrittenFile) {
+    WorkDir work;
+    const std::string big = Repeat("0123456789abcdef", 300000); // several MiB
+    const std::string archive = MakeArchive(work, "t.zip", {{"a.txt", "A"}, {"big.txt", big}});
+    Call call = ExtractCall(archive);
+    int progress = 0;
+    bool inBig = false;
+    call.answer = [&](const enginetest::Record& r) {
+        inBig = inBig || (r.action == kActionFileStart && r.text == "src/big.txt");
+        return inBig && r.action == kActionProgress && ++progress == 2 ? -1 : 0;
+    };
+    const auto r = enginetest::Extract(call);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrCancelled});
+    EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "a.txt"}));
+}
+
+} // namespace
+
+namespace {
+
+#ifndef _WIN32
+// Windows does not let a process's current folder be removed; elsewhere it can go.
+TEST(UnzDll, AMissingDestinationFolderIsReportedForEachEntry) {
+    WorkDir work;
+    work.Write("t.zip", testzip::Archive({Stored("a", "1"), Stored("b", "2")}));
+    std::filesystem::create_directories(work.Path("gone"));
+    std::filesystem::current_path(work.Path("gone"));
+    std::filesystem::remove(work.Path("gone"));
+    Call call = ExtractCall(work.Path("t.zip"));
+    const auto r = enginetest::Extract(call);
+    EXPECT_EQ(r.count, 0);
+    EXPECT_EQ(r.ErrorCodes(), (std::vector<std::int32_t>{kErrFileWrite, kErrFileWrite}));
+    EXPECT_EQ(work.Tree(), std::set<std::string>{"t.zip"});
+}
+#endif
+
+} // namespace

@@ -1,0 +1,25 @@
+#include "unzdll/ExtractRequest.h"
+
+#include <algorithm>
+
+#include "util/Codepage.h"
+#include "zipformat/EngineReporter.h"
+
+namespace unzdll {
+
+ExtractRequest ReadExtractRequest(const UnzCallBlock& block) {
+    ExtractRequest r;
+    r.archive =
+        util::Cp1252ToUtf8(zipfmt::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
+    r.specs = zipfmt::CallBlockSpecs(block.FileSpecs, block.SpecCount);
+    r.password = zipfmt::CallBlockText(block.Password, kPasswordBufferSize);
+    r.verbose = block.Verbose != 0 || block.Trace != 0;
+    r.test = block.Test != 0;
+    r.update = block.Update != 0;
+    r.freshen = block.Freshen != 0 && !r.update;
+    r.keepFolders = block.DirNames != 0;
+    r.overwrite = block.Overwrite != 0;
+    return r;
+}
+
+} // namespace unzdll

@@ -1,0 +1,25 @@
+#pragma once
+// What an UnzDllExec call asks for, taken out of its call block.
+
+#include <string>
+#include <vector>
+
+#include "zipformat/CallBlocks.h"
+
+namespace unzdll {
+
+struct ExtractRequest {
+    std::string archive;            // UTF-8
+    std::vector<std::string> specs; // Windows-1252, as given: matched against stored names
+    std::string password;
+    bool verbose = false;
+    bool test = false;
+    bool update = false;
+    bool freshen = false;
+    bool keepFolders = false;
+    bool overwrite = false;
+};
+
+ExtractRequest ReadExtractRequest(const UnzCallBlock& block);
+
+} // namespace unzdll

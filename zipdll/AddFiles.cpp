@@ -1,0 +1,281 @@
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "platform/FileSystem.h"
+#include "platform/InputFile.h"
+#include "zipdll/ArchiveUpdate.h"
+#include "zipdll/FileCollector.h"
+#include "zipdll/Operations.h"
+#include "zipformat/EntryEncoder.h"
+#include "zipformat/EntryNames.h"
+
+namespace zipdll {
+
+namespace {
+
+// A file's bytes; no file stands for a folder, which has none.
+class FileSource final : public zipfmt::EntrySource {
+public:
+    explicit FileSource(const platform::InputFile* file) : file_(file) {}
+    std::int64_t Read(void* buffer, std::size_t count) override {
+        if (!file_) {
+            return 0;
+        }
+        const std::size_t got = file_->ReadAt(at_, buffer, count);
+        at_ += static_cast<std::int64_t>(got);
+        return static_cast<std::int64_t>(got);
+    }
+    bool Restart() override {
+        at_ = 0;
+        return true;
+    }
+
+private:
+    const platform::InputFile* file_;
+    std::int64_t at_ = 0;
+};
+
+// One file of the batch and the old entry it replaces, if any.
+struct Planned {
+    FoundFile file;
+    zipfmt::StoredName name;
+    std::optional<std::size_t> replaces;
+    bool written = false;
+};
+
+const char* MethodWord(const zipfmt::CentralRecord& r) {
+    return r.method == 8 ? "deflated" : "stored";
+}
+
+class AddJob {
+public:
+    AddJob(const AddRequest& request, zipfmt::EngineReporter& reporter)
+        : request_(request), reporter_(reporter), update_(request.archive, reporter) {}
+
+    std::int32_t Run() {
+        if (request_.archive.empty()) {
+            reporter_.Error(kErrBadCall, "No archive named");
+            return 0;
+        }
+        if (request_.encrypt && request_.password.empty()) {
+            // Storing the files in the clear would fail the user silently.
+            reporter_.Error(kErrPassword, "Encryption asked for without a password: nothing added");
+            return 0;
+        }
+        if (!update_.Open(true)) {
+            return 0;
+        }
+        Plan();
+        if (plan_.empty()) {
+            reporter_.Info("Nothing to add: the archive is unchanged");
+            return 0;
+        }
+        if (!update_.Begin()) {
+            return 0;
+        }
+        std::int32_t written = 0;
+        const auto& old = update_.Directory().entries;
+        std::vector<Planned*> replacing(old.size(), nullptr);
+        for (Planned& p : plan_) {
+            if (p.replaces) {
+                replacing[*p.replaces] = &p;
+            }
+        }
+        // Replaced entries keep their place; new ones follow the old.
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            if (replacing[i]) {
+                if (WriteFile(*replacing[i])) {
+                    ++written;
+                    continue;
+                }
+                if (stop_) {
+                    return Abandon();
+                }
+            }
+            if (!update_.CopyEntry(old[i]) || Cancelled()) {
+                return Abandon();
+            }
+        }
+        for (Planned& p : plan_) {
+            if (!p.replaces) {
+                if (WriteFile(p)) {
+                    ++written;
+                } else if (stop_) {
+                    return Abandon();
+                }
+            }
+        }
+        if (written == 0) {
+            reporter_.Info("No file could be added: the archive is unchanged");
+            return 0;
+        }
+        if (!update_.Commit()) {
+            return 0;
+        }
+        Finish();
+        return written;
+    }
+
+private:
+    void Plan() {
+        CollectOptions options;
+        options.recurse = request_.recurse;
+        options.keepFolders = request_.keepFolders;
+        options.hiddenFiles = request_.hiddenFiles;
+        options.dosNames = request_.dosNames;
+        options.cwd = platform::CurrentDirectoryUtf8();
+        options.exclude = request_.archive;
+        const auto found =
+            CollectFiles(request_.specs, options, [&](std::int32_t code, const std::string& text) {
+                reporter_.Error(code, text);
+            });
+        std::map<std::string, std::size_t> oldByName;
+        const auto& old = update_.Directory().entries;
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            oldByName.emplace(old[i].name, i);
+        }
+        std::map<std::string, bool> taken;
+        for (const FoundFile& file : found) {
+            Planned p{file, zipfmt::MakeStoredName(file.storedName), std::nullopt, false};
+            if (!taken.emplace(p.name.bytes, true).second) {
+                reporter_.Error(kErrDuplicateName, "Two files would be stored as " +
+                                                       file.storedName + "; kept the first");
+                continue;
+            }
+            const auto it = oldByName.find(p.name.bytes);
+            if (it != oldByName.end()) {
+                p.replaces = it->second;
+                const bool newer = file.info.dosTime > old[it->second].dosDateTime;
+                if ((request_.update || request_.freshen) && !newer) {
+                    reporter_.Info("Up to date: " + file.storedName);
+                    continue;
+                }
+            } else if (request_.freshen) {
+                continue; // freshen only touches what the archive holds
+            }
+            plan_.push_back(std::move(p));
+        }
+    }
+
+    bool Cancelled() {
+        if (reporter_.Cancelled()) {
+            stop_ = true;
+        }
+        return stop_;
+    }
+
+    // Writes one file as an entry; false when it was not written (reported).
+    bool WriteFile(Planned& p) {
+        const bool folder = p.file.info.isDirectory;
+        reporter_.FileStart(p.file.storedName,
+                            folder ? 0 : static_cast<std::uint64_t>(p.file.info.size));
+        if (Cancelled()) {
+            return false;
+        }
+        std::unique_ptr<platform::InputFile> input;
+        if (!folder) {
+            input = platform::InputFile::Open(p.file.path, platform::InputFile::Sharing::Source);
+            if (!input) {
+                reporter_.Error(kErrFileRead, "Cannot open " + p.file.path + "; not added");
+                return false;
+            }
+        }
+        zipfmt::NewEntry entry;
+        entry.name = p.name.bytes;
+        entry.utf8 = p.name.utf8;
+        entry.extra = p.name.extra;
+        entry.dosDateTime = p.file.info.dosTime;
+        entry.dosAttributes = p.file.info.dosAttributes;
+        entry.isDirectory = folder;
+        entry.level = request_.level;
+        entry.password =
+            request_.encrypt ? std::string_view(request_.password) : std::string_view();
+        entry.expectedSize = input ? static_cast<std::uint64_t>(input->Size()) : 0;
+        FileSource source(input.get());
+        zipfmt::CentralRecord record;
+        const auto result = encoder_.Write(
+            update_.Writer(), entry, source,
+            [&](std::uint64_t) {
+                reporter_.Progress();
+                return !reporter_.Cancelled();
+            },
+            record);
+        switch (result) {
+        case zipfmt::EncodeResult::Ok:
+            break;
+        case zipfmt::EncodeResult::Cancelled:
+            stop_ = true;
+            return false;
+        case zipfmt::EncodeResult::WriteFailed:
+            reporter_.Error(kErrArchiveWrite, "Cannot write the new archive beside " +
+                                                  request_.archive + " (disk full or no access)");
+            stop_ = true;
+            return false;
+        case zipfmt::EncodeResult::SourceGrew:
+            reporter_.Error(kErrFileRead,
+                            p.file.path + " grew past 4 GiB while it was read; not added");
+            return false;
+        case zipfmt::EncodeResult::SourceChanged:
+            reporter_.Error(kErrFileRead, p.file.path + " changed while it was read; not added");
+            return false;
+        case zipfmt::EncodeResult::SourceFailed:
+            reporter_.Error(kErrFileRead, "Cannot read " + p.file.path + "; not added");
+            return false;
+        }
+        if (reporter_.Verbose()) {
+            const auto ratio =
+                record.uncompressedSize == 0
+                    ? 0
+                    : 100 - static_cast<int>(record.compressedSize * 100 / record.uncompressedSize);
+            reporter_.Info(std::string(p.replaces ? "updating: " : "adding: ") + p.file.storedName +
+                           " (" + MethodWord(record) + " " + std::to_string(ratio) + "%)");
+        }
+        update_.Writer().AddCentral(std::move(record));
+        p.written = true;
+        return true;
+    }
+
+    std::int32_t Abandon() {
+        if (reporter_.Cancelled()) {
+            reporter_.Error(kErrCancelled, "Cancelled: the archive is unchanged");
+        }
+        return 0;
+    }
+
+    // What comes after the archive is safely in place: its time, the moved files.
+    void Finish() {
+        if (request_.zipTime) {
+            update_.StampNewestTime();
+        }
+        if (!request_.move) {
+            return;
+        }
+        for (const Planned& p : plan_) {
+            if (p.written && !p.file.info.isDirectory && !platform::RemoveFile(p.file.path)) {
+                reporter_.Error(kErrMoveFailed, "Added but could not delete " + p.file.path);
+            }
+        }
+        // Folders last and deepest first; only those left empty go.
+        for (auto it = plan_.rbegin(); it != plan_.rend(); ++it) {
+            if (it->written && it->file.info.isDirectory) {
+                platform::RemoveEmptyDirectory(it->file.path);
+            }
+        }
+    }
+
+    const AddRequest& request_;
+    zipfmt::EngineReporter& reporter_;
+    ArchiveUpdate update_;
+    zipfmt::EntryEncoder encoder_;
+    std::vector<Planned> plan_;
+    bool stop_ = false;
+};
+
+} // namespace
+
+std::int32_t AddFiles(const AddRequest& request, zipfmt::EngineReporter& reporter) {
+    return AddJob(request, reporter).Run();
+}
+
+} // namespace zipdll

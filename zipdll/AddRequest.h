@@ -1,0 +1,33 @@
+#pragma once
+// What a ZipDllExec call asks for, taken out of its call block: texts read within
+// their buffers and turned to UTF-8 paths, flags as booleans.
+
+#include <string>
+#include <vector>
+
+#include "zipformat/CallBlocks.h"
+
+namespace zipdll {
+
+struct AddRequest {
+    std::string archive;               // UTF-8
+    std::vector<std::string> specs;    // UTF-8, as given (empty ones dropped)
+    std::vector<std::string> rawSpecs; // Windows-1252, as given: matched against stored names
+    std::string password;              // bytes as given; empty: no encryption
+    int level = 6;                     // clamped to 0..9
+    bool remove = false;               // the delete flag
+    bool verbose = false;
+    bool encrypt = false; // asked for; see password
+    bool hiddenFiles = false;
+    bool keepFolders = true;
+    bool recurse = false;
+    bool dosNames = false;
+    bool move = false;
+    bool update = false;
+    bool freshen = false;
+    bool zipTime = false;
+};
+
+AddRequest ReadAddRequest(const ZipCallBlock& block);
+
+} // namespace zipdll

@@ -1,0 +1,219 @@
+#include "zipdll/ArchiveUpdate.h"
+
+#include <algorithm>
+
+#include "platform/FileSystem.h"
+#include "zipformat/EntryNames.h"
+#include "zipformat/LocalHeader.h"
+#include "zipformat/Records.h"
+
+namespace zipdll {
+
+namespace {
+
+constexpr std::size_t kCopyChunk = 256 * 1024;
+constexpr std::int64_t kProgressEvery = 1 << 20;
+
+class TempSink final : public zipfmt::ByteSink {
+public:
+    explicit TempSink(platform::TempFile& file) : file_(file) {}
+    bool WriteAt(std::int64_t offset, const void* data, std::size_t count) override {
+        return file_.WriteAt(offset, data, count);
+    }
+    bool SetSize(std::int64_t size) override { return file_.SetSize(size); }
+
+private:
+    platform::TempFile& file_;
+};
+
+const char* DirectoryErrorText(zipfmt::DirectoryError error) {
+    switch (error) {
+    case zipfmt::DirectoryError::NoEndRecord:
+        return "is not a zip archive or is truncated (no end of central directory)";
+    case zipfmt::DirectoryError::BadZip64Record:
+        return "is damaged (bad zip64 end record)";
+    case zipfmt::DirectoryError::DirectoryOutside:
+        return "is damaged (central directory outside the file)";
+    default:
+        return "is damaged (bad central directory)";
+    }
+}
+
+} // namespace
+
+ArchiveUpdate::ArchiveUpdate(std::string archive, zipfmt::EngineReporter& reporter)
+    : archive_(std::move(archive)), reporter_(reporter), copyBuffer_(kCopyChunk) {}
+
+ArchiveUpdate::~ArchiveUpdate() = default;
+
+bool ArchiveUpdate::Open(bool mayCreate) {
+    const auto info = platform::QueryPath(archive_);
+    if (!info) {
+        if (mayCreate) {
+            return true;
+        }
+        reporter_.Error(kErrArchiveOpen, "Archive not found: " + archive_);
+        return false;
+    }
+    if (info->isDirectory) {
+        reporter_.Error(kErrArchiveOpen, "The archive name is a folder: " + archive_);
+        return false;
+    }
+    if (info->readOnly) {
+        reporter_.Error(kErrArchiveWrite, "The archive is read-only: " + archive_);
+        return false;
+    }
+    source_ = platform::InputFile::Open(archive_, platform::InputFile::Sharing::Archive);
+    if (!source_) {
+        reporter_.Error(kErrArchiveOpen, "Cannot open the archive " + archive_);
+        return false;
+    }
+    sourceView_ = std::make_unique<zipfmt::ByteSourceOf<platform::InputFile>>(*source_);
+    if (source_->Size() == 0 && mayCreate) {
+        return true; // an empty file becomes the archive
+    }
+    const zipfmt::DirectoryError error = zipfmt::ReadArchiveDirectory(*sourceView_, directory_);
+    if (error != zipfmt::DirectoryError::None) {
+        reporter_.Error(kErrArchiveDamaged, archive_ + " " + DirectoryErrorText(error));
+        return false;
+    }
+    for (const auto& entry : directory_.entries) {
+        if (entry.diskStart != 0) {
+            reporter_.Error(kErrUnsupported, "Archives split over several disks are not supported");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ArchiveUpdate::WriteFailed() {
+    reporter_.Error(kErrArchiveWrite, "Cannot write the new archive beside " + archive_ +
+                                          " (disk full or no access)");
+    return false;
+}
+
+bool ArchiveUpdate::Begin() {
+    temp_ = platform::TempFile::CreateBeside(archive_);
+    if (!temp_) {
+        reporter_.Error(kErrArchiveWrite, "Cannot create a temporary file in the folder of " +
+                                              archive_ + " (missing folder, read-only or full)");
+        return false;
+    }
+    sink_ = std::make_unique<TempSink>(*temp_);
+    writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_);
+    // A self-extractor's stub, or anything else before the first entry, stays.
+    std::int64_t preamble = directory_.entries.empty() ? 0 : directory_.centralStart;
+    for (const auto& entry : directory_.entries) {
+        preamble = std::min(preamble, static_cast<std::int64_t>(entry.localHeaderPosition));
+    }
+    return CopyRange(0, preamble);
+}
+
+bool ArchiveUpdate::CopyRange(std::int64_t from, std::int64_t to) {
+    std::int64_t sinceProgress = 0;
+    for (std::int64_t at = from; at < to;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(to - at, kCopyChunk));
+        if (source_->ReadAt(at, copyBuffer_.data(), n) != n) {
+            reporter_.Error(kErrArchiveOpen, "Cannot read the archive " + archive_);
+            return false;
+        }
+        if (!writer_->Write(copyBuffer_.data(), n)) {
+            return WriteFailed();
+        }
+        at += static_cast<std::int64_t>(n);
+        sinceProgress += static_cast<std::int64_t>(n);
+        if (sinceProgress >= kProgressEvery) {
+            sinceProgress = 0;
+            reporter_.Progress();
+        }
+    }
+    return true;
+}
+
+bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
+    zipfmt::LocalHeader local;
+    const std::int64_t limit = directory_.centralStart;
+    const std::int64_t position = static_cast<std::int64_t>(entry.localHeaderPosition);
+    if (!zipfmt::ReadLocalHeader(*sourceView_, position, limit, local) ||
+        entry.compressedSize > static_cast<std::uint64_t>(limit - local.dataStart)) {
+        reporter_.Error(
+            kErrArchiveDamaged,
+            archive_ + " is damaged at the entry " +
+                zipfmt::EntryNameUtf8(entry.versionMadeBy, entry.flags, entry.name, entry.extra));
+        return false;
+    }
+    zipfmt::CentralRecord record;
+    record.versionMadeBy = entry.versionMadeBy;
+    record.versionNeeded = entry.versionNeeded;
+    record.flags = entry.flags;
+    record.method = entry.method;
+    record.dosDateTime = entry.dosDateTime;
+    record.crc32 = entry.crc32;
+    record.compressedSize = entry.compressedSize;
+    record.uncompressedSize = entry.uncompressedSize;
+    record.internalAttributes = entry.internalAttributes;
+    record.externalAttributes = entry.externalAttributes;
+    record.localHeaderOffset = static_cast<std::uint64_t>(writer_->Position());
+    record.name = entry.name;
+    record.extra = zipfmt::WithoutZip64(std::string(entry.extra.begin(), entry.extra.end()));
+    record.comment = entry.comment;
+
+    // The local header and the data as they are; a descriptor written afresh from
+    // the central directory's values, in the width the local header implies.
+    const std::int64_t end = local.dataStart + static_cast<std::int64_t>(entry.compressedSize);
+    if (!CopyRange(position, end)) {
+        return false;
+    }
+    if (local.flags & zipfmt::kFlagDataDescriptor) {
+        std::string descriptor;
+        zipfmt::PutLe32(descriptor, zipfmt::kDataDescriptorSignature);
+        zipfmt::PutLe32(descriptor, entry.crc32);
+        if (local.zip64 || entry.compressedSize >= zipfmt::kZip64Marker32 ||
+            entry.uncompressedSize >= zipfmt::kZip64Marker32) {
+            zipfmt::PutLe64(descriptor, entry.compressedSize);
+            zipfmt::PutLe64(descriptor, entry.uncompressedSize);
+        } else {
+            zipfmt::PutLe32(descriptor, entry.compressedSize);
+            zipfmt::PutLe32(descriptor, entry.uncompressedSize);
+        }
+        if (!writer_->Write(descriptor)) {
+            return WriteFailed();
+        }
+    }
+    writer_->AddCentral(std::move(record));
+    return true;
+}
+
+bool ArchiveUpdate::Commit() {
+    if (!writer_->Finish(directory_.comment)) {
+        return WriteFailed();
+    }
+    // The old archive must be closed before anything can take its place.
+    sourceView_.reset();
+    if (source_) {
+        temp_->CopyAttributesFrom(archive_);
+    }
+    source_.reset();
+    if (!temp_->Commit(archive_, true)) {
+        reporter_.Error(kErrArchiveWrite,
+                        "Cannot replace the archive " + archive_ + "; it is unchanged");
+        return false;
+    }
+    return true;
+}
+
+} // namespace zipdll
+
+namespace zipdll {
+
+void ArchiveUpdate::StampNewestTime() {
+    std::uint32_t newest = 0;
+    for (const auto& r : writer_->Central()) {
+        newest = std::max(newest, r.dosDateTime);
+    }
+    if (newest != 0) {
+        platform::SetPathDosTime(archive_, newest);
+    }
+}
+
+} // namespace zipdll

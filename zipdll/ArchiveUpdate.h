@@ -1,0 +1,57 @@
+#pragma once
+// A change to an archive: the old archive read through its central directory, the
+// new one written to a temporary file beside it, entries kept from the old one
+// copied as they are, and the old archive replaced only when the new one is whole.
+
+#include <memory>
+#include <string>
+
+#include "platform/InputFile.h"
+#include "platform/TempFile.h"
+#include "zipformat/ArchiveWriter.h"
+#include "zipformat/Buffer.h"
+#include "zipformat/CentralDirectory.h"
+#include "zipformat/EngineReporter.h"
+
+namespace zipdll {
+
+class ArchiveUpdate {
+public:
+    ArchiveUpdate(std::string archive, zipfmt::EngineReporter& reporter);
+    ~ArchiveUpdate();
+
+    // Reads the existing archive; a missing or empty file counts as an archive with
+    // no entries when mayCreate. Reports and returns false when it cannot go on.
+    bool Open(bool mayCreate);
+    const zipfmt::ArchiveDirectory& Directory() const { return directory_; }
+    bool Exists() const { return source_ != nullptr; }
+
+    // Starts the new archive with whatever stood before the old one's first entry.
+    bool Begin();
+    // Copies an old entry without recompressing it. Reports and returns false when
+    // the old archive is damaged there or the copy cannot be written.
+    bool CopyEntry(const zipfmt::CentralEntry& entry);
+    zipfmt::ArchiveWriter& Writer() { return *writer_; }
+
+    // Central directory, end records, and the old archive replaced by the new one.
+    bool Commit();
+    // After Commit: the archive's time becomes that of its newest entry.
+    void StampNewestTime();
+
+private:
+    bool WriteFailed();
+    // Copies bytes of the old archive as they are, with progress reports.
+    bool CopyRange(std::int64_t from, std::int64_t to);
+
+    std::string archive_;
+    zipfmt::EngineReporter& reporter_;
+    std::unique_ptr<platform::InputFile> source_;
+    std::unique_ptr<zipfmt::ByteSource> sourceView_;
+    zipfmt::ArchiveDirectory directory_;
+    std::unique_ptr<platform::TempFile> temp_;
+    std::unique_ptr<zipfmt::ByteSink> sink_;
+    std::unique_ptr<zipfmt::ArchiveWriter> writer_;
+    zipfmt::Buffer copyBuffer_;
+};
+
+} // namespace zipdll

@@ -1,0 +1,67 @@
+#include "util/Codepage.h"
+#include "zipdll/ArchiveUpdate.h"
+#include "zipdll/Operations.h"
+#include "zipformat/EntryNames.h"
+#include "zipformat/EntryPaths.h"
+
+namespace zipdll {
+
+std::int32_t DeleteEntries(const AddRequest& request, zipfmt::EngineReporter& reporter) {
+    ArchiveUpdate update(request.archive, reporter);
+    if (request.archive.empty()) {
+        reporter.Error(kErrBadCall, "No archive named");
+        return 0;
+    }
+    if (!update.Open(false)) {
+        return 0;
+    }
+    const auto& entries = update.Directory().entries;
+    std::vector<bool> removed(entries.size(), false);
+    std::int32_t count = 0;
+    // Specifications name entries as the program lists them: by their stored bytes.
+    for (const std::string& spec : request.rawSpecs) {
+        bool matched = false;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (zipfmt::SpecMatchesEntry(spec, entries[i].name)) {
+                matched = true;
+                if (!removed[i]) {
+                    removed[i] = true;
+                    ++count;
+                }
+            }
+        }
+        if (!matched) {
+            reporter.Error(kErrNothingMatched, "No entry matches " + util::Cp1252ToUtf8(spec));
+        }
+    }
+    if (count == 0) {
+        return 0;
+    }
+    if (!update.Begin()) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string name = zipfmt::EntryNameUtf8(entries[i].versionMadeBy, entries[i].flags,
+                                                       entries[i].name, entries[i].extra);
+        if (removed[i]) {
+            reporter.FileStart(name, entries[i].uncompressedSize);
+            reporter.Info("deleting: " + name);
+            reporter.Progress();
+        } else if (!update.CopyEntry(entries[i])) {
+            return 0;
+        }
+        if (reporter.Cancelled()) {
+            reporter.Error(kErrCancelled, "Cancelled: the archive is unchanged");
+            return 0;
+        }
+    }
+    if (!update.Commit()) {
+        return 0;
+    }
+    if (request.zipTime) {
+        update.StampNewestTime();
+    }
+    return count;
+}
+
+} // namespace zipdll

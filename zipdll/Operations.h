@@ -1,0 +1,15 @@
+#pragma once
+// The two things ZIPDLL.DLL does. Each returns its count: files added or replaced,
+// entries removed; 0 when the archive was left as it was.
+
+#include <cstdint>
+
+#include "zipdll/AddRequest.h"
+#include "zipformat/EngineReporter.h"
+
+namespace zipdll {
+
+std::int32_t AddFiles(const AddRequest& request, zipfmt::EngineReporter& reporter);
+std::int32_t DeleteEntries(const AddRequest& request, zipfmt::EngineReporter& reporter);
+
+} // namespace zipdll

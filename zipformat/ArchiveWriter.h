@@ -1,0 +1,83 @@
+#pragma once
+// Writes an archive front to back through a buffer: entries (local header, data,
+// descriptor), then the central directory and its end records, with zip64 records
+// wherever a size, an offset or the entry count needs them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zipfmt {
+
+// Where the archive's bytes go; the writer may go back to patch a header or to drop
+// an entry it began.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual bool WriteAt(std::int64_t offset, const void* data, std::size_t count) = 0;
+    virtual bool SetSize(std::int64_t size) = 0;
+};
+
+// What the central directory says of one entry.
+struct CentralRecord {
+    std::uint16_t versionMadeBy = 20;
+    std::uint16_t versionNeeded = 20;
+    std::uint16_t flags = 0;
+    std::uint16_t method = 0;
+    std::uint32_t dosDateTime = 0;
+    std::uint32_t crc32 = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint64_t uncompressedSize = 0;
+    std::uint16_t internalAttributes = 0;
+    std::uint32_t externalAttributes = 0;
+    std::uint64_t localHeaderOffset = 0;
+    std::string name;
+    std::string extra; // without a zip64 block: the writer adds one when needed
+    std::string comment;
+};
+
+class ArchiveWriter {
+public:
+    explicit ArchiveWriter(ByteSink& sink, std::size_t bufferSize = 256 * 1024);
+
+    std::int64_t Position() const {
+        return bufferStart_ + static_cast<std::int64_t>(buffer_.size());
+    }
+
+    bool Write(const void* data, std::size_t count);
+    bool Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
+    // Overwrites bytes written earlier.
+    bool Patch(std::int64_t at, const void* data, std::size_t count);
+    // Forgets everything from position on; the next write goes there.
+    bool Truncate(std::int64_t position);
+    bool Flush();
+
+    void AddCentral(CentralRecord record) { central_.push_back(std::move(record)); }
+    std::size_t CentralCount() const { return central_.size(); }
+    const std::vector<CentralRecord>& Central() const { return central_; }
+
+    // The central directory and end records; the sink ends right after them.
+    bool Finish(const std::string& comment);
+
+    // A failed write leaves the writer refusing everything after it.
+    bool Failed() const { return failed_; }
+
+private:
+    ByteSink& sink_;
+    std::size_t capacity_;
+    std::string buffer_;
+    std::int64_t bufferStart_ = 0;
+    std::int64_t written_ = 0; // the sink's size as far as this writer knows
+    std::vector<CentralRecord> central_;
+    bool failed_ = false;
+};
+
+// Little-endian pieces of headers.
+void PutLe16(std::string& out, std::uint64_t value);
+void PutLe32(std::string& out, std::uint64_t value);
+void PutLe64(std::string& out, std::uint64_t value);
+
+// Drops the zip64 blocks of an extra field (the writer makes its own).
+std::string WithoutZip64(const std::string& extra);
+
+} // namespace zipfmt

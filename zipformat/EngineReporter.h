@@ -1,0 +1,68 @@
+#pragma once
+// How an engine library talks to its caller during a call: through the callback of
+// the call block, one record at a time, and hearing back whether to stop.
+
+#include <cstdint>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "zipformat/CallBlocks.h"
+
+namespace zipfmt {
+
+// Texts are given in UTF-8 and reach the caller in Windows-1252.
+class EngineReporter {
+public:
+    EngineReporter(EngineCallbackFunction callback, void* caller, bool verbose)
+        : callback_(callback), caller_(caller), verbose_(verbose) {}
+
+    // Action 1: a file starts. Sizes past 2 GiB are reported as 2 GiB - 1.
+    void FileStart(const std::string& name, std::uint64_t size);
+    // Action 2.
+    void Progress();
+    // Action 3; sent once, whatever was asked before.
+    void BatchEnd();
+    // A failure (code not 0), always sent.
+    void Error(std::int32_t code, const std::string& text);
+    // An informational message, sent in verbose mode only.
+    void Info(const std::string& text);
+
+    // True once the callback has answered "stop" (-1).
+    bool Cancelled() const { return cancelled_; }
+    bool Verbose() const { return verbose_; }
+
+private:
+    void Send(std::int32_t action, std::int32_t code, std::int64_t size, const std::string& text);
+
+    EngineCallbackFunction callback_;
+    void* caller_;
+    bool verbose_;
+    bool cancelled_ = false;
+    bool ended_ = false;
+};
+
+// The text of a call block field, read no further than its buffer: "" for none.
+std::string CallBlockText(const char* text, std::size_t bufferSize);
+
+// The file specifications of a call block: at most kMaxFileSpecs, empty ones dropped.
+std::vector<std::string> CallBlockSpecs(char* const* specs, std::int32_t count);
+
+// Runs an entry point's work: nothing thrown gets past it (it becomes a message),
+// and the batch always ends with one action 3. Returns the work's count, or 0.
+template <typename Work> std::int32_t RunAtBoundary(EngineReporter& reporter, Work&& work) {
+    std::int32_t count = 0;
+    try {
+        count = work();
+    } catch (const std::bad_alloc&) {
+        reporter.Error(kErrInternal, "Out of memory; nothing was changed by the failed step");
+        count = 0;
+    } catch (...) {
+        reporter.Error(kErrInternal, "Internal error; nothing was changed by the failed step");
+        count = 0;
+    }
+    reporter.BatchEnd();
+    return count;
+}
+
+} // namespace zipfmt

@@ -1,0 +1,257 @@
+#include "zipformat/EntryEncoder.h"
+
+#include <zlib.h>
+
+#include "zipformat/Crc32.h"
+#include "zipformat/Records.h"
+#include "zipformat/TraditionalCipher.h"
+
+namespace zipfmt {
+
+namespace {
+
+constexpr std::size_t kChunk = 256 * 1024;
+constexpr std::uint64_t kProgressEvery = 1 << 20;
+// From this expected size on the local header makes room for 64-bit sizes.
+constexpr std::uint64_t kZip64From = 0xFFFF0000u;
+
+std::uint16_t VersionNeeded(bool zip64, bool deflate, bool encrypted) {
+    return zip64 ? 45 : (deflate || encrypted) ? 20 : 10;
+}
+
+} // namespace
+
+struct EntryEncoder::Deflater {
+    z_stream stream{};
+    int level = -1;
+    ~Deflater() {
+        if (level >= 0) {
+            deflateEnd(&stream);
+        }
+    }
+    bool Start(int wanted) {
+        if (level == wanted) {
+            return deflateReset(&stream) == Z_OK;
+        }
+        if (level >= 0) {
+            deflateEnd(&stream);
+            level = -1;
+        }
+        if (deflateInit2(&stream, wanted, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+            return false;
+        }
+        level = wanted;
+        return true;
+    }
+};
+
+EntryEncoder::EntryEncoder() : deflater_(std::make_unique<Deflater>()), in_(kChunk), out_(kChunk) {}
+EntryEncoder::~EntryEncoder() = default;
+
+EncodeResult EntryEncoder::Write(ArchiveWriter& writer, const NewEntry& entry, EntrySource& source,
+                                 const std::function<bool(std::uint64_t)>& progress,
+                                 CentralRecord& record) {
+    const std::int64_t start = writer.Position();
+    EncodeResult failure = EncodeResult::Ok;
+    knownCrc_.reset();
+    if (!entry.password.empty() && !entry.isDirectory) {
+        // The encryption header ends in the CRC's high byte, so the CRC comes first,
+        // from a reading of its own. (Writing the CRC after the data, in a data
+        // descriptor, makes some readers take entries with a Unicode name for overlaps.)
+        std::uint32_t crc = 0;
+        for (;;) {
+            const std::int64_t n = source.Read(in_.data(), in_.size());
+            if (n < 0) {
+                return EncodeResult::SourceFailed;
+            }
+            if (n == 0) {
+                break;
+            }
+            crc = UpdateCrc32(crc, in_.data(), static_cast<std::size_t>(n));
+        }
+        if (!source.Restart()) {
+            return EncodeResult::SourceFailed;
+        }
+        knownCrc_ = crc;
+    }
+    bool compress = entry.level > 0 && entry.expectedSize > 0 && !entry.isDirectory;
+    for (;;) {
+        const Pass pass = WriteData(writer, entry, source, compress, progress, record, failure);
+        if (pass == Pass::Done) {
+            return EncodeResult::Ok;
+        }
+        writer.Truncate(start);
+        if (pass == Pass::Failed) {
+            return failure;
+        }
+        // Deflate made it larger: store it instead, from the first byte again.
+        compress = false;
+        if (!source.Restart()) {
+            return EncodeResult::SourceFailed;
+        }
+    }
+}
+
+EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry& entry,
+                                           EntrySource& source, bool compress,
+                                           const std::function<bool(std::uint64_t)>& progress,
+                                           CentralRecord& record, EncodeResult& failure) {
+    const bool encrypted = !entry.password.empty() && !entry.isDirectory;
+    const bool zip64 = entry.expectedSize >= kZip64From;
+    const std::uint16_t flags =
+        static_cast<std::uint16_t>((entry.utf8 ? kFlagUtf8 : 0) | (encrypted ? kFlagEncrypted : 0));
+    const std::uint16_t method = compress ? 8 : 0;
+    const std::int64_t headerAt = writer.Position();
+
+    std::string header;
+    PutLe32(header, kLocalHeaderSignature);
+    PutLe16(header, VersionNeeded(zip64, compress, encrypted));
+    PutLe16(header, flags);
+    PutLe16(header, method);
+    PutLe32(header, entry.dosDateTime);
+    PutLe32(header, 0);                          // CRC, patched
+    PutLe32(header, zip64 ? kZip64Marker32 : 0); // sizes, patched
+    PutLe32(header, zip64 ? kZip64Marker32 : 0);
+    std::string extra;
+    if (zip64) {
+        PutLe16(extra, kExtraZip64);
+        PutLe16(extra, 16);
+        PutLe64(extra, 0);
+        PutLe64(extra, 0);
+    }
+    extra += entry.extra;
+    PutLe16(header, entry.name.size());
+    PutLe16(header, extra.size());
+    header += entry.name;
+    header += extra;
+    if (!writer.Write(header)) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
+    }
+    const std::int64_t dataAt = writer.Position();
+
+    std::unique_ptr<TraditionalCipher> cipher;
+    if (encrypted) {
+        cipher = std::make_unique<TraditionalCipher>(entry.password);
+        std::uint8_t check[kEncryptionHeaderSize];
+        cipher->MakeHeader(check,
+                           EncryptionCheckByte(flags, knownCrc_.value_or(0), entry.dosDateTime));
+        if (!writer.Write(check, sizeof check)) {
+            failure = EncodeResult::WriteFailed;
+            return Pass::Failed;
+        }
+    }
+    if (compress && !deflater_->Start(entry.level)) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
+    }
+    auto emit = [&](std::uint8_t* data, std::size_t n) {
+        if (cipher) {
+            cipher->Encrypt(data, n);
+        }
+        return writer.Write(data, n);
+    };
+
+    std::uint32_t crc = 0;
+    std::uint64_t total = 0, nextProgress = kProgressEvery;
+    bool atEnd = entry.isDirectory;
+    z_stream& z = deflater_->stream;
+    for (;;) {
+        std::size_t got = 0;
+        if (!atEnd) {
+            const std::int64_t n = source.Read(in_.data(), in_.size());
+            if (n < 0) {
+                failure = EncodeResult::SourceFailed;
+                return Pass::Failed;
+            }
+            got = static_cast<std::size_t>(n);
+            atEnd = got == 0;
+            crc = UpdateCrc32(crc, in_.data(), got);
+            total += got;
+            if (!zip64 && total >= kZip64Marker32) {
+                failure = EncodeResult::SourceGrew; // no room left for its size in the header
+                return Pass::Failed;
+            }
+        }
+        if (!compress) {
+            if (got > 0 && !emit(in_.data(), got)) {
+                failure = EncodeResult::WriteFailed;
+                return Pass::Failed;
+            }
+        } else {
+            z.next_in = in_.data();
+            z.avail_in = static_cast<uInt>(got);
+            int rc = Z_OK;
+            do {
+                z.next_out = out_.data();
+                z.avail_out = static_cast<uInt>(out_.size());
+                rc = deflate(&z, atEnd ? Z_FINISH : Z_NO_FLUSH);
+                const std::size_t made = out_.size() - z.avail_out;
+                if (made > 0 && !emit(out_.data(), made)) {
+                    failure = EncodeResult::WriteFailed;
+                    return Pass::Failed;
+                }
+            } while (z.avail_out == 0 || (atEnd && rc == Z_OK));
+            // Past the whole expected size there is no gain left to hope for.
+            if (static_cast<std::uint64_t>(writer.Position() - dataAt) > entry.expectedSize + 64) {
+                return Pass::Larger;
+            }
+        }
+        if (total >= nextProgress || atEnd) {
+            nextProgress = total + kProgressEvery;
+            if (progress && !progress(total)) {
+                failure = EncodeResult::Cancelled;
+                return Pass::Failed;
+            }
+        }
+        if (atEnd) {
+            break;
+        }
+    }
+    const std::uint64_t stored = static_cast<std::uint64_t>(writer.Position() - dataAt);
+    const std::uint64_t payload = stored - (encrypted ? kEncryptionHeaderSize : 0);
+    if (compress && payload >= total) {
+        return Pass::Larger;
+    }
+    if (!zip64 && stored >= kZip64Marker32) {
+        failure = EncodeResult::SourceGrew;
+        return Pass::Failed;
+    }
+    if (encrypted && crc != knownCrc_) {
+        failure = EncodeResult::SourceChanged;
+        return Pass::Failed;
+    }
+    std::string fields;
+    PutLe32(fields, crc);
+    PutLe32(fields, zip64 ? kZip64Marker32 : stored);
+    PutLe32(fields, zip64 ? kZip64Marker32 : total);
+    bool patched = writer.Patch(headerAt + 14, fields.data(), fields.size());
+    if (zip64) {
+        std::string sizes;
+        PutLe64(sizes, total);
+        PutLe64(sizes, stored);
+        const std::int64_t blockAt =
+            headerAt + static_cast<std::int64_t>(kLocalHeaderSize + entry.name.size()) + 4;
+        patched = patched && writer.Patch(blockAt, sizes.data(), sizes.size());
+    }
+    if (!patched) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
+    }
+    record = CentralRecord{};
+    record.versionMadeBy = 20; // MS-DOS attributes, version 2.0
+    record.versionNeeded = VersionNeeded(zip64, compress, encrypted);
+    record.flags = flags;
+    record.method = method;
+    record.dosDateTime = entry.dosDateTime;
+    record.crc32 = crc;
+    record.compressedSize = stored;
+    record.uncompressedSize = total;
+    record.externalAttributes = entry.dosAttributes;
+    record.localHeaderOffset = static_cast<std::uint64_t>(headerAt);
+    record.name = entry.name;
+    record.extra = entry.extra;
+    return Pass::Done;
+}
+
+} // namespace zipfmt

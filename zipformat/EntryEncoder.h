@@ -1,0 +1,74 @@
+#pragma once
+// Writes a new entry (local header and data) from a source, deflated at a zlib
+// level or stored, and encrypted when a password is given (the source is then read
+// twice: first for its CRC). An entry that deflate would enlarge is written again
+// stored.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "zipformat/ArchiveWriter.h"
+#include "zipformat/Buffer.h"
+
+namespace zipfmt {
+
+class EntrySource {
+public:
+    virtual ~EntrySource() = default;
+    // Up to count bytes; 0 at the end, -1 on an error.
+    virtual std::int64_t Read(void* buffer, std::size_t count) = 0;
+    // Back to the first byte.
+    virtual bool Restart() = 0;
+};
+
+struct NewEntry {
+    std::string name;  // stored bytes
+    bool utf8 = false; // the name is UTF-8 (flag bit 11)
+    std::string extra; // a Unicode path block or nothing
+    std::uint32_t dosDateTime = 0;
+    std::uint8_t dosAttributes = 0;
+    bool isDirectory = false;
+    int level = 6;             // 0 stores, 1 to 9 deflate
+    std::string_view password; // empty: no encryption
+    std::uint64_t expectedSize = 0;
+};
+
+enum class EncodeResult {
+    Ok,
+    SourceFailed,  // the source could not be read
+    SourceGrew,    // it grew past 4 GiB, with no room for such sizes in its header
+    SourceChanged, // it changed between the two readings an encrypted entry takes
+    WriteFailed,
+    Cancelled,
+};
+
+class EntryEncoder {
+public:
+    EntryEncoder();
+    ~EntryEncoder();
+    EntryEncoder(const EntryEncoder&) = delete;
+    EntryEncoder& operator=(const EntryEncoder&) = delete;
+
+    // progress receives the bytes read so far, about every MiB and at the end, and
+    // answers false to stop. On anything but Ok the writer is back where it was.
+    EncodeResult Write(ArchiveWriter& writer, const NewEntry& entry, EntrySource& source,
+                       const std::function<bool(std::uint64_t)>& progress, CentralRecord& record);
+
+private:
+    enum class Pass { Done, Larger, Failed };
+    Pass WriteData(ArchiveWriter& writer, const NewEntry& entry, EntrySource& source, bool deflate,
+                   const std::function<bool(std::uint64_t)>& progress, CentralRecord& record,
+                   EncodeResult& failure);
+
+    struct Deflater;
+    std::unique_ptr<Deflater> deflater_;
+    std::optional<std::uint32_t> knownCrc_;
+    Buffer in_, out_;
+};
+
+} // namespace zipfmt

@@ -1,0 +1,172 @@
+#include "zipformat/EntryReader.h"
+
+#include <algorithm>
+#include <zlib.h>
+
+#include "zipformat/Crc32.h"
+#include "zipformat/Records.h"
+
+namespace zipfmt {
+
+namespace {
+constexpr std::uint16_t kFlagStrongEncryption = 0x0040;
+constexpr std::uint16_t kMethodStored = 0;
+constexpr std::uint16_t kMethodDeflated = 8;
+constexpr std::size_t kInputSize = 256 * 1024;
+} // namespace
+
+struct EntryReader::Inflater {
+    z_stream stream{};
+    bool ready = false;
+    Inflater() { ready = inflateInit2(&stream, -MAX_WBITS) == Z_OK; }
+    ~Inflater() {
+        if (ready) {
+            inflateEnd(&stream);
+        }
+    }
+};
+
+EntryReader::EntryReader(const ByteSource& source, const CentralEntry& entry,
+                         const LocalHeader& local, std::int64_t dataLimit,
+                         std::string_view password)
+    : source_(source), entry_(entry), input_(kInputSize) {
+    const bool encrypted = (entry.flags & kFlagEncrypted) != 0;
+    if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
+        status_ = EntryStatus::Unsupported;
+        return;
+    }
+    if (encrypted && (entry.flags & kFlagStrongEncryption)) {
+        status_ = EntryStatus::Unsupported;
+        return;
+    }
+    if (local.dataStart > dataLimit ||
+        entry.compressedSize > static_cast<std::uint64_t>(dataLimit - local.dataStart)) {
+        status_ = EntryStatus::Damaged; // the directory claims more data than there is room for
+        return;
+    }
+    nextRead_ = local.dataStart;
+    remaining_ = entry.compressedSize;
+    if (encrypted) {
+        if (password.empty()) {
+            status_ = EntryStatus::NeedsPassword;
+            return;
+        }
+        std::uint8_t header[kEncryptionHeaderSize];
+        if (remaining_ < kEncryptionHeaderSize) {
+            status_ = EntryStatus::Damaged;
+            return;
+        }
+        if (source_.ReadAt(nextRead_, header, sizeof header) != sizeof header) {
+            status_ = EntryStatus::ReadError;
+            return;
+        }
+        nextRead_ += kEncryptionHeaderSize;
+        remaining_ -= kEncryptionHeaderSize;
+        cipher_ = std::make_unique<TraditionalCipher>(password);
+        // The local header's flags and time decide the check byte, as its writer saw them.
+        if (!cipher_->AcceptHeader(
+                header, EncryptionCheckByte(local.flags, entry.crc32, local.dosDateTime))) {
+            status_ = EntryStatus::BadPassword;
+            return;
+        }
+    }
+    if (entry.method == kMethodDeflated) {
+        inflater_ = std::make_unique<Inflater>();
+        if (!inflater_->ready) {
+            status_ = EntryStatus::ReadError;
+        }
+    }
+}
+
+EntryReader::~EntryReader() = default;
+
+std::size_t EntryReader::Fail(EntryStatus status) {
+    status_ = status;
+    return 0;
+}
+
+std::size_t EntryReader::Refill() {
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(remaining_, kInputSize));
+    if (want == 0) {
+        return 0;
+    }
+    const std::size_t got = source_.ReadAt(nextRead_, input_.data(), want);
+    if (got != want) {
+        status_ = EntryStatus::ReadError;
+        return 0;
+    }
+    if (cipher_) {
+        cipher_->Decrypt(input_.data(), got);
+    }
+    nextRead_ += static_cast<std::int64_t>(got);
+    remaining_ -= got;
+    inputAt_ = 0;
+    inputLength_ = got;
+    return got;
+}
+
+std::size_t EntryReader::Finish() {
+    if (produced_ != entry_.uncompressedSize || crc_ != entry_.crc32) {
+        return Fail(cipher_ ? EntryStatus::BadPassword : EntryStatus::BadCrc);
+    }
+    return 0;
+}
+
+std::size_t EntryReader::Read(std::uint8_t* out, std::size_t capacity) {
+    if (status_ != EntryStatus::Ok || ended_ || capacity == 0) {
+        return 0;
+    }
+    capacity = std::min<std::size_t>(capacity, 1u << 30);
+    std::size_t done = 0;
+    while (done < capacity && !ended_) {
+        if (inputAt_ == inputLength_ && (!inflater_ || inflater_->stream.avail_in == 0)) {
+            if (remaining_ == 0) {
+                if (inflater_) {
+                    // The deflate stream stops short of its end.
+                    return Fail(cipher_ ? EntryStatus::BadPassword : EntryStatus::Damaged);
+                }
+                ended_ = true;
+                break;
+            }
+            if (Refill() == 0) {
+                return 0;
+            }
+        }
+        if (!inflater_) {
+            const std::size_t n = std::min(capacity - done, inputLength_ - inputAt_);
+            std::copy_n(input_.data() + inputAt_, n, out + done);
+            inputAt_ += n;
+            done += n;
+        } else {
+            z_stream& z = inflater_->stream;
+            if (z.avail_in == 0) {
+                z.next_in = input_.data() + inputAt_;
+                z.avail_in = static_cast<uInt>(inputLength_ - inputAt_);
+                inputAt_ = inputLength_;
+            }
+            z.next_out = out + done;
+            z.avail_out = static_cast<uInt>(capacity - done);
+            const uInt before = z.avail_out;
+            const int rc = inflate(&z, Z_NO_FLUSH);
+            done += before - z.avail_out;
+            if (rc == Z_STREAM_END) {
+                ended_ = true;
+            } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
+                return Fail(cipher_ ? EntryStatus::BadPassword : EntryStatus::Damaged);
+            }
+        }
+        // More data than the directory's size: the bytes past it are never handed on.
+        if (done > entry_.uncompressedSize - produced_) {
+            return Fail(EntryStatus::BadCrc);
+        }
+    }
+    crc_ = UpdateCrc32(crc_, out, done);
+    produced_ += done;
+    if (ended_) {
+        return Finish() == 0 && status_ == EntryStatus::Ok ? done : 0;
+    }
+    return done;
+}
+
+} // namespace zipfmt

@@ -1,0 +1,66 @@
+#pragma once
+// An entry's data as it was before it was stored: read in fixed-size pieces,
+// decrypted and inflated on the way, its size and CRC-32 checked at the end.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "zipformat/Buffer.h"
+#include "zipformat/ByteSource.h"
+#include "zipformat/CentralDirectory.h"
+#include "zipformat/LocalHeader.h"
+#include "zipformat/TraditionalCipher.h"
+
+namespace zipfmt {
+
+enum class EntryStatus {
+    Ok,
+    Unsupported,   // a method or an encryption other than deflate, store and traditional
+    NeedsPassword, // encrypted, and no password was given
+    BadPassword,   // the password does not open it
+    Damaged,       // data outside the archive, or not valid deflate data
+    BadCrc,        // the data does not match its CRC-32 or its size
+    ReadError,     // the archive could not be read
+};
+
+class EntryReader {
+public:
+    // dataLimit: where the entry's data must end at the latest (the central directory).
+    EntryReader(const ByteSource& source, const CentralEntry& entry, const LocalHeader& local,
+                std::int64_t dataLimit, std::string_view password);
+    ~EntryReader();
+    EntryReader(const EntryReader&) = delete;
+    EntryReader& operator=(const EntryReader&) = delete;
+
+    // Why the entry cannot be read, or Ok.
+    EntryStatus Status() const { return status_; }
+
+    // Up to capacity bytes of data; 0 at the end or on a failure (see Status). At the
+    // end the size and CRC have been checked. Never yields more than the entry's size.
+    std::size_t Read(std::uint8_t* out, std::size_t capacity);
+
+    std::uint64_t Produced() const { return produced_; }
+
+private:
+    std::size_t Refill();
+    std::size_t Fail(EntryStatus status);
+    std::size_t Finish();
+
+    const ByteSource& source_;
+    const CentralEntry& entry_;
+    EntryStatus status_ = EntryStatus::Ok;
+    std::unique_ptr<TraditionalCipher> cipher_;
+    struct Inflater;
+    std::unique_ptr<Inflater> inflater_;
+    std::int64_t nextRead_ = 0;   // position of the next compressed byte to read
+    std::uint64_t remaining_ = 0; // compressed bytes not yet read
+    Buffer input_;
+    std::size_t inputAt_ = 0, inputLength_ = 0;
+    std::uint64_t produced_ = 0;
+    std::uint32_t crc_ = 0;
+    bool ended_ = false;
+};
+
+} // namespace zipfmt

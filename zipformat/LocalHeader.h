@@ -1,0 +1,28 @@
+#pragma once
+// An entry's local header, read at the position the central directory gives.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "zipformat/ByteSource.h"
+
+namespace zipfmt {
+
+struct LocalHeader {
+    std::uint16_t versionNeeded = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t method = 0;
+    std::uint32_t dosDateTime = 0;
+    std::string name;
+    std::vector<std::uint8_t> extra;
+    std::int64_t position = 0;
+    std::int64_t dataStart = 0; // the first byte after the header
+    bool zip64 = false;         // carries a zip64 block: its descriptor has 64-bit sizes
+};
+
+// False when no complete local header stands at position before limit.
+bool ReadLocalHeader(const ByteSource& source, std::int64_t position, std::int64_t limit,
+                     LocalHeader& out);
+
+} // namespace zipfmt
