@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "platform/InputFile.h"
+#include "platform/FileHandle.h"
 #include "platform/TempFile.h"
 #include "util/Codepage.h"
 #include "zipformat/Buffer.h"
@@ -68,13 +68,13 @@ public:
             reporter_.Error(kErrBadCall, "No archive named");
             return 0;
         }
-        archive_ =
-            platform::InputFile::Open(request_.archive, platform::InputFile::Sharing::Archive);
+        archive_ = platform::FileHandle::OpenUtf8(request_.archive,
+                                                  platform::FileHandle::Sharing::DenyWrite);
         if (!archive_) {
             reporter_.Error(kErrArchiveOpen, "Cannot open the archive " + request_.archive);
             return 0;
         }
-        view_ = std::make_unique<zipfmt::ByteSourceOf<platform::InputFile>>(*archive_);
+        view_ = std::make_unique<zipfmt::ByteSourceOf<platform::FileHandle>>(*archive_);
         if (zipfmt::ReadArchiveDirectory(*view_, directory_) != zipfmt::DirectoryError::None) {
             reporter_.Error(kErrArchiveDamaged,
                             request_.archive +
@@ -253,7 +253,7 @@ private:
 
     const ExtractRequest& request_;
     zipfmt::EngineReporter& reporter_;
-    std::unique_ptr<platform::InputFile> archive_;
+    std::optional<platform::FileHandle> archive_;
     std::unique_ptr<zipfmt::ByteSource> view_;
     zipfmt::ArchiveDirectory directory_;
     zipfmt::Buffer buffer_;

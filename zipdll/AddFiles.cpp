@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "platform/FileSystem.h"
-#include "platform/InputFile.h"
+#include "platform/FileHandle.h"
 #include "zipdll/ArchiveUpdate.h"
 #include "zipdll/FileCollector.h"
 #include "zipdll/Operations.h"
@@ -17,7 +17,7 @@ namespace {
 // A file's bytes; no file stands for a folder, which has none.
 class FileSource final : public zipfmt::EntrySource {
 public:
-    explicit FileSource(const platform::InputFile* file) : file_(file) {}
+    explicit FileSource(const platform::FileHandle* file) : file_(file) {}
     std::int64_t Read(void* buffer, std::size_t count) override {
         if (!file_) {
             return 0;
@@ -32,7 +32,7 @@ public:
     }
 
 private:
-    const platform::InputFile* file_;
+    const platform::FileHandle* file_;
     std::int64_t at_ = 0;
 };
 
@@ -173,9 +173,9 @@ private:
         if (Cancelled()) {
             return false;
         }
-        std::unique_ptr<platform::InputFile> input;
+        std::optional<platform::FileHandle> input;
         if (!folder) {
-            input = platform::InputFile::Open(p.file.path, platform::InputFile::Sharing::Source);
+            input = platform::FileHandle::OpenUtf8(p.file.path, platform::FileHandle::Sharing::AllowWrite);
             if (!input) {
                 reporter_.Error(kErrFileRead, "Cannot open " + p.file.path + "; not added");
                 return false;
@@ -192,7 +192,7 @@ private:
         entry.password =
             request_.encrypt ? std::string_view(request_.password) : std::string_view();
         entry.expectedSize = input ? static_cast<std::uint64_t>(input->Size()) : 0;
-        FileSource source(input.get());
+        FileSource source(input ? &*input : nullptr);
         zipfmt::CentralRecord record;
         const auto result = encoder_.Write(
             update_.Writer(), entry, source,

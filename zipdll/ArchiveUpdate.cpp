@@ -63,12 +63,12 @@ bool ArchiveUpdate::Open(bool mayCreate) {
         reporter_.Error(kErrArchiveWrite, "The archive is read-only: " + archive_);
         return false;
     }
-    source_ = platform::InputFile::Open(archive_, platform::InputFile::Sharing::Archive);
+    source_ = platform::FileHandle::OpenUtf8(archive_, platform::FileHandle::Sharing::DenyWrite);
     if (!source_) {
         reporter_.Error(kErrArchiveOpen, "Cannot open the archive " + archive_);
         return false;
     }
-    sourceView_ = std::make_unique<zipfmt::ByteSourceOf<platform::InputFile>>(*source_);
+    sourceView_ = std::make_unique<zipfmt::ByteSourceOf<platform::FileHandle>>(*source_);
     if (source_->Size() == 0 && mayCreate) {
         return true; // an empty file becomes the archive
     }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/InputFile.h"
+#include "platform/FileHandle.h"
 #include "platform/TempFile.h"
 #include "zipformat/ArchiveWriter.h"
 #include "zipformat/Buffer.h"
@@ -24,7 +24,7 @@ public:
     // no entries when mayCreate. Reports and returns false when it cannot go on.
     bool Open(bool mayCreate);
     const zipfmt::ArchiveDirectory& Directory() const { return directory_; }
-    bool Exists() const { return source_ != nullptr; }
+    bool Exists() const { return source_.has_value(); }
 
     // Starts the new archive with whatever stood before the old one's first entry.
     bool Begin();
@@ -45,7 +45,7 @@ private:
 
     std::string archive_;
     zipfmt::EngineReporter& reporter_;
-    std::unique_ptr<platform::InputFile> source_;
+    std::optional<platform::FileHandle> source_;
     std::unique_ptr<zipfmt::ByteSource> sourceView_;
     zipfmt::ArchiveDirectory directory_;
     std::unique_ptr<platform::TempFile> temp_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "util/CodepageUtf8.h"
+#include "util/Codepage.h"
 
 namespace zipfmt {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "util/CodepageUtf8.h"
+#include "util/Codepage.h"
 #include "zipformat/Crc32.h"
 #include "zipformat/Records.h"
 
@@ -40,7 +40,7 @@ std::optional<std::string> UnicodePathOf(std::string_view rawName,
         return std::nullopt;
     }
     std::string utf8(reinterpret_cast<const char*>(block.data() + 5), block.size() - 5);
-    if (utf8.empty() || !util::IsWellFormedUtf8(utf8)) {
+    if (utf8.empty() || !util::IsValidUtf8(utf8)) {
         return std::nullopt;
     }
     return utf8;
@@ -48,7 +48,7 @@ std::optional<std::string> UnicodePathOf(std::string_view rawName,
 
 std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
                           std::string_view rawName, std::span<const std::uint8_t> extra) {
-    if ((flags & kFlagUtf8) && util::IsWellFormedUtf8(rawName)) {
+    if ((flags & kFlagUtf8) && util::IsValidUtf8(rawName)) {
         return std::string(rawName);
     }
     if (auto unicode = UnicodePathOf(rawName, extra)) {
@@ -56,7 +56,7 @@ std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
     }
     // MS-DOS, NTFS and VFAT hosts wrote OEM names; the others wrote their bytes.
     const int host = versionMadeBy >> 8;
-    if (host != 0 && host != 11 && host != 14 && util::IsWellFormedUtf8(rawName)) {
+    if (host != 0 && host != 11 && host != 14 && util::IsValidUtf8(rawName)) {
         return std::string(rawName);
     }
     return util::Cp437ToUtf8(rawName);

@@ -9,6 +9,10 @@
 namespace platform {
 
 std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
+    return OpenUtf8(path, Sharing::DenyWrite);
+}
+
+std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing) {
     // Non-blocking, so that a FIFO is refused at once instead of waiting for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -19,6 +23,8 @@ std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
         ::close(fd);
         return std::nullopt;
     }
+    ::fcntl(fd, F_SETFL, 0); // blocking again for the reads
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return FileHandle(fd, static_cast<std::int64_t>(info.st_size));
 }
 
@@ -60,6 +66,16 @@ std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t co
         done += static_cast<std::size_t>(got);
     }
     return done;
+}
+
+std::int64_t FileHandle::Read(void* buffer, std::size_t count) {
+    for (;;) {
+        const ssize_t got = ::read(static_cast<int>(handle_), buffer, count);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        return got;
+    }
 }
 
 bool FileExists(const std::string& path) {

@@ -4,6 +4,8 @@
 #include <utility>
 #include <windows.h>
 
+#include "platform/win32/WidePath.h"
+
 namespace platform {
 
 namespace {
@@ -13,19 +15,30 @@ HANDLE AsHandle(std::intptr_t h) {
 const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 } // namespace
 
-std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
-    // Others may read the archive while it is open, but not change it under us.
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+// Only a file on disk: not a pipe, a console or a device.
+std::optional<FileHandle> FileHandle::FromNative(void* native) {
+    HANDLE h = static_cast<HANDLE>(native);
     if (h == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(h, &size)) {
+    if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileSizeEx(h, &size)) {
         ::CloseHandle(h);
         return std::nullopt;
     }
     return FileHandle(reinterpret_cast<std::intptr_t>(h), size.QuadPart);
+}
+
+std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
+    return FromNative(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing sharing) {
+    const DWORD share =
+        sharing == Sharing::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    return FromNative(::CreateFileW(Widen(path).c_str(), GENERIC_READ, share, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
 FileHandle::FileHandle(FileHandle&& other) noexcept
@@ -67,6 +80,15 @@ std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t co
         done += got;
     }
     return done;
+}
+
+std::int64_t FileHandle::Read(void* buffer, std::size_t count) {
+    DWORD got = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+    if (!::ReadFile(AsHandle(handle_), buffer, chunk, &got, nullptr)) {
+        return -1;
+    }
+    return got;
 }
 
 bool FileExists(const std::string& path) {

@@ -17,7 +17,6 @@
 
 #include "tests/zipdll/EngineCalls.h"
 #include "util/Codepage.h"
-#include "util/CodepageUtf8.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "util/CodepageUtf8.h"
+#include "util/Codepage.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
 #include "zipformat/Wildcard.h"
@@ -189,9 +189,9 @@ TEST(Codepages, ConvertBothWays) {
     EXPECT_EQ(util::Utf8ToCp1252Lossy("a\xCE\xB1\xFF"), "a??");
     const char* invalid[] = {"\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82", "\x80"};
     for (const char* text : invalid) {
-        EXPECT_FALSE(util::IsWellFormedUtf8(text)) << text;
+        EXPECT_FALSE(util::IsValidUtf8(text)) << text;
     }
-    EXPECT_TRUE(util::IsWellFormedUtf8("\xF0\x9F\x98\x80 ok"));
+    EXPECT_TRUE(util::IsValidUtf8("\xF0\x9F\x98\x80 ok"));
 }
 
 } // namespace
