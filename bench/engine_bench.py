@@ -25,6 +25,15 @@ def run_tool(command, cwd):
         raise SystemExit(f"{command[:3]} failed: {done.stdout[-500:]!r}")
 
 
+def timed_exit(command, cwd):
+    """Times a command that reports success with exit code 0."""
+    start = time.perf_counter()
+    done = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    if done.returncode != 0:
+        raise SystemExit(f"{command[:3]} failed: {done.stderr[-500:]!r}")
+    return time.perf_counter() - start
+
+
 def timed(command, cwd):
     start = time.perf_counter()
     run_tool(command, cwd)
@@ -63,6 +72,7 @@ def make_corpus(sources, target):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--driver", required=True)
+    parser.add_argument("--cli", help="tarvox-cli, for the program's pattern in one process")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--corpus", nargs="+", default=["/usr/include", "/usr/share/doc"])
     parser.add_argument("--work")
@@ -126,6 +136,11 @@ def main():
                    lambda p: [driver, "add", "one.zip", "-level", "6", "-quiet", p], "one.zip")
         one_by_one("200 adds zip", lambda p: ["zip", "-q", "-6", "-j", "one-zip.zip", p],
                    "one-zip.zip")
+        if args.cli:
+            # As the program adds: one process, one library load and call per file.
+            fresh(os.path.join(work, "cli.zip"))
+            cli_command = [os.path.abspath(args.cli), "add", "cli.zip", *picked, "-l", "6"]
+            measure("200 adds tarvox-cli", lambda: timed_exit(cli_command, work))
     for name, values in samples.items():
         results[name] = statistics.median(values)
 
@@ -138,6 +153,8 @@ def main():
     line("extract: tarvox / unzip", "extract tarvox", "extract unzip")
     line("extract: tarvox / 7zz x", "extract tarvox", "extract 7zz")
     line("200 single adds: tarvox / zip", "200 adds tarvox", "200 adds zip")
+    if args.cli:
+        line("200 adds, one process: cli / zip", "200 adds tarvox-cli", "200 adds zip")
     print(f"{'size: tarvox / zip -6':<34} {results['add tarvox size']:>10} B  vs "
           f"{results['add zip -6 size']:>10} B   ratio "
           f"{results['add tarvox size'] / results['add zip -6 size']:.4f}")

@@ -19,7 +19,7 @@ DATA = os.path.join(ROOT, "build", "bench-data")
 def build_cli():
     if not os.path.exists(os.path.join(BUILD, "CMakeCache.txt")):
         subprocess.run(["cmake", "-S", ROOT, "-B", BUILD, "-DCMAKE_BUILD_TYPE=Release",
-                        "-DTARVOX_SANITIZE=OFF", "-DBUILD_TESTING=OFF"], check=True,
+                        "-DTARVOX_SANITIZE=OFF"], check=True,
                        stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", BUILD, "-j2", "--target", "tarvox-cli"], check=True,
                    stdout=subprocess.DEVNULL)

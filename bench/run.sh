@@ -12,5 +12,6 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARVOX_SANITIZE=OFF >/dev/null
 fi
 say "building the benchmark build"
-cmake --build "$dir" -j 2 --target engine_driver zipdll unzdll
-python3 "$TARVOX_ROOT/bench/engine_bench.py" --driver "$dir/bin/engine_driver" "$@"
+cmake --build "$dir" -j 2 --target engine_driver zipdll unzdll tarvox-cli
+python3 "$TARVOX_ROOT/bench/engine_bench.py" --driver "$dir/bin/engine_driver" \
+    --cli "$dir/bin/tarvox-cli" "$@"
