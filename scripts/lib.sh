@@ -69,8 +69,13 @@ ensure_display() {
     until [ -e "/tmp/.X11-unix/X$n" ] || [ $tries -ge 50 ]; do sleep 0.1; tries=$((tries + 1)); done
 }
 
-# A private Wine prefix inside the build folder unless WINEPREFIX names one.
+# A private Wine prefix inside the build folder unless WINEPREFIX names one. Wine
+# names files through the Unix locale's character set, so without a UTF-8 locale
+# (as on a bare machine) non-ASCII file names would not round-trip.
 ensure_wine_prefix() {
+    if [ "$(locale charmap 2>/dev/null)" != "UTF-8" ]; then
+        export LC_ALL=C.UTF-8
+    fi
     export WINEPREFIX=${WINEPREFIX:-$TARVOX_BUILD/wineprefix}
     export WINEDEBUG=${WINEDEBUG:--all}
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
