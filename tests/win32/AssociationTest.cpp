@@ -100,6 +100,11 @@ TEST_F(Association, FailuresStopStartUpWithTheFrameworkTexts) {
         EXPECT_EQ(Messages(), c.messages);
         EXPECT_EQ(Datos.Idioma, 0) << "the settings were not applied";
         EXPECT_EQ(Main().zip.AddCompLevel, 12);
+        // The program folder is unknown: leaving writes nothing and says nothing more.
+        exitCodes_.clear();
+        Main().Salir();
+        EXPECT_EQ(exitCodes_, std::vector<int>{0});
+        EXPECT_EQ(Messages(), c.messages);
         app::DestroyForms();
         ClearMessages();
     }
