@@ -180,12 +180,23 @@ void TPRINCIPAL::CreateControls() {
     Ayuda1.SetItems({&ndice1, &Crditos1});
     menu_princ.Create(window, {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
     UseMenu(menu_princ);
+    // The tabs (whose arrows turn the pages), the slider when its page shows, the list.
+    SetTabOrder({&v, &Barra_Nivel, &lista});
 }
 
 void TPRINCIPAL::BindEvents() {
     OnShow = [this] { FormShow(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnResize = [this] { Layout(); };
+    // Alt and the underlined letter of a button on the page in view press that button.
+    OnAccessKey = [this](char key) {
+        for (ui::ToolBar* bar : {&barra1, &barra2, &ToolBar1}) {
+            if (bar->Visible() && bar->ClickAccessKey(key)) {
+                return true;
+            }
+        }
+        return false;
+    };
 
     Bnuevo.OnClick = [this] { BnuevoClick(); };
     Mnuevo.OnClick = [this] { MnuevoClick(); };

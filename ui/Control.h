@@ -16,6 +16,8 @@ public:
     Control& operator=(const Control&) = delete;
 
     HWND Handle() const { return handle_; }
+    // The wrapper of a window made by one, or none.
+    static Control* OfWindow(HWND window);
 
     // A message the parent received about this control; true when handled.
     virtual bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
