@@ -27,6 +27,7 @@ void StatusBar::Create(HWND parent, const StatusBarDesign& design) {
         ::SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     }
     SetColor(design.color);
+    hint_ = design.hint;
 }
 
 std::string StatusBar::PanelText(int index) const {

@@ -17,6 +17,7 @@ struct StatusBarDesign {
     std::vector<int> panelWidths;
     FontDesign font;
     std::optional<COLORREF> color; // the system's face colour when none
+    std::string hint;              // kept, not shown
 };
 
 class StatusBar : public Control {
@@ -29,8 +30,10 @@ public:
     void SetPanelText(int index, const std::string& text);
 
     void SetColor(std::optional<COLORREF> color);
+    const std::string& Hint() const { return hint_; }
 
 private:
+    std::string hint_;
     bool simple_ = false;
     std::vector<std::string> texts_;
 };
