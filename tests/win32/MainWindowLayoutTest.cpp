@@ -86,6 +86,8 @@ TEST_F(MainWindowLayout, ShowsItsDesignTimeControls) {
     }
     EXPECT_NE(::SendMessageA(main.archivo.Handle(), SB_ISSIMPLE, 0, 0), 0);
     EXPECT_EQ(StatusText(main.archivo.Handle(), 0), "");
+    EXPECT_EQ(main.archivo.Hint(),
+              "Panel de Nombre de Archivo: aqu\xED se muestra el archivo actualmente editado.");
 
     // Top to bottom: pages, path bar, list, status bar.
     RECT pages{}, path{}, list{}, status{}, client{};
@@ -193,6 +195,36 @@ TEST_F(MainWindowLayout, ChoosingATabShowsItsPage) {
     EXPECT_EQ(main.v.ActivePageIndex(), 1);
     EXPECT_TRUE(::IsWindowVisible(main.Barra_Nivel.Handle()));
     EXPECT_FALSE(::IsWindowVisible(main.barra1.Handle()));
+}
+
+// Bounds of a control in its parent's client coordinates.
+RECT BoundsInParent(HWND control) {
+    RECT bounds{};
+    ::GetWindowRect(control, &bounds);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+TEST_F(MainWindowLayout, TheSliderTakesTheWidthBetweenItsLabelsAtAnyWindowWidth) {
+    StartAndShow();
+    TPRINCIPAL& main = Main();
+    int previous = 0;
+    for (int width : {520, 686, 900}) {
+        SCOPED_TRACE(width);
+        ::SetWindowPos(main.Handle(), nullptr, 0, 0, width, 432, SWP_NOMOVE | SWP_NOZORDER);
+        RECT page{};
+        ::GetClientRect(main.TabSheet2.Handle(), &page);
+        const RECT left = BoundsInParent(main.txtnivel1.Handle());
+        const RECT slider = BoundsInParent(main.Barra_Nivel.Handle());
+        const RECT right = BoundsInParent(main.txtnivel2.Handle());
+        EXPECT_EQ(left.left, 8);
+        EXPECT_EQ(slider.left - left.right, 8);
+        EXPECT_EQ(right.left - slider.right, 8);
+        EXPECT_EQ(page.right - right.right, 8) << "the second label stays at the right";
+        EXPECT_EQ(right.right - right.left, left.right - left.left);
+        EXPECT_GT(slider.right - slider.left, previous);
+        previous = slider.right - slider.left;
+    }
 }
 
 // The level follows the slider when the user moves it, and every application of the
