@@ -114,7 +114,7 @@ TEST_F(Language, ALanguageLineThatIsNoNumberLaterKeepsTheFlagCaptionsAndRecentIt
     WriteSettings("c:\\\r\nc:\\\r\nc:\\\r\n2\r\n", "c:\\a & b.zip\r\nc:\\c.zip\r\n");
     StartAndShow();
     const Captions english = Read(Main());
-    EXPECT_EQ(english.file[5].caption, "c:\\a & b.zip") << "recent items keep their paths";
+    EXPECT_EQ(english.file[5].caption, "c:\\a && b.zip") << "recent items keep their paths";
     EXPECT_EQ(english.file[6].caption, "c:\\c.zip");
     Main().confi.Set(0, "d:\\nuevo");
     Main().confi.Set(3, "x");
