@@ -169,6 +169,10 @@ void Form::SelectNext(bool forward) {
 }
 
 bool Form::PreTranslateKey(const MSG& message) {
+    // A form disabled while something runs takes no keys.
+    if (!::IsWindowEnabled(handle_)) {
+        return false;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !tabOrder_.empty() &&
         ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
         SelectNext(::GetKeyState(VK_SHIFT) >= 0);

@@ -124,6 +124,16 @@ TEST_F(Keyboard, AltAndTheUnderlinedLetterPressesTheButtonOnThePageInView) {
         EXPECT_EQ(pressed,
                   c.button ? std::vector<std::string>{c.button} : std::vector<std::string>{});
     }
+    // While an operation keeps the window disabled its buttons take no keys.
+    main.SetEnabled(false);
+    pressed.clear();
+    MSG altN{};
+    altN.hwnd = main.Handle();
+    altN.message = WM_SYSCHAR;
+    altN.wParam = 'n';
+    EXPECT_FALSE(ui::Application::PreTranslate(altN));
+    EXPECT_TRUE(pressed.empty());
+    main.SetEnabled(true);
     // A button that becomes enabled answers its letter.
     main.v.SetActivePageIndex(0);
     main.Bcerrar.SetEnabled(true);
