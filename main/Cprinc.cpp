@@ -190,8 +190,9 @@ void TPRINCIPAL::CreateControls() {
     Ayuda1.SetItems({&ndice1, &Crditos1});
     menu_princ.Create(window, {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
     UseMenu(menu_princ);
-    // The tabs (whose arrows turn the pages), the slider when its page shows, the list.
-    SetTabOrder({&v, &Barra_Nivel, &lista});
+    // The tabs (whose arrows turn the pages), the tool bar or slider of the page in view
+    // (a tool bar's arrows choose a button, Space or Enter presses it), the list.
+    SetTabOrder({&v, &barra1, &Barra_Nivel, &barra2, &ToolBar1, &lista});
 }
 
 void TPRINCIPAL::BindEvents() {

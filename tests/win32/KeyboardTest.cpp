@@ -30,11 +30,13 @@ HWND PressTab(bool shift) {
     return ::GetFocus();
 }
 
-TEST_F(Keyboard, TabMovesThroughTheTabsTheSliderOnItsPageAndTheList) {
+TEST_F(Keyboard, TabMovesThroughTheTabsThePageInViewAndTheList) {
     StartAndShow();
     TPRINCIPAL& main = Main();
     const HWND tabs = main.v.Handle(), slider = main.Barra_Nivel.Handle(),
                list = main.lista.Handle();
+    const HWND actions = main.barra1.Handle(), tools = main.barra2.Handle(),
+               languages = main.ToolBar1.Handle();
     ::SetFocus(main.Handle());
     EXPECT_EQ(::GetFocus(), tabs) << "the window hands the focus on to its first control";
     struct Case {
@@ -42,10 +44,10 @@ TEST_F(Keyboard, TabMovesThroughTheTabsTheSliderOnItsPageAndTheList) {
         std::vector<HWND> cycle; // from the tabs, Tab after Tab, back to the tabs
     };
     const Case cases[] = {
-        {0, {list, tabs}},
+        {0, {actions, list, tabs}},
         {1, {slider, list, tabs}},
-        {2, {list, tabs}},
-        {3, {list, tabs}},
+        {2, {tools, list, tabs}},
+        {3, {languages, list, tabs}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);
@@ -60,6 +62,18 @@ TEST_F(Keyboard, TabMovesThroughTheTabsTheSliderOnItsPageAndTheList) {
         }
         EXPECT_EQ(PressTab(true), tabs);
     }
+    // On a tool bar the arrows choose a button and Space or Enter presses it.
+    int english = 0;
+    main.eng.OnClick = [&] { ++english; };
+    main.v.SetActivePageIndex(3);
+    ::SetFocus(tabs);
+    ASSERT_EQ(PressTab(false), languages);
+    for (WPARAM key : {VK_RIGHT, VK_SPACE, VK_RETURN}) {
+        ::PostMessageA(languages, WM_KEYDOWN, key, 1);
+        ::PostMessageA(languages, WM_KEYUP, key, 0xC0000001);
+        ui::App().ProcessMessages();
+    }
+    EXPECT_EQ(english, 2);
     // Coming back to the window, the focus returns to the control that had it.
     main.v.SetActivePageIndex(1);
     ::SetFocus(slider);
