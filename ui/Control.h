@@ -22,7 +22,9 @@ public:
     // A message the parent received about this control; true when handled.
     virtual bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    void SetBounds(int left, int top, int width, int height);
+    // Moves and sizes the control; a control that lays out its own inside again after a
+    // change of size (status bar parts, a scroller's arrows) does so here.
+    virtual void SetBounds(int left, int top, int width, int height);
     bool Visible() const;
     void SetVisible(bool visible);
     bool Enabled() const;

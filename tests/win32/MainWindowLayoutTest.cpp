@@ -227,6 +227,32 @@ TEST_F(MainWindowLayout, TheSliderTakesTheWidthBetweenItsLabelsAtAnyWindowWidth)
     }
 }
 
+// After a change of width the status bars are painted whole (no part edge is left
+// where the bar used to end), and the tool bar's scroller offers its arrow exactly when
+// the buttons do not fit.
+TEST_F(MainWindowLayout, BarsFollowTheWindowWidth) {
+    StartAndShow();
+    TPRINCIPAL& main = Main();
+    for (int width : {900, 480, 686, 1000}) {
+        SCOPED_TRACE(width);
+        PumpMessages();
+        ::SetWindowPos(main.Handle(), nullptr, 0, 0, width, 432, SWP_NOMOVE | SWP_NOZORDER);
+        for (HWND bar : {main.estado.Handle(), main.archivo.Handle()}) {
+            RECT client{}, invalid{};
+            ::GetClientRect(bar, &client);
+            ::GetUpdateRect(bar, &invalid, FALSE);
+            EXPECT_TRUE(::EqualRect(&client, &invalid))
+                << invalid.left << ".." << invalid.right << " of " << client.right;
+        }
+        RECT scroller{};
+        ::GetClientRect(main.PageScroller1.Handle(), &scroller);
+        const bool fits = main.barra1.IdealWidth() <= scroller.right;
+        const auto arrow =
+            ::SendMessageA(main.PageScroller1.Handle(), PGM_GETBUTTONSTATE, 0, PGB_BOTTOMORRIGHT);
+        EXPECT_EQ(arrow == PGF_INVISIBLE, fits) << main.barra1.IdealWidth();
+    }
+}
+
 // The level follows the slider when the user moves it, and every application of the
 // settings recomputes it.
 TEST_F(MainWindowLayout, TheSliderSetsTheCompressionLevel) {
