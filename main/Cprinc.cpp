@@ -1,5 +1,7 @@
 #include "main/Cprinc.h"
 
+#include <algorithm>
+
 #include "resources/TextTable.h"
 
 TPRINCIPAL* PRINCIPAL = nullptr;
@@ -52,6 +54,14 @@ constexpr int kStatusBarHeight = 16;
 constexpr int kScrollerHeight = 38;
 constexpr int kImageSize = 16;
 constexpr int kImageCount = 15;
+// The compression page: a label at either side, the slider between them.
+constexpr int kLevelMargin = 8;
+constexpr int kLevelLabelWidth = 112;
+constexpr int kLevelLabelTop = 4;
+constexpr int kLevelLabelHeight = 32;
+constexpr int kSliderLeft = kLevelMargin + kLevelLabelWidth + kLevelMargin;
+constexpr int kSliderTop = 2;
+constexpr int kSliderHeight = 34;
 
 } // namespace
 
@@ -118,26 +128,25 @@ void TPRINCIPAL::CreateControls() {
         {&Bnuevo, &Babrir, &Bcerrar, &Bver, &Banyadir, &Bborrar, &Bextraer, &Bsalir, &ToolButton1});
     PageScroller1.SetChild(barra1);
 
+    // Layout() places the slider and the second label by the page's width.
     ui::LabelDesign level;
-    level.top = 4;
-    level.width = 112;
-    level.height = 32;
+    level.top = kLevelLabelTop;
+    level.width = kLevelLabelWidth;
+    level.height = kLevelLabelHeight;
     level.font = font;
     level.wordWrap = true;
-    level.left = 8;
+    level.left = kLevelMargin;
     level.caption = "Más Rápido,Menos Compresión";
     txtnivel1.Create(TabSheet2.Handle(), level);
     ui::TrackBarDesign slider;
-    slider.left = 128;
-    slider.top = 2;
-    slider.width = 400;
-    slider.height = 34;
+    slider.left = kSliderLeft;
+    slider.top = kSliderTop;
+    slider.height = kSliderHeight;
     slider.min = 0;
     slider.max = 50;
     slider.position = 43;
     slider.frequency = 1;
     Barra_Nivel.Create(TabSheet2.Handle(), slider);
-    level.left = 536;
     level.caption = "MásCompresión,menos rapidez";
     txtnivel2.Create(TabSheet2.Handle(), level);
 
@@ -154,6 +163,7 @@ void TPRINCIPAL::CreateControls() {
     ui::StatusBarDesign path;
     path.font = font;
     path.color = ::GetSysColor(COLOR_SCROLLBAR);
+    path.hint = "Panel de Nombre de Archivo: aquí se muestra el archivo actualmente editado.";
     archivo.Create(window, path);
 
     ui::ListViewDesign list;
@@ -180,12 +190,24 @@ void TPRINCIPAL::CreateControls() {
     Ayuda1.SetItems({&ndice1, &Crditos1});
     menu_princ.Create(window, {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
     UseMenu(menu_princ);
+    // The tabs (whose arrows turn the pages), the tool bar or slider of the page in view
+    // (a tool bar's arrows choose a button, Space or Enter presses it), the list.
+    SetTabOrder({&v, &barra1, &Barra_Nivel, &barra2, &ToolBar1, &lista});
 }
 
 void TPRINCIPAL::BindEvents() {
     OnShow = [this] { FormShow(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnResize = [this] { Layout(); };
+    // Alt and the underlined letter of a button on the page in view press that button.
+    OnAccessKey = [this](char key) {
+        for (ui::ToolBar* bar : {&barra1, &barra2, &ToolBar1}) {
+            if (bar->Visible() && bar->ClickAccessKey(key)) {
+                return true;
+            }
+        }
+        return false;
+    };
 
     Bnuevo.OnClick = [this] { BnuevoClick(); };
     Mnuevo.OnClick = [this] { MnuevoClick(); };
@@ -241,6 +263,11 @@ void TPRINCIPAL::Layout() {
     PageScroller1.SetBounds(0, 0, pageWidth, kScrollerHeight);
     PageScroller3.SetBounds(0, 0, pageWidth, kScrollerHeight);
     ToolBar1.SetBounds(0, 0, pageWidth, kScrollerHeight);
+    // The second label keeps to the right edge; the slider takes the width between.
+    const int rightLabel = pageWidth - kLevelMargin - kLevelLabelWidth;
+    txtnivel2.SetBounds(rightLabel, kLevelLabelTop, kLevelLabelWidth, kLevelLabelHeight);
+    Barra_Nivel.SetBounds(kSliderLeft, kSliderTop,
+                          std::max(0, rightLabel - kLevelMargin - kSliderLeft), kSliderHeight);
     top += kPageControlHeight;
     archivo.SetBounds(area.left, top, width, kFileBarHeight);
     top += kFileBarHeight;

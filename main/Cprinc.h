@@ -74,10 +74,11 @@ public:
     ui::MenuItem Mcerrar{"Cerrar", false};
     ui::MenuItem N1{"-"};
     ui::MenuItem Msalir{"Salir"};
-    ui::MenuItem ult1{"", true, false};
-    ui::MenuItem ult2{"", true, false};
-    ui::MenuItem ult3{"", true, false};
-    ui::MenuItem ult4{"", true, false};
+    // Archive paths, shown as they are written.
+    ui::MenuItem ult1{"", true, false, ui::MenuCaption::Literal};
+    ui::MenuItem ult2{"", true, false, ui::MenuCaption::Literal};
+    ui::MenuItem ult3{"", true, false, ui::MenuCaption::Literal};
+    ui::MenuItem ult4{"", true, false, ui::MenuCaption::Literal};
     ui::MenuItem Opciones2{"&Opciones"};
     ui::MenuItem Mconfiguracion{"Configuracion"};
     ui::MenuItem Utiles1{"&Utiles"};

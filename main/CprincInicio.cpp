@@ -102,9 +102,15 @@ void TPRINCIPAL::MsalirClick() {
 
 void TPRINCIPAL::Salir() {
     Borrar_Temporales();
-    // A file that cannot be written is reported, and the program still ends.
-    ui::Guarded([this] { SaveTextFile(ultimos, Datos.FicheroUltimos); });
-    ui::Guarded([this] { SaveTextFile(confi, Datos.FicheroConfig); });
+    // A file that cannot be written is reported, and the program still ends. When
+    // start-up never learned the program folder there is no file to write.
+    const auto save = [](const util::TextLines& lines, const std::string& path) {
+        if (!path.empty()) {
+            ui::Guarded([&] { SaveTextFile(lines, path); });
+        }
+    };
+    save(ultimos, Datos.FicheroUltimos);
+    save(confi, Datos.FicheroConfig);
     platform::EndProcess(0);
 }
 

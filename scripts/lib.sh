@@ -105,12 +105,13 @@ install_tarvox() {
     local folder
     folder=$(winepath -u "$TARVOX_PROGRAM_FOLDER" 2>/dev/null)
     mkdir -p "$folder"
-    cp "$TARVOX_BUILD/win32/bin/tarvox.exe" "$folder/"
-    local library
-    for library in ZIPDLL.DLL UNZDLL.DLL; do
-        if [ -f "$TARVOX_BUILD/win32/bin/$library" ]; then
-            cp "$TARVOX_BUILD/win32/bin/$library" "$folder/"
+    local file
+    for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL; do
+        if [ ! -f "$TARVOX_BUILD/win32/bin/$file" ]; then
+            say "$file has not been built: no installation"
+            return 1
         fi
+        cp "$TARVOX_BUILD/win32/bin/$file" "$folder/"
     done
     [ -f "$folder/conf.txm" ] || printf 'c:\\\r\nc:\\\r\nc:\\\r\n1\r\n' >"$folder/conf.txm"
     [ -f "$folder/ult.txm" ] || : >"$folder/ult.txm"

@@ -38,6 +38,14 @@ void Application::SetMainForm(Form* form) {
         form != nullptr ? reinterpret_cast<std::uintptr_t>(form->Handle()) : 0);
 }
 
+bool Application::PreTranslate(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSCHAR) {
+        return false;
+    }
+    auto* form = dynamic_cast<Form*>(Control::OfWindow(::GetAncestor(message.hwnd, GA_ROOT)));
+    return form != nullptr && form->PreTranslateKey(message);
+}
+
 void Application::ProcessMessages() {
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -45,16 +53,20 @@ void Application::ProcessMessages() {
             ::PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        if (!PreTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
     }
 }
 
 int Application::Run() {
     MSG message;
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        if (!PreTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
     }
     return static_cast<int>(message.wParam);
 }

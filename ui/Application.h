@@ -3,6 +3,7 @@
 // pending messages through during long work.
 
 #include <string>
+#include <windows.h>
 
 namespace ui {
 
@@ -21,6 +22,9 @@ public:
     Form* MainForm() const { return mainForm_; }
     void SetMainForm(Form* form);
 
+    // Offers a key message to the form it is meant for (Tab, access keys) before it is
+    // dispatched; true when the form used it.
+    static bool PreTranslate(const MSG& message);
     // Handles every message waiting in the queue, then returns.
     void ProcessMessages();
     // The message loop; it returns only when the process is asked to quit.

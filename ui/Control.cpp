@@ -20,6 +20,10 @@ Control::~Control() {
     }
 }
 
+Control* Control::OfWindow(HWND window) {
+    return WrapperOf(window);
+}
+
 bool Control::OnParentMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }

@@ -16,11 +16,15 @@ public:
     Control& operator=(const Control&) = delete;
 
     HWND Handle() const { return handle_; }
+    // The wrapper of a window made by one, or none.
+    static Control* OfWindow(HWND window);
 
     // A message the parent received about this control; true when handled.
     virtual bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    void SetBounds(int left, int top, int width, int height);
+    // Moves and sizes the control; a control that lays out its own inside again after a
+    // change of size (status bar parts, a scroller's arrows) does so here.
+    virtual void SetBounds(int left, int top, int width, int height);
     bool Visible() const;
     void SetVisible(bool visible);
     bool Enabled() const;

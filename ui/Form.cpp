@@ -141,6 +141,49 @@ void Form::AddTimer(Timer& timer) {
     timers_[timer.Id()] = &timer;
 }
 
+namespace {
+bool CanFocus(const Control& control) {
+    return ::IsWindowVisible(control.Handle()) && ::IsWindowEnabled(control.Handle());
+}
+} // namespace
+
+void Form::SelectNext(bool forward) {
+    const int count = static_cast<int>(tabOrder_.size());
+    HWND focus = ::GetFocus();
+    // Before the first or after the last when the focus is on none of them.
+    int at = forward ? -1 : count;
+    for (int i = 0; i < count; ++i) {
+        HWND control = tabOrder_[static_cast<std::size_t>(i)]->Handle();
+        if (focus != nullptr && (focus == control || ::IsChild(control, focus))) {
+            at = i;
+        }
+    }
+    for (int step = 1; step <= count; ++step) {
+        const int next = ((at + (forward ? step : -step)) % count + count) % count;
+        const Control& control = *tabOrder_[static_cast<std::size_t>(next)];
+        if (CanFocus(control)) {
+            ::SetFocus(control.Handle());
+            return;
+        }
+    }
+}
+
+bool Form::PreTranslateKey(const MSG& message) {
+    // A form disabled while something runs takes no keys.
+    if (!::IsWindowEnabled(handle_)) {
+        return false;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !tabOrder_.empty() &&
+        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+        SelectNext(::GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    if (message.message == WM_SYSCHAR && OnAccessKey) {
+        return OnAccessKey(static_cast<char>(message.wParam));
+    }
+    return false;
+}
+
 LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (ReflectToChild(message, wParam, lParam, result)) {
@@ -178,6 +221,20 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
             Fire(OnActivate);
+        } else if (HWND focus = ::GetFocus(); focus != nullptr && ::IsChild(handle_, focus)) {
+            lastFocus_ = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        // The form itself takes no keys: the focus goes on to one of its controls.
+        if (!tabOrder_.empty()) {
+            if (lastFocus_ != nullptr && ::IsChild(handle_, lastFocus_) &&
+                ::IsWindowVisible(lastFocus_) && ::IsWindowEnabled(lastFocus_)) {
+                ::SetFocus(lastFocus_);
+            } else {
+                SelectNext(true);
+            }
+            return 0;
         }
         break;
     case WM_CLOSE:

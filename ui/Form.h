@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 #include "ui/Control.h"
@@ -63,11 +64,23 @@ public:
     void UseMenu(MainMenu& menu) { menu_ = &menu; }
     void AddTimer(Timer& timer);
 
+    // The controls that Tab and Shift+Tab move the keyboard focus through, in this order;
+    // hidden and disabled ones are passed over. The form gives the focus back to the
+    // last of them that had it, or to the first that can take it, when it is activated.
+    void SetTabOrder(std::vector<Control*> controls) { tabOrder_ = std::move(controls); }
+    void SelectNext(bool forward);
+    // A key message on its way to a window of this form, before it is dispatched: Tab
+    // moves the focus, Alt and a character go to OnAccessKey. True when it was used.
+    bool PreTranslateKey(const MSG& message);
+
     std::function<void()> OnShow;
     std::function<void()> OnActivate;
     std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnClose;
     std::function<void()> OnResize;
+    // Alt and a character: true when a control took it as its access key; otherwise it
+    // goes on to the menu bar.
+    std::function<bool(char key)> OnAccessKey;
     // Any other message; returns true when it handled it.
     std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> OnMessage;
 
@@ -83,6 +96,8 @@ private:
     int borderWidth_ = 0;
     MainMenu* menu_ = nullptr;
     std::map<UINT_PTR, Timer*> timers_;
+    std::vector<Control*> tabOrder_;
+    HWND lastFocus_ = nullptr;
     bool modal_ = false;
     bool inOnShow_ = false;
     bool closeRequested_ = false;

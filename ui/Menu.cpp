@@ -8,18 +8,30 @@ namespace {
 constexpr UINT kFirstCommandId = 1000;
 }
 
-MenuItem::MenuItem(std::string caption, bool enabled, bool visible)
-    : caption_(std::move(caption)), enabled_(enabled), visible_(visible) {}
+MenuItem::MenuItem(std::string caption, bool enabled, bool visible, MenuCaption kind)
+    : caption_(std::move(caption)), kind_(kind), enabled_(enabled), visible_(visible) {}
+
+std::string MenuItem::MenuText() const {
+    if (kind_ == MenuCaption::AccessKey) {
+        return caption_;
+    }
+    std::string text;
+    for (const char c : caption_) {
+        text += c == '&' ? "&&" : std::string(1, c);
+    }
+    return text;
+}
 
 void MenuItem::SetCaption(const std::string& caption) {
     caption_ = caption;
     if (parentMenu_ == nullptr || !visible_ || caption_ == "-") {
         return;
     }
+    std::string text = MenuText();
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    info.dwTypeData = const_cast<char*>(caption_.c_str());
+    info.dwTypeData = text.data();
     ::SetMenuItemInfoA(parentMenu_, Position(), TRUE, &info);
     Redraw();
 }
@@ -63,6 +75,7 @@ UINT MenuItem::Position() const {
 }
 
 void MenuItem::Insert() {
+    std::string text = MenuText();
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     if (caption_ == "-") {
@@ -70,7 +83,7 @@ void MenuItem::Insert() {
         info.fType = MFT_SEPARATOR;
     } else {
         info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;
-        info.dwTypeData = const_cast<char*>(caption_.c_str());
+        info.dwTypeData = text.data();
         info.wID = id_;
         info.fState = enabled_ ? MFS_ENABLED : MFS_GRAYED;
         if (popup_ != nullptr) {

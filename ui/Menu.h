@@ -11,10 +11,15 @@ namespace ui {
 
 class MainMenu;
 
+// Whether an "&" in a caption marks the access key of the letter after it, or is shown
+// as it is (a file's path, say).
+enum class MenuCaption { AccessKey, Literal };
+
 class MenuItem {
 public:
     // A caption of "-" makes a separator.
-    explicit MenuItem(std::string caption, bool enabled = true, bool visible = true);
+    explicit MenuItem(std::string caption, bool enabled = true, bool visible = true,
+                      MenuCaption kind = MenuCaption::AccessKey);
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
 
@@ -37,8 +42,11 @@ private:
     UINT Position() const;
     void Insert();
     void Redraw() const;
+    // The caption as the menu is given it.
+    std::string MenuText() const;
 
     std::string caption_;
+    MenuCaption kind_;
     bool enabled_;
     bool visible_;
     std::vector<MenuItem*> items_;

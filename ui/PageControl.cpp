@@ -35,7 +35,7 @@ void PageControl::Create(HWND parent, int left, int top, int width, int height,
                          const FontDesign& font, std::vector<TabSheet*> pages) {
     pages_ = std::move(pages);
     Attach(CreateChild(WC_TABCONTROLA, "",
-                       WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_BUTTONS |
+                       WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_BUTTONS |
                            TCS_FLATBUTTONS | TCS_MULTILINE,
                        0, parent, left, top, width, height));
     SetControlFont(handle_, font);

@@ -13,6 +13,8 @@ public:
     void Create(HWND parent, int left, int top, int width, int height);
     // Takes the tool bar (created with this scroller as its parent) as the scrolled child.
     void SetChild(ToolBar& child);
+    // Whether the arrows show depends on the width: it is measured again after a move.
+    void SetBounds(int left, int top, int width, int height) override;
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

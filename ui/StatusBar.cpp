@@ -11,22 +11,27 @@ void StatusBar::Create(HWND parent, const StatusBarDesign& design) {
                     0, parent, design.left, design.top, design.width, design.height));
     SetControlFont(handle_, design.font);
     simple_ = design.panelWidths.empty();
+    texts_.resize(simple_ ? 1 : design.panelWidths.size());
+    // Right edges, the last panel running to the end of the bar.
+    int edge = 0;
+    for (std::size_t i = 0; i + 1 < design.panelWidths.size(); ++i) {
+        edge += design.panelWidths[i];
+        edges_.push_back(edge);
+    }
+    edges_.push_back(-1);
+    ::SendMessageA(handle_, SB_SETPARTS, edges_.size(), reinterpret_cast<LPARAM>(edges_.data()));
     if (simple_) {
-        texts_.resize(1);
         ::SendMessageA(handle_, SB_SIMPLE, TRUE, 0);
-    } else {
-        texts_.resize(design.panelWidths.size());
-        // Right edges, the last panel running to the end of the bar.
-        std::vector<int> edges;
-        int edge = 0;
-        for (std::size_t i = 0; i + 1 < design.panelWidths.size(); ++i) {
-            edge += design.panelWidths[i];
-            edges.push_back(edge);
-        }
-        edges.push_back(-1);
-        ::SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     }
     SetColor(design.color);
+    hint_ = design.hint;
+}
+
+void StatusBar::SetBounds(int left, int top, int width, int height) {
+    Control::SetBounds(left, top, width, height);
+    ::SendMessageA(handle_, SB_SETPARTS, edges_.size(), reinterpret_cast<LPARAM>(edges_.data()));
+    // The last part ends at the bar's end: the old end's edge must not stay painted.
+    ::InvalidateRect(handle_, nullptr, TRUE);
 }
 
 std::string StatusBar::PanelText(int index) const {

@@ -17,6 +17,7 @@ struct StatusBarDesign {
     std::vector<int> panelWidths;
     FontDesign font;
     std::optional<COLORREF> color; // the system's face colour when none
+    std::string hint;              // kept, not shown
 };
 
 class StatusBar : public Control {
@@ -29,9 +30,15 @@ public:
     void SetPanelText(int index, const std::string& text);
 
     void SetColor(std::optional<COLORREF> color);
+    // The bar measures its parts when they are set: after a move they are set again and
+    // the whole bar is painted anew.
+    void SetBounds(int left, int top, int width, int height) override;
+    const std::string& Hint() const { return hint_; }
 
 private:
+    std::string hint_;
     bool simple_ = false;
+    std::vector<int> edges_; // right edges of the parts, the last -1
     std::vector<std::string> texts_;
 };
 

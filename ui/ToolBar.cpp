@@ -1,6 +1,7 @@
 #include "ui/ToolBar.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <commctrl.h>
 
@@ -73,6 +74,40 @@ int ToolBar::IdealWidth() const {
     SIZE size{};
     ::SendMessageA(handle_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
     return size.cx;
+}
+
+namespace {
+
+// A character in capitals, by the window's code page.
+char Upper(char c) {
+    char text[2] = {c, '\0'};
+    ::CharUpperBuffA(text, 1);
+    return text[0];
+}
+
+// The character after the caption's "&" ("&&" stands for "&" itself), or none.
+std::optional<char> AccessKeyOf(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (caption[i + 1] != '&') {
+                return Upper(caption[i + 1]);
+            }
+            ++i;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool ToolBar::ClickAccessKey(char key) {
+    for (ToolButton* button : buttons_) {
+        if (button->design_.enabled && AccessKeyOf(button->design_.caption) == Upper(key)) {
+            Fire(button->OnClick);
+            return true;
+        }
+    }
+    return false;
 }
 
 ToolButton* ToolBar::ButtonById(int id) const {

@@ -60,6 +60,9 @@ public:
 
     // The width that shows every button.
     int IdealWidth() const;
+    // Clicks the enabled button whose caption marks the key as its access key ("&N"),
+    // as Alt and that key do; false when no button has it.
+    bool ClickAccessKey(char key);
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

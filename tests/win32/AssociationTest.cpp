@@ -53,7 +53,20 @@ TEST_F(Association, AnotherFileTypeIsReplacedAfterTheMessageOnce) {
 
 TEST_F(Association, AFreshRegistryGetsTheAssociationAndEmptyKeys) {
     registry_.Clear();
+    // What ".zip" holds while the user reads the message: the key, not yet the value.
+    std::vector<std::optional<std::string>> whileShown;
+    bool keyWhileShown = false;
+    const platform::MessageBoxHandler recorder = platform::SetMessageBoxHandler(nullptr);
+    platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+        whileShown.push_back(registry_.Default(".zip"));
+        keyWhileShown = registry_.KeyExists(".zip");
+        return recorder(request);
+    });
     StartAndShow();
+    platform::SetMessageBoxHandler(recorder);
+    ASSERT_FALSE(whileShown.empty());
+    EXPECT_EQ(whileShown[0], std::nullopt) << "written only after the message";
+    EXPECT_TRUE(keyWhileShown);
     // No folder registered: the program folder is the root of the current drive.
     ASSERT_GE(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0], kAssociationMessage);
@@ -100,6 +113,11 @@ TEST_F(Association, FailuresStopStartUpWithTheFrameworkTexts) {
         EXPECT_EQ(Messages(), c.messages);
         EXPECT_EQ(Datos.Idioma, 0) << "the settings were not applied";
         EXPECT_EQ(Main().zip.AddCompLevel, 12);
+        // The program folder is unknown: leaving writes nothing and says nothing more.
+        exitCodes_.clear();
+        Main().Salir();
+        EXPECT_EQ(exitCodes_, std::vector<int>{0});
+        EXPECT_EQ(Messages(), c.messages);
         app::DestroyForms();
         ClearMessages();
     }

@@ -5,6 +5,7 @@
 #include "main/Cdatos.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/Readback.h"
+#include "ui/Guard.h"
 
 namespace {
 
@@ -105,6 +106,25 @@ TEST_F(Language, ApplyingTheSettingsAfterTheChoiceShowsEnglishCaptions) {
     Main().ActualizaOpciones();
     EXPECT_EQ(Datos.Idioma, 1);
     EXPECT_EQ(Read(Main()), english);
+}
+
+// Settings applied again in the middle of a run with a language line that is no number:
+// the folders change, the rest stays as the last good application left it.
+TEST_F(Language, ALanguageLineThatIsNoNumberLaterKeepsTheFlagCaptionsAndRecentItems) {
+    WriteSettings("c:\\\r\nc:\\\r\nc:\\\r\n2\r\n", "c:\\a & b.zip\r\nc:\\c.zip\r\n");
+    StartAndShow();
+    const Captions english = Read(Main());
+    EXPECT_EQ(english.file[5].caption, "c:\\a && b.zip") << "recent items keep their paths";
+    EXPECT_EQ(english.file[6].caption, "c:\\c.zip");
+    Main().confi.Set(0, "d:\\nuevo");
+    Main().confi.Set(3, "x");
+    Main().ultimos.SetText("c:\\z.zip\r\n");
+    ui::Guarded([this] { Main().ActualizaOpciones(); });
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"'x' is not a valid integer value"}));
+    EXPECT_EQ(Datos.DirInicial, "d:\\nuevo\\");
+    EXPECT_EQ(Datos.Idioma, 2);
+    EXPECT_EQ(Main().ABRE.InitialDir(), "c:\\") << "the dialogs keep their folder";
+    EXPECT_EQ(Read(Main()), english) << "captions and recent items as they were";
 }
 
 TEST_F(Language, SpanishChangesNoCaption) {

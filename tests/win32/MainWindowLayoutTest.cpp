@@ -86,6 +86,8 @@ TEST_F(MainWindowLayout, ShowsItsDesignTimeControls) {
     }
     EXPECT_NE(::SendMessageA(main.archivo.Handle(), SB_ISSIMPLE, 0, 0), 0);
     EXPECT_EQ(StatusText(main.archivo.Handle(), 0), "");
+    EXPECT_EQ(main.archivo.Hint(),
+              "Panel de Nombre de Archivo: aqu\xED se muestra el archivo actualmente editado.");
 
     // Top to bottom: pages, path bar, list, status bar.
     RECT pages{}, path{}, list{}, status{}, client{};
@@ -193,6 +195,62 @@ TEST_F(MainWindowLayout, ChoosingATabShowsItsPage) {
     EXPECT_EQ(main.v.ActivePageIndex(), 1);
     EXPECT_TRUE(::IsWindowVisible(main.Barra_Nivel.Handle()));
     EXPECT_FALSE(::IsWindowVisible(main.barra1.Handle()));
+}
+
+// Bounds of a control in its parent's client coordinates.
+RECT BoundsInParent(HWND control) {
+    RECT bounds{};
+    ::GetWindowRect(control, &bounds);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+TEST_F(MainWindowLayout, TheSliderTakesTheWidthBetweenItsLabelsAtAnyWindowWidth) {
+    StartAndShow();
+    TPRINCIPAL& main = Main();
+    int previous = 0;
+    for (int width : {520, 686, 900}) {
+        SCOPED_TRACE(width);
+        ::SetWindowPos(main.Handle(), nullptr, 0, 0, width, 432, SWP_NOMOVE | SWP_NOZORDER);
+        RECT page{};
+        ::GetClientRect(main.TabSheet2.Handle(), &page);
+        const RECT left = BoundsInParent(main.txtnivel1.Handle());
+        const RECT slider = BoundsInParent(main.Barra_Nivel.Handle());
+        const RECT right = BoundsInParent(main.txtnivel2.Handle());
+        EXPECT_EQ(left.left, 8);
+        EXPECT_EQ(slider.left - left.right, 8);
+        EXPECT_EQ(right.left - slider.right, 8);
+        EXPECT_EQ(page.right - right.right, 8) << "the second label stays at the right";
+        EXPECT_EQ(right.right - right.left, left.right - left.left);
+        EXPECT_GT(slider.right - slider.left, previous);
+        previous = slider.right - slider.left;
+    }
+}
+
+// After a change of width the status bars are painted whole (no part edge is left
+// where the bar used to end), and the tool bar's scroller offers its arrow exactly when
+// the buttons do not fit.
+TEST_F(MainWindowLayout, BarsFollowTheWindowWidth) {
+    StartAndShow();
+    TPRINCIPAL& main = Main();
+    for (int width : {900, 480, 686, 1000}) {
+        SCOPED_TRACE(width);
+        PumpMessages();
+        ::SetWindowPos(main.Handle(), nullptr, 0, 0, width, 432, SWP_NOMOVE | SWP_NOZORDER);
+        for (HWND bar : {main.estado.Handle(), main.archivo.Handle()}) {
+            RECT client{}, invalid{};
+            ::GetClientRect(bar, &client);
+            ::GetUpdateRect(bar, &invalid, FALSE);
+            EXPECT_TRUE(::EqualRect(&client, &invalid))
+                << invalid.left << ".." << invalid.right << " of " << client.right;
+        }
+        RECT scroller{};
+        ::GetClientRect(main.PageScroller1.Handle(), &scroller);
+        const bool fits = main.barra1.IdealWidth() <= scroller.right;
+        const auto arrow =
+            ::SendMessageA(main.PageScroller1.Handle(), PGM_GETBUTTONSTATE, 0, PGB_BOTTOMORRIGHT);
+        EXPECT_EQ(arrow == PGF_INVISIBLE, fits) << main.barra1.IdealWidth();
+    }
 }
 
 // The level follows the slider when the user moves it, and every application of the
