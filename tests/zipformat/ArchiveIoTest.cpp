@@ -93,13 +93,14 @@ zipfmt::EncodeResult AddEntry(zipfmt::ArchiveWriter& writer, const std::string& 
 std::pair<std::string, zipfmt::EntryStatus> ReadEntry(const MemoryArchive& archive,
                                                       const zipfmt::ArchiveDirectory& dir,
                                                       const zipfmt::CentralEntry& entry,
-                                                      const std::string& password) {
+                                                      const std::string& password,
+                                                      std::size_t bufferSize = 7777) {
     zipfmt::LocalHeader local;
     EXPECT_TRUE(zipfmt::ReadLocalHeader(
         archive, static_cast<std::int64_t>(entry.localHeaderPosition), dir.centralStart, local));
     zipfmt::EntryReader reader(archive, entry, local, dir.centralStart, password);
     std::string out;
-    std::vector<std::uint8_t> buffer(7777);
+    std::vector<std::uint8_t> buffer(bufferSize);
     while (const std::size_t n = reader.Read(buffer.data(), buffer.size())) {
         out.append(reinterpret_cast<const char*>(buffer.data()), n);
     }
@@ -140,6 +141,34 @@ TEST(ArchiveIo, EntriesComeBackAsTheyWereWritten) {
             EXPECT_EQ(ReadEntry(archive, dir, entry, "").second,
                       zipfmt::EntryStatus::NeedsPassword);
         }
+    }
+}
+
+TEST(ArchiveIo, OutputStillHeldByInflateAfterTheLastInputIsDelivered) {
+    // Long runs end in matches that zlib may still be copying when it has taken the
+    // last input byte and the reader's buffer is full.
+    struct Case {
+        std::size_t size;
+        int level;
+        std::size_t bufferSize;
+    };
+    const Case cases[] = {
+        {1 << 20, 9, 256 * 1024}, {1 << 20, 9, 7777},    {1 << 20, 1, 256 * 1024},
+        {5000000, 9, 256 * 1024}, {3 << 20, 6, 1 << 16}, {(1 << 20) + 1, 1, 256 * 1024},
+        {(1 << 20) + 1, 1, 7777},
+    };
+    for (const Case& c : cases) {
+        MemoryArchive archive;
+        zipfmt::ArchiveWriter writer(archive);
+        const std::string zeros(c.size, '\0');
+        ASSERT_EQ(AddEntry(writer, "zeros", zeros, c.level, ""), zipfmt::EncodeResult::Ok);
+        ASSERT_TRUE(writer.Finish(""));
+        zipfmt::ArchiveDirectory dir;
+        ASSERT_EQ(zipfmt::ReadArchiveDirectory(archive, dir), zipfmt::DirectoryError::None);
+        const auto [data, status] = ReadEntry(archive, dir, dir.entries[0], "", c.bufferSize);
+        EXPECT_EQ(status, zipfmt::EntryStatus::Ok)
+            << c.size << " " << c.level << " " << c.bufferSize;
+        EXPECT_TRUE(data == zeros) << c.size << " " << c.level << " " << c.bufferSize;
     }
 }
 
