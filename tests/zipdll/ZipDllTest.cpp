@@ -73,6 +73,10 @@ TEST(ZipDll, StoredNamesFollowTheFolderFlagsAndPatterns) {
         {{"d/s/b.txt"}, false, false, {"b.txt"}},
         {{"./d/../d/a.txt"}, true, false, {"d/a.txt"}},
         {{"d/?.txt", "d/s/*"}, false, false, {"a.txt", "b.txt"}},
+        // One file named twice is added once, and that is no failure.
+        {{"d/a.txt", "d/a.txt"}, false, false, {"a.txt"}},
+        {{"d/*.txt", "./d/a.txt"}, true, false, {"d/a.txt"}},
+        {{"d", "d/s/b.txt"}, true, true, {"d/", "d/a.txt", "d/s/", "d/s/b.txt"}},
     };
     for (const Case& c : cases) {
         WorkDir work;
@@ -86,6 +90,7 @@ TEST(ZipDll, StoredNamesFollowTheFolderFlagsAndPatterns) {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, c.names) << c.specs[0] << " " << c.dirNames << c.recurse;
         EXPECT_EQ(r.count, static_cast<std::int32_t>(c.names.size()));
+        EXPECT_TRUE(r.ErrorCodes().empty()) << c.specs[0];
     }
 }
 
