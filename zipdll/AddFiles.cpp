@@ -24,6 +24,11 @@ public:
         }
         const std::size_t got = file_->ReadAt(at_, buffer, count);
         at_ += static_cast<std::int64_t>(got);
+        // Short of the size the file had when opened: a read error, or a file cut
+        // meanwhile; either way not an end to store (nor a file to move).
+        if (got < count && at_ < file_->Size()) {
+            return -1;
+        }
         return static_cast<std::int64_t>(got);
     }
     bool Restart() override {

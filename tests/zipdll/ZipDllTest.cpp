@@ -211,6 +211,33 @@ TEST(ZipDll, MoveDeletesTheSourcesOnlyOnceTheArchiveIsInPlace) {
     EXPECT_TRUE(work.Exists("c.txt"));
 }
 
+TEST(ZipDll, AFileThatReadsShortOfItsSizeIsNotAddedNorMoved) {
+    // A read that ends before the size the file had when it was opened (a read error,
+    // or someone cutting the file meanwhile) is no end of file to store as the entry.
+    WorkDir work;
+    const std::string big = enginetest::CompressibleText(3 << 20);
+    work.Write("big.txt", big);
+    work.Write("small.txt", "S");
+    Call call = AddCall(work.Path("t.zip"), {"big.txt", "small.txt"});
+    call.move = true;
+    bool cut = false;
+    call.answer = [&](const enginetest::Record& r) {
+        if (r.action == kActionProgress && !cut) {
+            cut = true;
+            std::filesystem::resize_file(work.Path("big.txt"), big.size() / 2);
+        }
+        return 0;
+    };
+    const auto r = enginetest::Add(call);
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrFileRead});
+    EXPECT_EQ(enginetest::Names(enginetest::ReadBack(work.Path("t.zip"))),
+              std::vector<std::string>{"small.txt"});
+    EXPECT_TRUE(work.Exists("big.txt")); // not moved: it was not stored whole
+    EXPECT_FALSE(work.Exists("small.txt"));
+}
+
 TEST(ZipDll, ZipTimeGivesTheArchiveItsNewestEntrysTime) {
     WorkDir work;
     work.Write("a.txt", "A");
