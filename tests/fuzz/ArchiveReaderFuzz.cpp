@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/MemoryArchive.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
@@ -15,24 +16,6 @@
 #include "zipformat/LocalHeader.h"
 
 namespace {
-
-class MemorySource final : public zipfmt::ByteSource {
-public:
-    MemorySource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    std::int64_t Size() const override { return static_cast<std::int64_t>(size_); }
-    std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t count) const override {
-        if (count == 0 || offset < 0 || static_cast<std::uint64_t>(offset) >= size_) {
-            return 0;
-        }
-        const std::size_t n = std::min(count, size_ - static_cast<std::size_t>(offset));
-        std::memcpy(buffer, data_ + offset, n);
-        return n;
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-};
 
 // A place that SafeOutputPath accepted must stay below the current folder.
 void CheckInside(const zipfmt::OutputPath& out) {
@@ -51,7 +34,8 @@ void CheckInside(const zipfmt::OutputPath& out) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const MemorySource source(data, size);
+    testzip::MemoryArchive source;
+    source.bytes.assign(reinterpret_cast<const char*>(data), size);
     zipfmt::ArchiveDirectory dir;
     if (zipfmt::ReadArchiveDirectory(source, dir) != zipfmt::DirectoryError::None) {
         return 0;

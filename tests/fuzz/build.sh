@@ -7,6 +7,7 @@
 #   ./archive_reader_fuzz -max_total_time=300 -dict=zip.dict corpus/archive
 #   ./local_header_walk_fuzz -max_total_time=300 -dict=zip.dict corpus/walk
 #   ./extract_fuzz -max_total_time=300 -dict="$PWD/zip.dict" "$PWD/corpus/extract"
+#   ./entry_round_trip_fuzz -max_total_time=300 corpus/roundtrip
 # (extract_fuzz works in a scratch folder of its own: give it absolute paths.)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -28,6 +29,11 @@ clang++ "${flags[@]}" "$root/tests/fuzz/LocalHeaderWalkFuzz.cpp" "$root/engine/D
 clang++ "${flags[@]}" "$root/tests/fuzz/ExtractFuzz.cpp" "$root/unzdll/ExtractEntries.cpp" \
     "${zipformat[@]}" "${posix[@]}" -lz -o "$out/extract_fuzz"
 
+clang++ "${flags[@]}" "$root/tests/fuzz/EntryRoundTripFuzz.cpp" "${zipformat[@]}" \
+    "$root"/zipformat/{ArchiveWriter,EntryEncoder}.cpp "$root/platform/posix/FileHandlePosix.cpp" \
+    -lz -o "$out/entry_round_trip_fuzz"
+
+mkdir -p "$out/corpus/roundtrip"
 python3 "$root/tests/fuzz/seeds.py" "$out/corpus"
 cp "$root/tests/fuzz/zip.dict" "$out/"
 echo "built in $out"
