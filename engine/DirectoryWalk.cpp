@@ -197,7 +197,9 @@ private:
         if (rules_.listBeforeChecks) {
             entries_.push_back(entry);
         }
-        if (span.compressed < 0 || p + entry.ExtraLength + span.compressed > in_.Size() - 22) {
+        // Compared as room left, so that a zip64 size near the 64-bit limit cannot wrap.
+        const std::int64_t room = in_.Size() - 22 - p - entry.ExtraLength;
+        if (span.compressed < 0 || span.compressed > room) {
             if (rules_.searchOnWhileEmpty && entries_.empty()) {
                 return false; // the search goes on from just after the name
             }

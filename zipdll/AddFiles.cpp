@@ -2,8 +2,8 @@
 #include <map>
 #include <optional>
 
-#include "platform/FileSystem.h"
 #include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
 #include "zipdll/ArchiveUpdate.h"
 #include "zipdll/FileCollector.h"
 #include "zipdll/Operations.h"
@@ -24,6 +24,11 @@ public:
         }
         const std::size_t got = file_->ReadAt(at_, buffer, count);
         at_ += static_cast<std::int64_t>(got);
+        // Short of the size the file had when opened: a read error, or a file cut
+        // meanwhile; either way not an end to store (nor a file to move).
+        if (got < count && at_ < file_->Size()) {
+            return -1;
+        }
         return static_cast<std::int64_t>(got);
     }
     bool Restart() override {
@@ -135,12 +140,18 @@ private:
         for (std::size_t i = 0; i < old.size(); ++i) {
             oldByName.emplace(old[i].name, i);
         }
-        std::map<std::string, bool> taken;
+        // Stored name -> the file that took it.
+        std::map<std::string, std::string> taken;
         for (const FoundFile& file : found) {
             Planned p{file, zipfmt::MakeStoredName(file.storedName), std::nullopt, false};
-            if (!taken.emplace(p.name.bytes, true).second) {
-                reporter_.Error(kErrDuplicateName, "Two files would be stored as " +
-                                                       file.storedName + "; kept the first");
+            const std::string key = PathKey(file.path, options.cwd);
+            const auto [at, fresh] = taken.emplace(p.name.bytes, key);
+            if (!fresh) {
+                // One file named by two specifications is simply added once.
+                if (at->second != key) {
+                    reporter_.Error(kErrDuplicateName, "Two files would be stored as " +
+                                                           file.storedName + "; kept the first");
+                }
                 continue;
             }
             const auto it = oldByName.find(p.name.bytes);
@@ -175,7 +186,8 @@ private:
         }
         std::optional<platform::FileHandle> input;
         if (!folder) {
-            input = platform::FileHandle::OpenUtf8(p.file.path, platform::FileHandle::Sharing::AllowWrite);
+            input = platform::FileHandle::OpenUtf8(p.file.path,
+                                                   platform::FileHandle::Sharing::AllowWrite);
             if (!input) {
                 reporter_.Error(kErrFileRead, "Cannot open " + p.file.path + "; not added");
                 return false;

@@ -34,16 +34,23 @@ bool IsDeviceName(std::string_view part) {
         base == "CONOUT$") {
         return true;
     }
-    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
-           base[3] >= '1' && base[3] <= '9';
+    if (!base.starts_with("COM") && !base.starts_with("LPT")) {
+        return false;
+    }
+    const std::string_view digit = std::string_view(base).substr(3);
+    // Windows also takes the superscript digits 1, 2 and 3 (UTF-8 here) for devices.
+    return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+           digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
 bool OnlyDotsAndBlanks(std::string_view part) {
     return std::all_of(part.begin(), part.end(), [](char c) { return c == '.' || c == ' '; });
 }
 
+// Windows drops trailing dots and blanks from the last part of a path it creates but
+// not from the folders on the way, which then cannot be found: drop them everywhere.
 std::string CleanPart(std::string_view part) {
-    std::string out(part);
+    std::string out(part.substr(0, part.find_last_not_of(". ") + 1));
     for (char& c : out) {
         if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>\"|?*", c)) {
             c = '_';

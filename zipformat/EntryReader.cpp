@@ -120,20 +120,15 @@ std::size_t EntryReader::Read(std::uint8_t* out, std::size_t capacity) {
     capacity = std::min<std::size_t>(capacity, 1u << 30);
     std::size_t done = 0;
     while (done < capacity && !ended_) {
-        if (inputAt_ == inputLength_ && (!inflater_ || inflater_->stream.avail_in == 0)) {
-            if (remaining_ == 0) {
-                if (inflater_) {
-                    // The deflate stream stops short of its end.
-                    return Fail(cipher_ ? EntryStatus::BadPassword : EntryStatus::Damaged);
-                }
+        if (inputAt_ == inputLength_ && (!inflater_ || inflater_->stream.avail_in == 0) &&
+            remaining_ > 0 && Refill() == 0) {
+            return 0;
+        }
+        if (!inflater_) {
+            if (inputAt_ == inputLength_) {
                 ended_ = true;
                 break;
             }
-            if (Refill() == 0) {
-                return 0;
-            }
-        }
-        if (!inflater_) {
             const std::size_t n = std::min(capacity - done, inputLength_ - inputAt_);
             std::copy_n(input_.data() + inputAt_, n, out + done);
             inputAt_ += n;
@@ -148,11 +143,15 @@ std::size_t EntryReader::Read(std::uint8_t* out, std::size_t capacity) {
             z.next_out = out + done;
             z.avail_out = static_cast<uInt>(capacity - done);
             const uInt before = z.avail_out;
+            // With all input taken, zlib may still hold output (the rest of a long
+            // match) for a buffer that was full; only no progress at all is a cut stream.
             const int rc = inflate(&z, Z_NO_FLUSH);
-            done += before - z.avail_out;
+            const uInt made = before - z.avail_out;
+            done += made;
             if (rc == Z_STREAM_END) {
                 ended_ = true;
-            } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
+            } else if ((rc != Z_OK && rc != Z_BUF_ERROR) ||
+                       (made == 0 && z.avail_in == 0 && remaining_ == 0)) {
                 return Fail(cipher_ ? EntryStatus::BadPassword : EntryStatus::Damaged);
             }
         }

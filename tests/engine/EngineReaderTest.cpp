@@ -74,6 +74,11 @@ std::vector<Case> Cases() {
     withZero += "def";
     Entry negative = Stored("neg", "data");
     negative.localCompressedSize = 0x80000000u;
+    // A zip64 block whose size no file can have: the sum with the position must not wrap.
+    Entry huge64 = Stored("huge", "data");
+    huge64.localCompressedSize = 0xFFFFFFFFu;
+    huge64.extra = testzip::Le16(1) + testzip::Le16(16) + testzip::Le64(4) +
+                   testzip::Le64(0x7FFFFFFFFFFFFFFFull);
     // A first header cut inside its 26 bytes: the search goes on from where reading stopped.
     const std::string cutFirst = testzip::LocalHeader(Stored("a", "")).substr(0, 20);
     // A second header cut inside its 26 bytes.
@@ -143,6 +148,18 @@ std::vector<Case> Cases() {
         {"a negative second size",
          "n2.zip",
          Archive({Stored("ok", "k"), negative}),
+         {"ok"},
+         {},
+         "Error 3 reading Zip file"},
+        {"a zip64 first size past any file is skipped",
+         "h1.zip",
+         Archive({huge64, Stored("ok", "k")}),
+         {"ok"},
+         {},
+         {}},
+        {"a zip64 second size past any file",
+         "h2.zip",
+         Archive({Stored("ok", "k"), huge64}),
          {"ok"},
          {},
          "Error 3 reading Zip file"},

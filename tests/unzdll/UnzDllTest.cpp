@@ -192,6 +192,19 @@ TEST(UnzDll, NamesThatWouldLeaveTheFolderAreRefused) {
     }
 }
 
+TEST(UnzDll, TrailingDotsAndBlanksLeaveEveryPartOfAName) {
+    // Windows would make "d " the folder "d" and then find no "d " to write into.
+    WorkDir work;
+    work.Write("t.zip", testzip::Archive({Stored("d /e", "1"), Stored("f./g. ", "2")}));
+    Call call = ExtractCall(work.Path("t.zip"));
+    call.dirNames = true;
+    const auto r = enginetest::Extract(call);
+    EXPECT_EQ(r.count, 2);
+    EXPECT_TRUE(r.ErrorCodes().empty());
+    EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "d", "d/e", "f", "f/g"}));
+    EXPECT_EQ(work.Read("f/g"), "2");
+}
+
 TEST(UnzDll, DataThatDisagreesWithTheDirectoryIsReportedAndNotKept) {
     const std::string data = "twelve bytes";
     struct Case {

@@ -73,6 +73,10 @@ TEST(ZipDll, StoredNamesFollowTheFolderFlagsAndPatterns) {
         {{"d/s/b.txt"}, false, false, {"b.txt"}},
         {{"./d/../d/a.txt"}, true, false, {"d/a.txt"}},
         {{"d/?.txt", "d/s/*"}, false, false, {"a.txt", "b.txt"}},
+        // One file named twice is added once, and that is no failure.
+        {{"d/a.txt", "d/a.txt"}, false, false, {"a.txt"}},
+        {{"d/*.txt", "./d/a.txt"}, true, false, {"d/a.txt"}},
+        {{"d", "d/s/b.txt"}, true, true, {"d/", "d/a.txt", "d/s/", "d/s/b.txt"}},
     };
     for (const Case& c : cases) {
         WorkDir work;
@@ -86,6 +90,7 @@ TEST(ZipDll, StoredNamesFollowTheFolderFlagsAndPatterns) {
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, c.names) << c.specs[0] << " " << c.dirNames << c.recurse;
         EXPECT_EQ(r.count, static_cast<std::int32_t>(c.names.size()));
+        EXPECT_TRUE(r.ErrorCodes().empty()) << c.specs[0];
     }
 }
 
@@ -204,6 +209,33 @@ TEST(ZipDll, MoveDeletesTheSourcesOnlyOnceTheArchiveIsInPlace) {
     EXPECT_EQ(r.count, 0);
     EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrArchiveDamaged});
     EXPECT_TRUE(work.Exists("c.txt"));
+}
+
+TEST(ZipDll, AFileThatReadsShortOfItsSizeIsNotAddedNorMoved) {
+    // A read that ends before the size the file had when it was opened (a read error,
+    // or someone cutting the file meanwhile) is no end of file to store as the entry.
+    WorkDir work;
+    const std::string big = enginetest::CompressibleText(3 << 20);
+    work.Write("big.txt", big);
+    work.Write("small.txt", "S");
+    Call call = AddCall(work.Path("t.zip"), {"big.txt", "small.txt"});
+    call.move = true;
+    bool cut = false;
+    call.answer = [&](const enginetest::Record& r) {
+        if (r.action == kActionProgress && !cut) {
+            cut = true;
+            std::filesystem::resize_file(work.Path("big.txt"), big.size() / 2);
+        }
+        return 0;
+    };
+    const auto r = enginetest::Add(call);
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrFileRead});
+    EXPECT_EQ(enginetest::Names(enginetest::ReadBack(work.Path("t.zip"))),
+              std::vector<std::string>{"small.txt"});
+    EXPECT_TRUE(work.Exists("big.txt")); // not moved: it was not stored whole
+    EXPECT_FALSE(work.Exists("small.txt"));
 }
 
 TEST(ZipDll, ZipTimeGivesTheArchiveItsNewestEntrysTime) {

@@ -67,6 +67,13 @@ TEST(EntryPaths, KeepExtractionInsideTheFolder) {
         {"...", true, false, {}, ""},
         {"a/ . /b", true, false, {}, ""},
         {"q?<>|*\".txt", true, true, {}, "q______.txt"},
+        // Windows drops trailing dots and blanks from a name it creates, but not from a
+        // folder on the way to another name: both are dropped from every part.
+        {"d /e", true, true, {"d"}, "e"},
+        {"a./b.", true, true, {"a"}, "b"},
+        {"f. . .", false, true, {}, "f"},
+        {"COM\xC2\xB9", true, false, {}, ""}, // superscript digits name devices too
+        {"d/lpt\xC2\xB3.txt", true, false, {}, ""},
         {"", true, false, {}, ""},
     };
     for (const Case& c : cases) {
