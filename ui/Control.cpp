@@ -84,6 +84,9 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_NOTIFY:
         child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
         break;
+    case WM_NOTIFYFORMAT:
+        child = reinterpret_cast<HWND>(wParam);
+        break;
     default:
         return false;
     }
