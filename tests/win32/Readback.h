@@ -36,5 +36,13 @@ std::vector<std::string> ColumnCaptions(HWND list);
 std::string StatusText(HWND statusBar, int panel);
 std::vector<int> StatusParts(HWND statusBar);
 
+// Every row of a list view, each as its cells in column order.
+std::vector<std::vector<std::wstring>> ListRows(HWND list);
+// A click on a row's caption, with Ctrl held when extend is set; a double click.
+void ClickListRow(HWND list, int row, bool extend = false);
+void DoubleClickListRow(HWND list, int row);
+// A click below the last row, where there is none.
+void ClickListBlank(HWND list);
+
 // Handles the messages waiting in the thread's queue.
 void PumpMessages();
