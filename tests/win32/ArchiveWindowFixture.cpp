@@ -22,9 +22,12 @@ ControlStates ArchiveWindow::States() {
     TPRINCIPAL& main = Main();
     const auto flag = [](bool on) { return on ? '1' : '0'; };
     const bool drops = (::GetWindowLongA(main.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
-    return {flag(main.Bcerrar.Enabled()),  flag(main.Mcerrar.Enabled()),
-            flag(main.Banyadir.Enabled()), flag(main.Bextraer.Enabled()),
-            flag(main.Bborrar.Enabled()),  flag(main.Bver.Enabled()),
+    return {flag(main.Bcerrar.Enabled()),
+            flag(main.Mcerrar.Enabled()),
+            flag(main.Banyadir.Enabled()),
+            flag(main.Bextraer.Enabled()),
+            flag(main.Bborrar.Enabled()),
+            flag(main.Bver.Enabled()),
             flag(drops)};
 }
 

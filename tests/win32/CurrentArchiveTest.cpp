@@ -6,9 +6,9 @@
 #include <windows.h>
 
 #include "main/Cdatos.h"
-#include "ui/Guard.h"
 #include "tests/win32/ArchiveWindowFixture.h"
 #include "tests/win32/Readback.h"
+#include "ui/Guard.h"
 
 namespace {
 
@@ -24,13 +24,17 @@ class CurrentArchive : public ArchiveWindow {};
 TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
     testzip::Entry undated = testzip::Stored("zero.dat", "");
     undated.dosDateTime = 0;
-    testzip::Entry utf8 = testzip::Stored("\xC3\xB1" "and\xC3\xBA.txt", "n");
+    testzip::Entry utf8 = testzip::Stored("\xC3\xB1"
+                                          "and\xC3\xBA.txt",
+                                          "n");
     utf8.flags = 0x800;
-    const std::string path = MakeArchive(
-        "cells.zip",
-        {Sized("dir\\b.txt", 1000, 400), Sized("a/c.txt", 200, 100), Sized("twelve", 8, 7),
-         Sized("half", 8, 5), Sized("neg", 10, 12), Sized("same", 5, 5), undated, utf8,
-         testzip::Stored("\x81" "ber.txt", "u")});
+    const std::string path =
+        MakeArchive("cells.zip", {Sized("dir\\b.txt", 1000, 400), Sized("a/c.txt", 200, 100),
+                                  Sized("twelve", 8, 7), Sized("half", 8, 5), Sized("neg", 10, 12),
+                                  Sized("same", 5, 5), undated, utf8,
+                                  testzip::Stored("\x81"
+                                                  "ber.txt",
+                                                  "u")});
     StartAndShow({path});
 
     struct Expected {
@@ -38,10 +42,18 @@ TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
         bool dated;
     };
     const Expected expected[] = {
-        {L"a/c.txt", L"200", L"50%", true},   {L"b.txt", L"1000", L"60%", true},
-        {L"half", L"8", L"38%", true},        {L"\xF1" L"and\xFA.txt", L"1", L"0%", true},
-        {L"neg", L"10", L"-20%", true},       {L"same", L"5", L"0%", true},
-        {L"twelve", L"8", L"12%", true},      {L"\xFC" L"ber.txt", L"1", L"0%", true},
+        {L"a/c.txt", L"200", L"50%", true},
+        {L"b.txt", L"1000", L"60%", true},
+        {L"half", L"8", L"38%", true},
+        {L"\xF1"
+         L"and\xFA.txt",
+         L"1", L"0%", true},
+        {L"neg", L"10", L"-20%", true},
+        {L"same", L"5", L"0%", true},
+        {L"twelve", L"8", L"12%", true},
+        {L"\xFC"
+         L"ber.txt",
+         L"1", L"0%", true},
         {L"zero.dat", L"0", L"", false},
     };
     const auto rows = Rows();
@@ -66,9 +78,9 @@ TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
 }
 
 TEST_F(CurrentArchive, EnabledStatesFollowTheArchiveAndTheSelection) {
-    const std::string path = MakeArchive(
-        "three.zip", {testzip::Stored("a", "1"), testzip::Stored("b", "2"),
-                      testzip::Stored("c", "3")});
+    const std::string path =
+        MakeArchive("three.zip", {testzip::Stored("a", "1"), testzip::Stored("b", "2"),
+                                  testzip::Stored("c", "3")});
     AnswerFileDialogs({Scratch("fresh")});
     HWND list = nullptr;
     struct Step {
@@ -81,10 +93,12 @@ TEST_F(CurrentArchive, EnabledStatesFollowTheArchiveAndTheSelection) {
         {"open", [&] { Main().Abrir_Archivo(path); }, "1111101"},
         {"click one row", [&] { ClickListRow(list, 0); }, "1111111"},
         {"Ctrl+click a second", [&] { ClickListRow(list, 1, true); }, "1111101"},
-        {"Down by keyboard", [&] {
+        {"Down by keyboard",
+         [&] {
              ::SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
              PumpMessages();
-         }, "1111111"},
+         },
+         "1111111"},
         {"click where no row is", [&] { ClickListBlank(list); }, "1111101"},
         {"close", [&] { Main().BcerrarClick(); }, "0000000"},
         {"new", [&] { Main().BnuevoClick(); }, "1111001"},
@@ -117,8 +131,8 @@ TEST_P(NewArchive, NamesTheArchiveAsTheRulesSay) {
         MakeArchive(c.existing, {testzip::Stored("inside", "1")});
     }
     std::vector<platform::MessageBoxRequest> asked;
-    const auto previous = platform::SetMessageBoxHandler(
-        [&](const platform::MessageBoxRequest& request) {
+    const auto previous =
+        platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
             asked.push_back(request);
             return c.answer;
         });
@@ -212,8 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RecentCase{"FullListDropsTheOldest", {"A", "B", "C", "D"}, "E", {"E", "A", "B", "C"}, ""},
         RecentCase{"ShortListGrows", {"A", "B"}, "C", {"C", "A", "B"}, ""},
-        RecentCase{"ReopenedLeavesAndComesBackOnTop", {"A", "B", "C", "D"}, "3", {"A", "B", "D"},
-                   "C"},
+        RecentCase{
+            "ReopenedLeavesAndComesBackOnTop", {"A", "B", "C", "D"}, "3", {"A", "B", "D"}, "C"},
         RecentCase{"ClosedAgainGoesOnTop", {"A", "B", "C", "D"}, "3x", {"C", "A", "B", "D"}, ""},
         RecentCase{"KnownArchiveKeepsItsPlace", {"A", "B", "C"}, "B", {"A", "B", "C"}, ""},
         RecentCase{"LastItemReopenedEmptiesTheMenu", {}, "A1", {}, "A"},
@@ -227,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CurrentArchive, AnArchiveThatCannotBeReadLeavesTheWindowAgreeingWithTheEngine) {
     const std::string good = MakeArchive("good.zip", {testzip::Stored("kept", "1")});
-    const std::string damaged = MakeArchive(
-        "damaged.zip", {testzip::Stored("first", "1"), testzip::Overrunning("second")});
+    const std::string damaged =
+        MakeArchive("damaged.zip", {testzip::Stored("first", "1"), testzip::Overrunning("second")});
     StartAndShow({good});
     ui::Guarded([&] { Main().Abrir_Archivo(damaged); });
     EXPECT_EQ(Messages(), std::vector<std::string>{"Error 3 reading Zip file"});
