@@ -30,28 +30,32 @@ private:
     ui::Form& form_;
 };
 
-} // namespace
-
-// Where a view's copy lands: the temporary folder and the name the extraction library
-// gives the entry without its folders. A name the program's code page cannot spell is
-// reached through the file's short name.
-std::string TPRINCIPAL::CopiaDeVista(const std::string& nombreLegible) const {
-    const auto salida = zipfmt::SafeOutputPath(nombreLegible, false);
-    const std::string hoja =
-        salida && !salida->leaf.empty() ? salida->leaf : DimeSinPath(nombreLegible);
-    const std::string copia = util::Cp1252ToUtf8(Datos.DirTemporal) + hoja;
-    if (auto ansi = util::Utf8ToCp1252(copia)) {
+// A path in the program's code page; one with a character the code page lacks is
+// reached through the file's short name, which every program can open.
+std::string RutaAnsi(const std::wstring& ruta) {
+    const std::string utf8 = platform::Narrow(ruta);
+    if (auto ansi = util::Utf8ToCp1252(utf8)) {
         return *ansi;
     }
-    const std::wstring ancha = platform::Widen(copia);
     wchar_t corta[MAX_PATH] = {};
-    const DWORD largo = ::GetShortPathNameW(ancha.c_str(), corta, MAX_PATH);
+    const DWORD largo = ::GetShortPathNameW(ruta.c_str(), corta, MAX_PATH);
     if (largo > 0 && largo < MAX_PATH) {
         if (auto ansi = util::Utf8ToCp1252(platform::Narrow(corta))) {
             return *ansi;
         }
     }
-    return util::Utf8ToCp1252Lossy(copia);
+    return util::Utf8ToCp1252Lossy(utf8);
+}
+
+} // namespace
+
+// Where a view's copy lands: the temporary folder and the name the extraction library
+// gives the entry without its folders.
+std::string TPRINCIPAL::CopiaDeVista(const std::string& nombreLegible) const {
+    const auto salida = zipfmt::SafeOutputPath(nombreLegible, false);
+    const std::string hoja =
+        salida && !salida->leaf.empty() ? salida->leaf : DimeSinPath(nombreLegible);
+    return RutaAnsi(platform::Widen(util::Cp1252ToUtf8(Datos.DirTemporal) + hoja));
 }
 
 void TPRINCIPAL::BanyadirClick() {
@@ -78,11 +82,11 @@ void TPRINCIPAL::Recoge(HDROP soltados) {
     // Every name is taken before the first add, so that the drop is released even when
     // an add fails. Names go whole: one cut short could name another file.
     std::vector<std::string> nombres;
-    const UINT cuantos = ::DragQueryFileA(soltados, 0xFFFFFFFF, nullptr, 0);
+    const UINT cuantos = ::DragQueryFileW(soltados, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < cuantos; ++i) {
-        std::string nombre(::DragQueryFileA(soltados, i, nullptr, 0), '\0');
-        ::DragQueryFileA(soltados, i, nombre.data(), static_cast<UINT>(nombre.size() + 1));
-        nombres.push_back(std::move(nombre));
+        std::wstring nombre(::DragQueryFileW(soltados, i, nullptr, 0), L'\0');
+        ::DragQueryFileW(soltados, i, nombre.data(), static_cast<UINT>(nombre.size() + 1));
+        nombres.push_back(RutaAnsi(nombre));
     }
     ::DragFinish(soltados);
     for (const std::string& nombre : nombres) {
