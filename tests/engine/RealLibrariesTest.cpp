@@ -9,6 +9,7 @@
 #include "platform/FileHandle.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ZipBytes.h"
 
 namespace {
 
@@ -108,6 +109,49 @@ TEST_F(RealLibraries, NothingToDoReturnsZeroAndSaysWhy) {
     EXPECT_EQ(zip.ResultCount(), 0);
     EXPECT_FALSE(failures.empty()) << "the library reports with a non-zero code";
     EXPECT_EQ(Names(), std::vector<std::string>{"notes.txt"});
+}
+
+TEST_F(RealLibraries, AStoredNameSelectsExactlyItsEntriesBeforeAnyWildcard) {
+    // Names an archive from elsewhere may hold; "\x81" is "ü" in code page 437.
+    const std::vector<std::string> all = {"*",           "a?c",      "abc",  "dir\\abc",
+                                          "x\\y\\z.txt", "\x81nter", "b.txt"};
+    struct Case {
+        std::string spec;
+        std::vector<std::string> chosen;
+    };
+    const Case cases[] = {
+        {"*", {"*"}},
+        {"a?c", {"a?c"}},
+        {"abc", {"abc"}},
+        {"a*c", {"a?c", "abc", "dir\\abc"}},
+        {"x\\y\\z.txt", {"x\\y\\z.txt"}},
+        {"z.txt", {"x\\y\\z.txt"}},
+        {"\x81nter", {"\x81nter"}},
+        {"?nter", {"\x81nter"}},
+        {"nothing", {}},
+    };
+    std::vector<testzip::Entry> entries;
+    for (const std::string& name : all) {
+        entries.push_back(testzip::Stored(name, name + " data"));
+    }
+    const std::string bytes = testzip::Archive(entries);
+    for (const Case& c : cases) {
+        dir.Write("round.zip", bytes);
+        zip.SetZipFilename(archive);
+        failures.clear();
+        zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+        zip.FSpecArgs = {c.spec};
+        zip.ExtractFiles();
+        EXPECT_EQ(zip.ResultCount(), static_cast<std::int32_t>(c.chosen.size())) << c.spec;
+        zip.FSpecArgs = {c.spec};
+        zip.DeleteFiles();
+        std::vector<std::string> kept;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(kept), [&](const std::string& n) {
+            return std::find(c.chosen.begin(), c.chosen.end(), n) == c.chosen.end();
+        });
+        EXPECT_EQ(Names(), kept) << c.spec;
+        EXPECT_EQ(failures.size(), c.chosen.empty() ? 2u : 0u) << c.spec;
+    }
 }
 
 TEST_F(RealLibraries, EveryLevelMakesAnArchiveThatExtractsTheSame) {
