@@ -36,6 +36,11 @@ std::int32_t ENGINE_CALL EngineCallback(CallbackRecord* record) {
 std::int32_t TZipEngine::DeliverCallback(const CallbackRecord& record) noexcept {
     try {
         const std::int32_t action = record.ActionCode;
+        if (action == kActionFileStart) {
+            filePercent_ = 0;
+        } else if (action == kActionProgress) {
+            filePercent_ = std::clamp<std::int32_t>(record.FileSize, 0, 100);
+        }
         if (action >= 1 && action <= 3 && OnProgress) {
             if (action == kActionFileStart) {
                 OnProgress(*this, ProgressType::ProgrFileStart, std::string(RecordText(record)),

@@ -79,6 +79,7 @@ void TZipEngine::RunOperation(Operation operation) {
     }
     busy = true;
     CancelRequested = false;
+    filePercent_ = 0;
     EngineLibrary& library = extract ? UnzEngineLibrary() : ZipEngineLibrary();
     const bool loadedHere = library.handle == 0;
     if (loadedHere) {

@@ -179,7 +179,7 @@ private:
         }
         zipfmt::EntryReader reader(*view_, entry, local, directory_.centralStart,
                                    request_.password);
-        std::uint64_t sinceProgress = 0;
+        std::uint64_t done = 0, sinceProgress = 0;
         for (;;) {
             const std::size_t n = reader.Read(buffer_.data(), buffer_.size());
             if (n == 0) {
@@ -188,10 +188,11 @@ private:
             if (!sink(buffer_.data(), n)) {
                 return false;
             }
+            done += n;
             sinceProgress += n;
             if (sinceProgress >= kProgressEvery) {
                 sinceProgress = 0;
-                reporter_.Progress();
+                reporter_.Progress(zipfmt::PercentOf(done, entry.uncompressedSize));
                 if (Cancelled()) {
                     return false;
                 }
@@ -202,7 +203,7 @@ private:
                             name + ": " + Describe(reader.Status(), entry));
             return false;
         }
-        reporter_.Progress();
+        reporter_.Progress(100);
         return !Cancelled();
     }
 

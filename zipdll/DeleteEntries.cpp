@@ -39,7 +39,7 @@ std::int32_t DeleteEntries(const AddRequest& request, zipfmt::EngineReporter& re
         if (removed[i]) {
             reporter.FileStart(name, entries[i].uncompressedSize);
             reporter.Info("deleting: " + name);
-            reporter.Progress();
+            reporter.Progress(100);
         } else if (!update.CopyEntry(entries[i])) {
             return 0;
         }

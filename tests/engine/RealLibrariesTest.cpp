@@ -21,11 +21,12 @@ protected:
         notes = dir.Write("notes.txt", std::string(5000, 'n') + "end");
         data = dir.Write("data.bin", std::string("\x00\x01\x02\xFF", 4) + std::string(3000, 'd'));
         zip.OnDirUpdate = [this](TZipEngine&) { ++updates; };
-        zip.OnProgress = [this](TZipEngine&, ProgressType type, const std::string& name,
+        zip.OnProgress = [this](TZipEngine& sender, ProgressType type, const std::string& name,
                                 std::int32_t) {
             progress.push_back(type == ProgressType::ProgrFileStart ? "start " + name
-                               : type == ProgressType::ProgrStep    ? "step"
-                                                                    : "end");
+                               : type == ProgressType::ProgrStep
+                                   ? "step " + std::to_string(sender.FilePercent())
+                                   : "end");
         };
         zip.OnMessage = [this](TZipEngine&, std::int32_t code, const std::string& text) {
             if (code != 0) {
@@ -152,6 +153,39 @@ TEST_F(RealLibraries, AStoredNameSelectsExactlyItsEntriesBeforeAnyWildcard) {
         EXPECT_EQ(Names(), kept) << c.spec;
         EXPECT_EQ(failures.size(), c.chosen.empty() ? 2u : 0u) << c.spec;
     }
+}
+
+TEST_F(RealLibraries, ProgressStepsTellThePercentOfTheFileDone) {
+    // Past a few MiB the libraries step on the way, not only at a file's end.
+    const std::string big = dir.Write("big.bin", std::string(3 << 20, 'b'));
+    zip.SetZipFilename(archive);
+    zip.AddCompLevel = 0;
+    zip.FSpecArgs = {big, notes};
+    zip.AddFiles();
+    zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+    zip.ExtractFiles();
+    zip.FSpecArgs = {"big.bin"};
+    zip.DeleteFiles();
+    ASSERT_TRUE(failures.empty());
+    // Within a file the percentages climb to 100; some fall between.
+    int files = 0, between = 0, last = -1;
+    for (const std::string& event : progress) {
+        if (event.starts_with("step ")) {
+            const int percent = std::stoi(event.substr(5));
+            EXPECT_GE(percent, last) << event;
+            EXPECT_LE(percent, 100);
+            between += percent > 0 && percent < 100 ? 1 : 0;
+            last = percent;
+        } else {
+            if (last >= 0) {
+                EXPECT_EQ(last, 100) << "the last step of a file before " << event;
+            }
+            files += event.starts_with("start ") ? 1 : 0;
+            last = event.starts_with("start ") ? 0 : -1;
+        }
+    }
+    EXPECT_EQ(files, 5) << "two added, two tested, one deleted";
+    EXPECT_GE(between, 2) << "the big file, added and tested";
 }
 
 TEST_F(RealLibraries, EveryLevelMakesAnArchiveThatExtractsTheSame) {
