@@ -34,6 +34,10 @@ std::int32_t ENGINE_CALL EngineCallback(CallbackRecord* record) {
 }
 
 std::int32_t TZipEngine::DeliverCallback(const CallbackRecord& record) noexcept {
+    // A failed handler stops the call: what the library still says goes unheard.
+    if (!handlerErrors_.empty() && *handlerErrors_.back()) {
+        return -1;
+    }
     try {
         const std::int32_t action = record.ActionCode;
         if (action == kActionFileStart) {

@@ -134,7 +134,8 @@ private:
     bool unzBusy_ = false;
     ZipCallBlock zipBlock_{};
     UnzCallBlock unzBlock_{};
-    // The error a handler raised during each running call, innermost last.
+    // The error a handler raised during each running call, innermost last; once set,
+    // the call's later records reach no handler.
     std::vector<std::exception_ptr*> handlerErrors_;
 };
 

@@ -261,6 +261,60 @@ TEST_F(Operations, CallbackRecordsBecomeEvents) {
     EXPECT_EQ(events.back(), "percent at the start 0");
 }
 
+TEST_F(Operations, AfterAHandlerFailsTheRestOfTheCallReachesNoHandler) {
+    zip.SetZipFilename(archive);
+    std::vector<std::string> events;
+    zip.OnProgress = [&](TZipEngine&, ProgressType type, const std::string&, std::int32_t) {
+        events.push_back("progress " + std::to_string(static_cast<int>(type)));
+        throw std::runtime_error("handler failed");
+    };
+    zip.OnMessage = [&](TZipEngine&, std::int32_t code, const std::string&) {
+        events.push_back("message " + std::to_string(code));
+    };
+    // A library that goes on after it was told to stop, as the real ones do to report it.
+    fakes.Zip().playPastStop = 1;
+    Script(fakes.Zip(), {Record(1, 0, 5, "f"), Record(2, 0, 50, ""), Record(4, 12, 0, "Cancelled"),
+                         Record(3, 0, 0, "")});
+    zip.FSpecArgs = {"x"};
+    MessageRecorder messages;
+    zip.AddFiles();
+    EXPECT_EQ(events, std::vector<std::string>{"progress 0"});
+    ASSERT_EQ(fakes.Zip().answerCount, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(fakes.Zip().answers[i], -1) << i;
+    }
+    EXPECT_EQ(zip.FilePercent(), 0) << "an unheard step is not kept either";
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Fatal DLL Error: abort exception"});
+}
+
+TEST_F(Operations, AnExceptionOutOfAnOperationStillReleasesItsBusyMarkAndLibrary) {
+    // The message seam raises, both inside the library's load (a missing entry point)
+    // and after a failed call.
+    const auto previous = platform::SetMessageBoxHandler(
+        [](const platform::MessageBoxRequest&) -> int { throw std::runtime_error("no box"); });
+    for (const Op op : {Op::Add, Op::Delete, Op::Extract}) {
+        for (const char* variant : {"noexec", "full"}) {
+            zip.SetZipFilename(archive);
+            fakes.Use(variant);
+            Script(Seen(op), {Record(2, 0, 0, "")});
+            zip.OnProgress = [](TZipEngine&, ProgressType, const std::string&, std::int32_t) {
+                throw std::runtime_error("handler failed");
+            };
+            zip.FSpecArgs = {"x"};
+            EXPECT_THROW(RunOp(zip, op), std::runtime_error) << Name(op) << " " << variant;
+            EXPECT_FALSE(zip.ZipBusy() || zip.UnzBusy()) << Name(op) << " " << variant;
+            EXPECT_EQ(ZipEngineLibrary().handle + UnzEngineLibrary().handle, 0u) << Name(op);
+        }
+    }
+    platform::SetMessageBoxHandler(previous);
+    fakes.Use("full");
+    zip.OnProgress = nullptr;
+    fakes.Zip().result = 2;
+    zip.FSpecArgs = {"again"};
+    zip.AddFiles();
+    EXPECT_EQ(zip.ResultCount(), 2);
+}
+
 TEST_F(Operations, UnassignedEventsAreSkipped) {
     zip.SetZipFilename(archive);
     Script(fakes.Zip(), {Record(1, 0, 1, "f"), Record(2, 0, 0, ""), Record(4, 9, 0, "m")});
