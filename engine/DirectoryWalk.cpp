@@ -239,7 +239,7 @@ private:
     // central directory record, so that the walk lands on the next header.
     DataSpan ResolveDataSpan(ZipDirEntry& entry, std::int64_t headerPosition,
                              std::span<const std::uint8_t> extra) {
-        // 2 GiB and more in the 32-bit field reads negative as the record has it.
+        // The 32-bit field reads negative from 2 GiB on; the span takes it unsigned.
         DataSpan span{static_cast<std::int64_t>(entry.CompressedSize64), false, false};
         const bool streamed = (entry.GeneralFlags & zipfmt::kFlagDataDescriptor) != 0;
         const bool marked = entry.CompressedSize == -1 || entry.UncompressedSize == -1;
