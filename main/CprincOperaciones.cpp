@@ -121,6 +121,11 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
         Deshabilitada mientras(*this);
         Extraer_Archivo(nombre);
     }
+    // The refusal has been shown: an older copy, or Notepad on a file that is not
+    // there, would only mislead.
+    if (zip.ResultCount() <= 0) {
+        return;
+    }
     const std::string copia = CopiaDeVista(legible);
     if (lista.SelectedCount() > 0) {
         platform::ShellExecuteRequest abrir;

@@ -212,6 +212,20 @@ INSTANTIATE_TEST_SUITE_P(Associations, Viewing,
                                            ViewCase{"AfterRestoringFolders", 42, true, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(Operations, AnEntryThatCannotBeExtractedIsRefusedAndNotOpened) {
+    std::filesystem::create_directory(Scratch("tmp"));
+    WriteSettings("c:\\\r\n" + Scratch("tmp") + "\r\nc:\\\r\n1\r\n", "");
+    testzip::Entry unknown = testzip::Stored("odd.txt", "data");
+    unknown.method = 99;
+    StartAndShow({MakeArchive("odd.zip", {unknown})});
+    WriteScratch("tmp\\odd.txt", "an older copy");
+    DoubleClickListRow(Main().lista.Handle(), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{
+                              "No se puede realizar la operación.Comprueba que no es Sólo Lectura"});
+    EXPECT_TRUE(shell_->requests.empty());
+    EXPECT_EQ(Main().borrafil.Count(), 0);
+}
+
 class Progress : public Operations, public ::testing::WithParamInterface<int> {};
 
 TEST_P(Progress, TheStatusBarSaysBusyWhileTheEngineWorksAndFailuresAreRefused) {

@@ -24,6 +24,11 @@ class CurrentArchive : public ArchiveWindow {};
 TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
     testzip::Entry undated = testzip::Stored("zero.dat", "");
     undated.dosDateTime = 0;
+    // Past 4 GiB: the sizes live in the zip64 block of the extra field.
+    testzip::Entry big = testzip::Stored("big", std::string(10, 'z'));
+    big.localUncompressedSize = big.localCompressedSize = 0xFFFFFFFF;
+    big.extra =
+        testzip::Le16(1) + testzip::Le16(16) + testzip::Le64(4294967297) + testzip::Le64(10);
     testzip::Entry utf8 = testzip::Stored("\xC3\xB1"
                                           "and\xC3\xBA.txt",
                                           "n");
@@ -31,7 +36,7 @@ TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
     const std::string path =
         MakeArchive("cells.zip", {Sized("dir\\b.txt", 1000, 400), Sized("a/c.txt", 200, 100),
                                   Sized("twelve", 8, 7), Sized("half", 8, 5), Sized("neg", 10, 12),
-                                  Sized("same", 5, 5), undated, utf8,
+                                  Sized("same", 5, 5), undated, utf8, big,
                                   testzip::Stored("\x81"
                                                   "ber.txt",
                                                   "u")});
@@ -44,6 +49,7 @@ TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
     const Expected expected[] = {
         {L"a/c.txt", L"200", L"50%", true},
         {L"b.txt", L"1000", L"60%", true},
+        {L"big", L"4294967297", L"100%", true},
         {L"half", L"8", L"38%", true},
         {L"\xF1"
          L"and\xFA.txt",
