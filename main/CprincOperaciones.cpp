@@ -30,23 +30,6 @@ private:
     ui::Form& form_;
 };
 
-// A path in the program's code page; one with a character the code page lacks is
-// reached through the file's short name, which every program can open.
-std::string RutaAnsi(const std::wstring& ruta) {
-    const std::string utf8 = platform::Narrow(ruta);
-    if (auto ansi = util::Utf8ToCp1252(utf8)) {
-        return *ansi;
-    }
-    wchar_t corta[MAX_PATH] = {};
-    const DWORD largo = ::GetShortPathNameW(ruta.c_str(), corta, MAX_PATH);
-    if (largo > 0 && largo < MAX_PATH) {
-        if (auto ansi = util::Utf8ToCp1252(platform::Narrow(corta))) {
-            return *ansi;
-        }
-    }
-    return util::Utf8ToCp1252Lossy(utf8);
-}
-
 } // namespace
 
 // Where a view's copy lands: the temporary folder and the name the extraction library
@@ -55,7 +38,7 @@ std::string TPRINCIPAL::CopiaDeVista(const std::string& nombreLegible) const {
     const auto salida = zipfmt::SafeOutputPath(nombreLegible, false);
     const std::string hoja =
         salida && !salida->leaf.empty() ? salida->leaf : DimeSinPath(nombreLegible);
-    return RutaAnsi(platform::Widen(util::Cp1252ToUtf8(Datos.DirTemporal) + hoja));
+    return platform::AnsiPath(platform::Widen(util::Cp1252ToUtf8(Datos.DirTemporal) + hoja));
 }
 
 void TPRINCIPAL::BanyadirClick() {
@@ -86,7 +69,7 @@ void TPRINCIPAL::Recoge(HDROP soltados) {
     for (UINT i = 0; i < cuantos; ++i) {
         std::wstring nombre(::DragQueryFileW(soltados, i, nullptr, 0), L'\0');
         ::DragQueryFileW(soltados, i, nombre.data(), static_cast<UINT>(nombre.size() + 1));
-        nombres.push_back(RutaAnsi(nombre));
+        nombres.push_back(platform::AnsiPath(nombre));
     }
     ::DragFinish(soltados);
     for (const std::string& nombre : nombres) {

@@ -41,6 +41,9 @@ std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path)
 // The current folder in UTF-8 (wide on Windows, whatever the ANSI code page).
 std::string CurrentDirectoryUtf8();
 bool IsAbsolutePath(const std::string& path);
+// The path with every part by its long name: a program that cannot spell a name in its
+// code page hands over the short one. The path as given when it cannot be resolved.
+std::string LongPath(const std::string& path);
 // The platform's preferred separator.
 char PathSeparator();
 

@@ -144,8 +144,10 @@ std::vector<FoundFile> CollectFiles(const std::vector<std::string>& specs,
             const std::string folder =
                 cut == std::string::npos ? std::string() : spec.substr(0, cut + 1);
             added = collector.AddPattern(folder, last);
-        } else if (const auto info = platform::QueryPath(spec)) {
-            added = collector.AddPath(spec, *info);
+        } else if (const std::string path = platform::LongPath(spec);
+                   const auto info = platform::QueryPath(path)) {
+            // A file named by its short name is stored by its own.
+            added = collector.AddPath(path, *info);
         }
         if (added == 0) {
             report(kErrNothingMatched, "No file matches " + spec);

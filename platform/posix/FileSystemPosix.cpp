@@ -80,6 +80,10 @@ std::string CurrentDirectoryUtf8() {
     return buffer;
 }
 
+std::string LongPath(const std::string& path) {
+    return path; // no short names here
+}
+
 bool IsAbsolutePath(const std::string& path) {
     return !path.empty() && path[0] == '/';
 }

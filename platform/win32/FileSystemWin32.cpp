@@ -57,6 +57,21 @@ std::string CurrentDirectoryUtf8() {
     return Narrow(buffer);
 }
 
+std::string LongPath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    const DWORD n = ::GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (n == 0) {
+        return path;
+    }
+    std::wstring buffer(n, L'\0');
+    const DWORD got = ::GetLongPathNameW(wide.c_str(), buffer.data(), n);
+    if (got == 0 || got >= n) {
+        return path;
+    }
+    buffer.resize(got);
+    return Narrow(buffer);
+}
+
 bool IsAbsolutePath(const std::string& path) {
     return (path.size() >= 2 && path[1] == ':') ||
            (!path.empty() && (path[0] == '\\' || path[0] == '/'));

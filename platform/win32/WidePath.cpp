@@ -1,5 +1,6 @@
 #include "platform/win32/WidePath.h"
 
+#include <optional>
 #include <windows.h>
 
 namespace platform {
@@ -25,6 +26,58 @@ std::string Narrow(const std::wstring& wide) {
     ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
                           nullptr, nullptr);
     return utf8;
+}
+
+namespace {
+constexpr UINT kWindows1252 = 1252;
+
+// Nothing when a character has no place in the code page.
+std::optional<std::string> ToCp1252(const std::wstring& wide) {
+    if (wide.empty()) {
+        return std::string();
+    }
+    BOOL lost = FALSE;
+    const int size = static_cast<int>(wide.size());
+    const int n = ::WideCharToMultiByte(kWindows1252, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                        nullptr, 0, nullptr, &lost);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(kWindows1252, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), n,
+                          nullptr, &lost);
+    if (lost) {
+        return std::nullopt;
+    }
+    return text;
+}
+} // namespace
+
+std::wstring WidenAnsi(const std::string& cp1252) {
+    if (cp1252.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(cp1252.size());
+    const int n = ::MultiByteToWideChar(kWindows1252, 0, cp1252.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(kWindows1252, 0, cp1252.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string AnsiPath(const std::wstring& path) {
+    if (auto text = ToCp1252(path)) {
+        return *text;
+    }
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        if (auto text = ToCp1252(shortPath)) {
+            return *text;
+        }
+    }
+    BOOL lost = FALSE;
+    const int size = static_cast<int>(path.size());
+    const int n = ::WideCharToMultiByte(kWindows1252, 0, path.data(), size, nullptr, 0, "?", &lost);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(kWindows1252, 0, path.data(), size, text.data(), n, "?", &lost);
+    return text;
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <shlobj.h>
 #include <windows.h>
 
@@ -57,24 +58,28 @@ TEST_F(Operations, AddsEachChosenFileInItsDialogOrderAtTheSliderLevel) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(Operations, DroppedFilesAreAddedInTheShellsOrder) {
+TEST_F(Operations, DroppedFilesAreAddedInTheShellsOrderByTheirOwnNames) {
     const std::string archive = MakeArchive("drop.zip", {testzip::Stored("old", "1")});
-    const std::vector<std::string> dropped = {WriteScratch("zeta", "z"),
-                                              WriteScratch("alpha", "a")};
+    WriteScratch("zeta", "z");
+    WriteScratch("alpha", "a");
+    // A name the program's code page cannot spell.
+    std::ofstream(scratch_.Path() / L"\x0436") << "zhe";
     StartAndShow({archive});
-    std::string names;
-    for (const std::string& name : dropped) {
-        names += name + '\0';
+    std::wstring names;
+    for (const wchar_t* name : {L"zeta", L"\x0436", L"alpha"}) {
+        names += (scratch_.Path() / name).wstring() + L'\0';
     }
-    names += '\0';
-    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    names += L'\0';
+    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
     auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
     header->pFiles = sizeof(DROPFILES);
-    std::copy(names.begin(), names.end(), reinterpret_cast<char*>(header + 1));
+    header->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
     ::GlobalUnlock(drop);
     ::SendMessageA(Main().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-    EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"old", "zeta", "alpha"}));
-    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"alpha", L"old", L"zeta"}));
+    EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"old", "zeta", "\xD0\xB6", "alpha"}));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"alpha", L"old", L"zeta", L"\x0436"}));
+    EXPECT_TRUE(Messages().empty());
 }
 
 struct DeleteCase {
@@ -220,8 +225,9 @@ TEST_F(Operations, AnEntryThatCannotBeExtractedIsRefusedAndNotOpened) {
     StartAndShow({MakeArchive("odd.zip", {unknown})});
     WriteScratch("tmp\\odd.txt", "an older copy");
     DoubleClickListRow(Main().lista.Handle(), 0);
-    EXPECT_EQ(Messages(), std::vector<std::string>{
-                              "No se puede realizar la operación.Comprueba que no es Sólo Lectura"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{
+                  "No se puede realizar la operación.Comprueba que no es Sólo Lectura"});
     EXPECT_TRUE(shell_->requests.empty());
     EXPECT_EQ(Main().borrafil.Count(), 0);
 }
