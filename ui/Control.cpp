@@ -84,6 +84,13 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_NOTIFY:
         child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
         break;
+    case WM_DRAWITEM:
+        child = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    case WM_SETCURSOR:
+        // A child's own default handling asks its parent first.
+        child = reinterpret_cast<HWND>(wParam);
+        break;
     default:
         return false;
     }
