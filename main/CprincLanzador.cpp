@@ -1,9 +1,10 @@
-// The launcher of Windows tools, the help file and the web page, and the clock.
+// The launcher of Windows tools, the help file and the web page, the credits, and the clock.
 
 #include "main/Cprinc.h"
 
 #include <windows.h>
 
+#include "dialogs/Ccreditos.h"
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/Shell.h"
@@ -54,6 +55,10 @@ void TPRINCIPAL::ndice1Click() {
 
 void TPRINCIPAL::ToolButton1Click() {
     Ejecuta(6);
+}
+
+void TPRINCIPAL::Crditos1Click() {
+    credits->ShowModal();
 }
 
 void TPRINCIPAL::reloxTimer() {

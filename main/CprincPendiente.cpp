@@ -35,9 +35,6 @@ void TPRINCIPAL::BextraerClick() {}
 // Filled by the configuration work: showing the configuration dialog.
 void TPRINCIPAL::MconfiguracionClick() {}
 
-// Filled by the credits work: showing the credits window.
-void TPRINCIPAL::Crditos1Click() {}
-
 // Filled by the recent-archives work: reopening the item's archive.
 void TPRINCIPAL::ult1Click() {}
 

@@ -36,5 +36,17 @@ std::vector<std::string> ColumnCaptions(HWND list);
 std::string StatusText(HWND statusBar, int panel);
 std::vector<int> StatusParts(HWND statusBar);
 
+// A control's place and size in its parent's client area.
+RECT BoundsInParent(HWND control);
+
+// What a control paints of its client area (through WM_PRINTCLIENT): rows top first,
+// each pixel as 0x00RRGGBB.
+struct Painted {
+    int width = 0, height = 0;
+    std::vector<unsigned> pixels;
+    unsigned At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+Painted PaintedClient(HWND control);
+
 // Handles the messages waiting in the thread's queue.
 void PumpMessages();
