@@ -7,12 +7,17 @@
 #include "dialogs/Ccreditos.h"
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
+#include "platform/FileHandle.h"
 #include "platform/Shell.h"
 #include "util/FmxUtils.h"
 
 void TPRINCIPAL::Ejecuta(unsigned numero) {
     // The help file follows the language flag as it is at the moment of the click.
-    if (const auto file = LaunchTarget(numero, Datos.DirPrograma, Datos.Idioma)) {
+    if (auto file = LaunchTarget(numero, Datos.DirPrograma, Datos.Idioma)) {
+        // Current Windows opens no ".hlp" file: without one, the manual's page instead.
+        if (numero == 5 && !platform::FileExists(*file)) {
+            *file = file->substr(0, file->size() - 4) + ".html";
+        }
         util::LaunchFile(*file, "", "", platform::kSwShow);
     }
 }

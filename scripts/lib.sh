@@ -149,17 +149,18 @@ start_persistent_wineserver() {
 }
 
 # Installs the built program into the Wine prefix as a Windows installation would: the
-# program folder with the program, its engine libraries and the two settings files
-# (made only when missing, never over the user's), and the registry keys of the file
-# type "Tarvox": its program folder and its open command. The ".zip" type itself is
+# program folder with the program, its engine libraries, the manual's pages and the two
+# settings files (made only when missing, never over the user's), and the registry keys
+# of the file type "Tarvox": its program folder and its open command. The ".zip" type itself is
 # the program's to claim at its first start.
 TARVOX_PROGRAM_FOLDER='C:\Program Files\Tarvox'
+TARVOX_PROGRAM_FILES=(tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html)
 install_tarvox() {
     local folder
     folder=$(winepath -u "$TARVOX_PROGRAM_FOLDER" 2>/dev/null)
     mkdir -p "$folder"
     local file
-    for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL; do
+    for file in "${TARVOX_PROGRAM_FILES[@]}"; do
         if [ ! -f "$TARVOX_BUILD/win32/bin/$file" ]; then
             say "$file has not been built: no installation"
             return 1

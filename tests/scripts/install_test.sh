@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The run command's installation into a Wine prefix, against stand-ins for wine and
-# winepath that record what they are asked: the program and both engine libraries are
-# copied, the settings files are made only when missing and never replaced, and the
-# file type's keys name the program folder and its open command.
+# winepath that record what they are asked: the program, both engine libraries and the
+# manual's pages are copied, the settings files are made only when missing and never
+# replaced, and the file type's keys name the program folder and its open command.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d)
@@ -13,7 +13,7 @@ printf '#!/bin/sh\necho "%s"\n' "$folder" >"$work/stubs/winepath"
 printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/wine.log"\n' "$work" >"$work/stubs/wine"
 chmod +x "$work/stubs/winepath" "$work/stubs/wine"
 export PATH=$work/stubs:$PATH
-for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL; do
+for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html; do
     echo "$file" >"$work/build/win32/bin/$file"
 done
 
@@ -35,7 +35,7 @@ install() {
 
 # A first installation: everything in place, default settings, an empty recent list.
 install
-for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL; do
+for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html; do
     check "$file installed" cmp -s "$work/build/win32/bin/$file" "$folder/$file"
 done
 check "default settings" same "$(od -An -c "$folder/conf.txm" | tr -s ' \n' ' ')" \
