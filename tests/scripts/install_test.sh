@@ -17,14 +17,7 @@ for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html; do
     echo "$file" >"$work/build/win32/bin/$file"
 done
 
-failures=0
-check() { # check DESCRIPTION COMMAND...
-    if ! "${@:2}"; then
-        echo "FAILED: $1" >&2
-        failures=$((failures + 1))
-    fi
-}
-same() { [ "$1" = "$2" ]; }
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 install() {
     (
         source "$root/scripts/lib.sh"
@@ -38,8 +31,8 @@ install
 for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html; do
     check "$file installed" cmp -s "$work/build/win32/bin/$file" "$folder/$file"
 done
-check "default settings" same "$(od -An -c "$folder/conf.txm" | tr -s ' \n' ' ')" \
-    "$(printf 'c:\\\r\nc:\\\r\nc:\\\r\n1\r\n' | od -An -c | tr -s ' \n' ' ')"
+check "default settings" same "$(bytes_of "$folder/conf.txm")" \
+    "$(printf 'c:\\\r\nc:\\\r\nc:\\\r\n1\r\n' | bytes_of)"
 check "empty recent list" test -f "$folder/ult.txm" -a ! -s "$folder/ult.txm"
 check "program folder key" grep -qxF 'reg add HKCR\Tarvox\dir /ve /d C:\Program Files\Tarvox /f' \
     "$work/wine.log"
