@@ -22,7 +22,7 @@ ui::FormDesign SplashDesign() {
 } // namespace
 
 Tinicio::Tinicio() : ui::Form(SplashDesign()) {
-    logo.Create(Handle(), {.left = 66, .top = 11, .autoSize = true});
+    logo.Create(Handle(), {.left = 66, .top = 11, .width = 300, .height = 80, .autoSize = true});
     logo.LoadJpeg(ui::ResourceData("LOGO"));
     ui::LabelDesign label;
     label.left = 64;
