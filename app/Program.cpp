@@ -46,7 +46,7 @@ void CreateForms() {
     ui::App().SetMainForm(inicio);
     PRINCIPAL = new TPRINCIPAL();
     descompri = new Tdescompri();
-    borra = new Tborra();
+    borra = new Tborra(PRINCIPAL->zip, PRINCIPAL->lista, PRINCIPAL->Bver, *PRINCIPAL);
     direk = new Tdirek();
     Datos_Generales = new TDatos_Generales();
     config = new Tconfig();

@@ -1,11 +1,33 @@
 #pragma once
-// The delete dialog: all or the selected entries; its controls come with the delete work.
+// The delete dialog: deletes every entry of the main window's list, or the selected ones.
 
+#include "controls/ContentsList.h"
+#include "engine/ZipEngine.h"
 #include "ui/Form.h"
+#include "ui/RadioGroup.h"
+#include "ui/ToolBar.h"
 
 class Tborra : public ui::Form {
 public:
-    Tborra();
+    // What the dialog acts on: the main window's engine, its list, its view button, and
+    // the main window itself, enabled again whenever the dialog closes.
+    Tborra(TZipEngine& zip, controls::ContentsList& lista, ui::ToolButton& Bver,
+           ui::Form& principal);
+
+    ui::RadioGroup opc;
+    ui::ToolBar ToolBar1;
+    ui::ToolButton ToolButton1;
+    ui::ToolButton ToolButton2;
+
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void FormClose();
+
+private:
+    TZipEngine& zip_;
+    controls::ContentsList& lista_;
+    ui::ToolButton& Bver_;
+    ui::Form& principal_;
 };
 
 extern Tborra* borra;

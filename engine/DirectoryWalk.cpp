@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/BufferedReader.h"
+#include "util/Codepage.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/Records.h"
 
@@ -215,6 +216,9 @@ private:
         if (span.descriptor) {
             PassDataDescriptor(span.zip64, entry.Crc32);
         }
+        entry.ShownName = util::Cp437ToUtf8(entry.FileName); // TEMP until merge
+        entry.UncompressedSize64 = static_cast<std::uint32_t>(entry.UncompressedSize);
+        entry.CompressedSize64 = static_cast<std::uint32_t>(entry.CompressedSize);
         if (!rules_.listBeforeChecks) {
             entries_.push_back(std::move(entry));
         }

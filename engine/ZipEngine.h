@@ -65,6 +65,8 @@ public:
     const std::string& Password() const { return password_; }
     void SetPassword(const std::string& password);
 
+    std::int32_t FilePercent() const { return 0; } // TEMP until merge
+
     // What the last library call returned.
     std::int32_t ResultCount() const { return resultCount_; }
 

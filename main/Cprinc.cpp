@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "resources/TextTable.h"
+#include "ui/Guard.h"
 
 TPRINCIPAL* PRINCIPAL = nullptr;
 
@@ -175,7 +176,6 @@ void TPRINCIPAL::CreateControls() {
     list.font = {"Times New Roman", -12};
     list.color = RGB(255, 255, 255);
     list.multiSelect = true;
-    list.sortByCaption = true;
     lista.Create(window, list);
 
     ui::StatusBarDesign panels;
@@ -199,6 +199,14 @@ void TPRINCIPAL::BindEvents() {
     OnShow = [this] { FormShow(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnResize = [this] { Layout(); };
+    OnMessage = [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message != WM_DROPFILES) {
+            return false;
+        }
+        ui::Guarded([&] { Recoge(reinterpret_cast<HDROP>(wParam)); });
+        result = 0;
+        return true;
+    };
     // Alt and the underlined letter of a button on the page in view press that button.
     OnAccessKey = [this](char key) {
         for (ui::ToolBar* bar : {&barra1, &barra2, &ToolBar1}) {

@@ -6,12 +6,16 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "controls/ContentsList.h"
 #include "engine/ZipDir.h"
 #include "engine/ZipEngine.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/Label.h"
-#include "ui/ListView.h"
 #include "ui/Menu.h"
 #include "ui/OpenDialog.h"
 #include "ui/PageControl.h"
@@ -58,7 +62,7 @@ public:
 
     // The current archive's path, its entries, and the status panels.
     ui::StatusBar archivo;
-    ui::ListView lista;
+    controls::ContentsList lista;
     ui::StatusBar estado;
 
     // Hidden text lists serving as string lists in memory.
@@ -159,16 +163,42 @@ public:
     void listaSelectItem(int row, bool selected);
     void listaDblClick();
     void Abrir_Archivo(const std::string& nombre);
+    void Crear_archivo();
+    void Cerrar_Archivo();
     void zipDirUpdate(TZipEngine& Sender);
+    static std::string DimeSinPath(const std::string& ruta);
+
+    // The recent archives of the file menu.
+    void Anyadir_Ultimo(const std::string& nombre);
+    void Quitar_Ultimo(const std::string& nombre);
+
+    // Adding, viewing, and files dropped from the shell.
+    void Anyadir_Archivos();
+    void Anyade(const std::string& fichero);
+    void Recoge(HDROP soltados);
+    // Views the entry behind a row of the list.
+    void Mostrar_Archivo(int fila);
+    // Extracts one entry, by its stored name, into the temporary folder.
+    void Extraer_Archivo(const std::string& nombre);
+
+    // Progress and messages of the engine.
     void zipProgress(TZipEngine& Sender, ProgressType ProgrType, const std::string& Filename,
                      std::int32_t FileSize);
     void zipMessage(TZipEngine& Sender, std::int32_t ErrCode, const std::string& Message);
+    void Error_Zip(std::int32_t codigo);
 
 private:
     void CreateControls();
     void BindEvents();
     void Layout();
     void FijaRutasDeFicheros();
+    void AbreUltimo(ui::MenuItem& item);
+    std::string CopiaDeVista(const std::string& nombreLegible) const;
+    // Panel 1: the archive's size, or the file the engine is working on.
+    void MuestraTamanyo();
+    void MuestraFicheroEnCurso(int porcentaje);
+
+    std::string ficheroEnCurso_;
 };
 
 extern TPRINCIPAL* PRINCIPAL;

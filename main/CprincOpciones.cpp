@@ -2,6 +2,8 @@
 
 #include "main/Cprinc.h"
 
+#include "dialogs/Cborra.h"
+
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/Messages.h"
@@ -71,6 +73,11 @@ void TPRINCIPAL::PonIdioma() {
     Bshell.SetCaption(text(25));
     txtnivel1.SetCaption(text(31));
     txtnivel2.SetCaption(text(32));
+    borra->opc.SetCaption(text(33));
+    borra->opc.SetItem(0, text(34));
+    borra->opc.SetItem(1, text(35));
+    borra->ToolButton1.SetCaption(text(36));
+    borra->ToolButton2.SetCaption(text(37));
 }
 
 void TPRINCIPAL::Barra_NivelChange() {

@@ -69,3 +69,46 @@ std::vector<std::string> ParseCommandLine(const std::string& commandLine) {
     }
     return arguments;
 }
+
+std::string ArchiveNameWithZip(const std::string& name) {
+    const auto dot = name.find_last_of('.');
+    const auto separator = name.find_last_of("\\:");
+    const bool hasExtension =
+        dot != std::string::npos && (separator == std::string::npos || dot > separator);
+    return hasExtension && name.compare(dot, std::string::npos, ".zip") == 0 ? name : name + ".zip";
+}
+
+namespace {
+constexpr int kRecentArchives = 4;
+
+int FindLine(const util::TextLines& lines, const std::string& text) {
+    for (int i = 0; i < lines.Count(); ++i) {
+        if (lines.Get(i) == text) {
+            return i;
+        }
+    }
+    return -1;
+}
+} // namespace
+
+bool AddRecentArchive(util::TextLines& recent, const std::string& name) {
+    if (name.empty() || FindLine(recent, name) >= 0) {
+        return false;
+    }
+    const int count = recent.Count();
+    recent.Insert(0, name);
+    // A longer list comes only from an edited file, and is left as long as it is.
+    if (count == kRecentArchives) {
+        recent.Delete(kRecentArchives);
+    }
+    return true;
+}
+
+bool RemoveRecentArchive(util::TextLines& recent, const std::string& name) {
+    const int index = FindLine(recent, name);
+    if (index < 0) {
+        return false;
+    }
+    recent.Delete(index);
+    return true;
+}

@@ -23,6 +23,16 @@ std::string ChooseText(const util::TextLines& table, int languageFlag, int spani
 std::optional<std::string> LaunchTarget(unsigned number, const std::string& programFolder,
                                         int languageFlag);
 
+// The name a new archive is given: ".zip" appended unless the name's extension (from
+// its last "." after its last "\" or ":") is exactly ".zip", in that case.
+std::string ArchiveNameWithZip(const std::string& name);
+
+// The recent archives, newest first: a name not yet among them goes to the top, and
+// with four already there the oldest leaves. True when the list changed.
+bool AddRecentArchive(util::TextLines& recent, const std::string& name);
+// Takes the name out, the others keeping their order. True when it was there.
+bool RemoveRecentArchive(util::TextLines& recent, const std::string& name);
+
 // The maker's web page, a host name and path without a scheme.
 extern const char kWebPage[];
 

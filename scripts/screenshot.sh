@@ -2,10 +2,12 @@
 # Takes a screenshot of the running program on a virtual display: installs it into the
 # Wine prefix as the run command does, starts it as a user who has started it before
 # (the ".zip" association already claimed), and saves the screen as a PNG.
-# Usage: screenshot.sh [OUTPUT.png]   (default docs/screenshot.png)
+# Usage: screenshot.sh [OUTPUT.png [ARGUMENT...]]   (default docs/screenshot.png); the
+# arguments go to the program, as with the run command.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 output=${1:-$TARVOX_ROOT/docs/screenshot.png}
+shift || true
 
 ensure_packages
 build_tree win32 tarvox
@@ -21,7 +23,7 @@ wine reg add 'HKCR\.zip' /ve /d Tarvox /f >/dev/null 2>&1
 unmanaged='HKCU\Software\Wine\AppDefaults\tarvox.exe\X11 Driver'
 wine reg add "$unmanaged" /v Managed /d N /f >/dev/null 2>&1
 TARVOX_CLEANUP+=("wine reg delete '$unmanaged' /f >/dev/null 2>&1")
-wine "$TARVOX_PROGRAM_FOLDER\\tarvox.exe" &
+wine "$TARVOX_PROGRAM_FOLDER\\tarvox.exe" "$@" &
 program=$!
 TARVOX_CLEANUP+=("kill $program 2>/dev/null")
 # The splash gives way to the main window after 900 ms; leave time for the clock.

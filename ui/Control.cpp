@@ -90,6 +90,9 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
         child = item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
         break;
     }
+    case WM_NOTIFYFORMAT:
+        child = reinterpret_cast<HWND>(wParam);
+        break;
     case WM_SETCURSOR:
         // A child's own default handling asks its parent first.
         child = reinterpret_cast<HWND>(wParam);

@@ -1,6 +1,7 @@
 #include "ui/ListView.h"
 
 #include <commctrl.h>
+#include <cwchar>
 
 #include "ui/Guard.h"
 
@@ -8,22 +9,25 @@ namespace ui {
 
 void ListView::Create(HWND parent, const ListViewDesign& design) {
     columns_ = design.columns;
-    DWORD style = WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHOWSELALWAYS;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
+                  LVS_SHOWSELALWAYS | LVS_OWNERDATA;
     if (!design.multiSelect) {
         style |= LVS_SINGLESEL;
-    }
-    if (design.sortByCaption) {
-        style |= LVS_SORTASCENDING;
     }
     if (!design.columnClick) {
         style |= LVS_NOSORTHEADER;
     }
-    Attach(CreateChild(WC_LISTVIEWA, "", style, WS_EX_CLIENTEDGE, parent, design.left, design.top,
-                       design.width, design.height));
+    // A Unicode control, so that entry names show whatever the program's code page.
+    Attach(::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, design.left, design.top,
+                             design.width, design.height, parent, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr));
+    // The control asked its parent for the notification format while it was being
+    // created, before this wrapper could answer; now it asks again.
+    ::SendMessageW(handle_, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(parent), NF_REQUERY);
     SetControlFont(handle_, design.font);
-    ::SendMessageA(handle_, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(design.color));
-    ::SendMessageA(handle_, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(design.color));
-    ::SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+    ::SendMessageW(handle_, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(design.color));
+    ::SendMessageW(handle_, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(design.color));
+    ::SendMessageW(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                    LVS_EX_FULLROWSELECT);
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         LVCOLUMNA column{};
@@ -76,66 +80,107 @@ void ListView::SizeColumns() {
     }
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         if (columns_[i].autoSize) {
-            ::SendMessageA(handle_, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(free / shared, 0));
+            ::SendMessageW(handle_, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(free / shared, 0));
         }
     }
 }
 
 int ListView::Count() const {
-    return static_cast<int>(::SendMessageA(handle_, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(::SendMessageW(handle_, LVM_GETITEMCOUNT, 0, 0));
 }
 
-void ListView::Clear() {
-    ::SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
-}
-
-int ListView::Add(const std::string& caption, const std::vector<std::string>& subItems) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = Count();
-    item.pszText = const_cast<char*>(caption.c_str());
-    const auto row = static_cast<int>(
-        ::SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (std::size_t i = 0; i < subItems.size(); ++i) {
-        LVITEMA sub{};
-        sub.iSubItem = static_cast<int>(i) + 1;
-        sub.pszText = const_cast<char*>(subItems[i].c_str());
-        ::SendMessageA(handle_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
-                       reinterpret_cast<LPARAM>(&sub));
-    }
-    return row;
-}
-
-std::string ListView::Caption(int row) const {
-    return SubItem(row, 0);
-}
-
-std::string ListView::SubItem(int row, int subItem) const {
-    char text[1024] = {};
-    LVITEMA item{};
-    item.iSubItem = subItem;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    ::SendMessageA(handle_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(&item));
-    return text;
+void ListView::SetCount(int count) {
+    // Dropping the old rows is no change of selection the owner should hear about.
+    const auto handler = std::move(OnSelectItem);
+    OnSelectItem = nullptr;
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&none));
+    ::SendMessageW(handle_, LVM_SETITEMCOUNT, 0, 0);
+    ::SendMessageW(handle_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
+    OnSelectItem = handler;
 }
 
 bool ListView::Selected(int row) const {
-    return ::SendMessageA(handle_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+    return ::SendMessageW(handle_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
 }
 
 int ListView::SelectedCount() const {
-    return static_cast<int>(::SendMessageA(handle_, LVM_GETSELECTEDCOUNT, 0, 0));
+    return static_cast<int>(::SendMessageW(handle_, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+std::vector<int> ListView::SelectedRows() const {
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(SelectedCount()));
+    int row = -1;
+    while ((row = static_cast<int>(::SendMessageW(handle_, LVM_GETNEXTITEM,
+                                                  static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void ListView::SetSelected(int row, bool selected) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    ::SendMessageW(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
 }
 
 bool ListView::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (message == WM_NOTIFYFORMAT) {
+        result = NFR_UNICODE;
+        return true;
+    }
     if (message != WM_NOTIFY) {
         return false;
     }
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     result = 0;
     switch (header->code) {
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+        if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+            std::wstring text;
+            Guarded([&] {
+                if (OnCellText) {
+                    text = OnCellText(item.iItem, item.iSubItem);
+                }
+            });
+            const std::size_t room = static_cast<std::size_t>(item.cchTextMax) - 1;
+            const std::size_t n = text.size() < room ? text.size() : room;
+            text.copy(item.pszText, n);
+            item.pszText[n] = L'\0';
+        }
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        // Typing a row's first letters goes to the next row whose caption starts so.
+        const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(lParam);
+        result = -1;
+        if ((find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find->lvfi.psz == nullptr ||
+            !OnCellText) {
+            return true;
+        }
+        const std::size_t length = std::wcslen(find->lvfi.psz);
+        const int count = Count();
+        Guarded([&] {
+            for (int i = 0; i < count; ++i) {
+                const int row = (find->iStart + i) % count;
+                const std::wstring caption = OnCellText(row, 0);
+                if (caption.size() >= length &&
+                    ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(),
+                                     static_cast<int>(length), find->lvfi.psz,
+                                     static_cast<int>(length)) == CSTR_EQUAL) {
+                    result = row;
+                    return;
+                }
+            }
+        });
+        return true;
+    }
     case NM_CLICK:
         Fire(OnClick);
         return true;
@@ -147,6 +192,14 @@ bool ListView::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& res
         if ((change->uChanged & LVIF_STATE) != 0 &&
             ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) != 0) {
             Fire(OnSelectItem, change->iItem, (change->uNewState & LVIS_SELECTED) != 0);
+        }
+        return true;
+    }
+    case LVN_ODSTATECHANGED: {
+        // A range chosen with Shift: one change for the whole range.
+        const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(lParam);
+        if (((change->uOldState ^ change->uNewState) & LVIS_SELECTED) != 0) {
+            Fire(OnSelectItem, change->iFrom, (change->uNewState & LVIS_SELECTED) != 0);
         }
         return true;
     }

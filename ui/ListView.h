@@ -1,6 +1,7 @@
 #pragma once
-// A list view in report style: columns with captions, rows with a caption and
-// sub-items, several rows selectable, kept sorted by caption when asked.
+// A list view in report style whose rows live in the program: it knows only how many
+// there are and asks for the cells it paints, so that a hundred thousand rows cost no
+// more to show than ten. Cells are Unicode; several rows may be selected.
 
 #include <functional>
 #include <string>
@@ -24,7 +25,6 @@ struct ListViewDesign {
     FontDesign font;
     COLORREF color = RGB(255, 255, 255);
     bool multiSelect = true;
-    bool sortByCaption = false;
     bool columnClick = false;
 };
 
@@ -39,18 +39,23 @@ public:
     void SizeColumns();
 
     int Count() const;
-    void Clear();
-    // Adds a row and returns its index (its place among the sorted rows).
-    int Add(const std::string& caption, const std::vector<std::string>& subItems);
-    std::string Caption(int row) const;
-    std::string SubItem(int row, int subItem) const;
+    // A new set of rows, none selected, scrolled to the top.
+    void SetCount(int count);
     bool Selected(int row) const;
     int SelectedCount() const;
+    // The selected rows in list order.
+    std::vector<int> SelectedRows() const;
+    // Selects or unselects one row, as a click with Ctrl does.
+    void SetSelected(int row, bool selected);
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    // The text of a cell; column 0 is the row's caption.
+    std::function<std::wstring(int row, int column)> OnCellText;
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;
+    // A row became selected or unselected: its index, the first of a range chosen with
+    // Shift, or -1 for every row.
     std::function<void(int row, bool selected)> OnSelectItem;
 
 private:

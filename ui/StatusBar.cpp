@@ -49,6 +49,7 @@ void StatusBar::SetPanelText(int index, const std::string& text) {
 }
 
 void StatusBar::SetColor(std::optional<COLORREF> color) {
+    color_ = color;
     ::SendMessageA(handle_, SB_SETBKCOLOR, 0, static_cast<LPARAM>(color ? *color : CLR_DEFAULT));
 }
 

@@ -30,6 +30,8 @@ public:
     void SetPanelText(int index, const std::string& text);
 
     void SetColor(std::optional<COLORREF> color);
+    // The colour of its own, or none for the system's face colour.
+    std::optional<COLORREF> Color() const { return color_; }
     // The bar measures its parts when they are set: after a move they are set again and
     // the whole bar is painted anew.
     void SetBounds(int left, int top, int width, int height) override;
@@ -37,6 +39,7 @@ public:
 
 private:
     std::string hint_;
+    std::optional<COLORREF> color_;
     bool simple_ = false;
     std::vector<int> edges_; // right edges of the parts, the last -1
     std::vector<std::string> texts_;

@@ -48,4 +48,13 @@ std::string RatioText(std::int32_t uncompressedSize, std::int32_t compressedSize
     return ratio ? std::to_string(*ratio) + "%" : std::string();
 }
 
+std::string RatioText(std::uint64_t uncompressedSize, std::uint64_t compressedSize) {
+    if (uncompressedSize == 0) {
+        return {};
+    }
+    const double ratio =
+        (1.0 - static_cast<double>(compressedSize) / static_cast<double>(uncompressedSize)) * 100.0;
+    return std::to_string(std::llrint(ratio)) + "%";
+}
+
 } // namespace util

@@ -27,5 +27,6 @@ std::optional<long long> CompressionRatio(std::int32_t uncompressedSize,
 
 // The ratio as the contents list shows it ("60%"), or "" when there is none.
 std::string RatioText(std::int32_t uncompressedSize, std::int32_t compressedSize);
+std::string RatioText(std::uint64_t uncompressedSize, std::uint64_t compressedSize); // TEMP
 
 } // namespace util

@@ -75,7 +75,7 @@ TEST_F(MainWindowLayout, ShowsItsDesignTimeControls) {
     const auto listStyle = ::GetWindowLongA(main.lista.Handle(), GWL_STYLE);
     EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_EQ(listStyle & LVS_SINGLESEL, 0) << "several rows selectable";
-    EXPECT_NE(listStyle & LVS_SORTASCENDING, 0);
+    EXPECT_NE(listStyle & LVS_OWNERDATA, 0) << "rows kept by the program, sorted there";
     EXPECT_NE(listStyle & LVS_NOSORTHEADER, 0) << "column clicks ignored";
     EXPECT_EQ(::SendMessageA(main.lista.Handle(), LVM_GETBKCOLOR, 0, 0), RGB(255, 255, 255));
 

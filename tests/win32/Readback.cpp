@@ -1,6 +1,7 @@
 #include "tests/win32/Readback.h"
 
 #include <commctrl.h>
+#include <cstddef>
 
 std::string WindowCaption(HWND window) {
     char text[512] = {};
@@ -34,6 +35,62 @@ void ClickToolButton(HWND toolBar, int index) {
     ::SendMessageA(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageA(toolBar, WM_LBUTTONUP, 0, at);
     PumpMessages();
+}
+
+std::vector<std::vector<std::wstring>> ListRows(HWND list) {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<std::vector<std::wstring>> rows(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            wchar_t text[512] = {};
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = 512;
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&item));
+            rows[static_cast<std::size_t>(row)].push_back(text);
+        }
+    }
+    return rows;
+}
+
+namespace {
+
+void MouseAt(HWND list, LPARAM at, UINT down, WPARAM keys) {
+    ::SendMessageW(list, WM_MOUSEMOVE, 0, at);
+    // The list view watches for a drag after the press until the release comes.
+    ::PostMessageW(list, WM_LBUTTONUP, keys, at);
+    ::SendMessageW(list, down, keys | MK_LBUTTON, at);
+    PumpMessages();
+}
+
+LPARAM RowPoint(HWND list, int row) {
+    RECT area{};
+    area.left = LVIR_LABEL;
+    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&area));
+    return MAKELPARAM(area.left + 4, (area.top + area.bottom) / 2);
+}
+
+} // namespace
+
+void ClickListRow(HWND list, int row, bool extend) {
+    MouseAt(list, RowPoint(list, row), WM_LBUTTONDOWN, extend ? MK_CONTROL : 0);
+}
+
+void DoubleClickListRow(HWND list, int row) {
+    const LPARAM at = RowPoint(list, row);
+    MouseAt(list, at, WM_LBUTTONDOWN, 0);
+    MouseAt(list, at, WM_LBUTTONDBLCLK, 0);
+}
+
+void ClickListBlank(HWND list) {
+    RECT client{};
+    ::GetClientRect(list, &client);
+    MouseAt(list, MAKELPARAM(client.right / 2, client.bottom - 2), WM_LBUTTONDOWN, 0);
 }
 
 namespace {

@@ -36,6 +36,14 @@ std::vector<std::string> ColumnCaptions(HWND list);
 std::string StatusText(HWND statusBar, int panel);
 std::vector<int> StatusParts(HWND statusBar);
 
+// Every row of a list view, each as its cells in column order.
+std::vector<std::vector<std::wstring>> ListRows(HWND list);
+// A click on a row's caption, with Ctrl held when extend is set; a double click.
+void ClickListRow(HWND list, int row, bool extend = false);
+void DoubleClickListRow(HWND list, int row);
+// A click below the last row, where there is none.
+void ClickListBlank(HWND list);
+
 // A control's place and size in its parent's client area.
 RECT BoundsInParent(HWND control);
 

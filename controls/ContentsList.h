@@ -1,0 +1,47 @@
+#pragma once
+// The list of an archive's entries: one row per entry, sorted by caption (the entry's
+// readable name without the folders before its last "\" or ":"), with its date, size,
+// time and ratio. Rows point at the engine's contents list and format their cells only
+// when the list paints them; the stored name behind each row is what operations act on.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/ZipDirEntry.h"
+#include "ui/ListView.h"
+
+namespace controls {
+
+class ContentsList : public ui::ListView {
+public:
+    void Create(HWND parent, const ui::ListViewDesign& design);
+
+    // Rows for every entry, none selected. The entries must outlive the rows: the next
+    // Fill or Clear comes before the list changes.
+    void Fill(const std::vector<ZipDirEntry>& entries);
+    void Clear();
+
+    // The caption of a row as it is shown.
+    std::wstring Caption(int row) const;
+    // The entry's name as stored in the archive, bytes as they are.
+    std::string StoredName(int row) const;
+    // The entry behind a row; none past the last row, or once the engine dropped its
+    // entries (an archive that could not be opened) and the rows were not filled again.
+    const ZipDirEntry* Entry(int row) const;
+
+private:
+    std::wstring Cell(int row, int column) const;
+
+    struct Row {
+        std::uint32_t entry;
+        std::wstring caption;
+    };
+    const std::vector<ZipDirEntry>* entries_ = nullptr;
+    std::vector<Row> rows_;
+};
+
+// The part of a name after its last "\" or ":"; "/" does not separate.
+std::string CaptionOf(const std::string& name);
+
+} // namespace controls

@@ -1,0 +1,156 @@
+// The current archive: opening, creating and closing it, and the list of its entries.
+
+#include "main/Cprinc.h"
+
+#include <exception>
+#include <shellapi.h>
+
+#include "main/Cdatos.h"
+#include "main/SettingsRules.h"
+#include "platform/FileHandle.h"
+#include "platform/Messages.h"
+#include "resources/TextTable.h"
+#include "util/FmxUtils.h"
+
+void TPRINCIPAL::BabrirClick() {
+    if (ABRE.Execute(Handle())) {
+        Abrir_Archivo(ABRE.FileName());
+    }
+}
+
+void TPRINCIPAL::MabrirClick() {
+    BabrirClick();
+}
+
+void TPRINCIPAL::BnuevoClick() {
+    Crear_archivo();
+}
+
+void TPRINCIPAL::MnuevoClick() {
+    Crear_archivo();
+}
+
+void TPRINCIPAL::BcerrarClick() {
+    Cerrar_Archivo();
+}
+
+void TPRINCIPAL::McerrarClick() {
+    Cerrar_Archivo();
+}
+
+// When the archive cannot be read the engine keeps its name all the same: the window
+// takes it as current too, so that the path shown, the list, the buttons and drops all
+// describe the archive the engine works on; then the error is reported.
+void TPRINCIPAL::Abrir_Archivo(const std::string& nombre) {
+    if (!platform::FileExists(nombre)) {
+        return;
+    }
+    std::exception_ptr fallo;
+    try {
+        zip.SetZipFilename(nombre);
+    } catch (...) {
+        fallo = std::current_exception();
+        zipDirUpdate(zip);
+    }
+    Datos.ArchivoActual = zip.ZipFilename();
+    Bextraer.SetEnabled(true);
+    Bborrar.SetEnabled(true);
+    Mcerrar.SetEnabled(true);
+    Bcerrar.SetEnabled(true);
+    Banyadir.SetEnabled(true);
+    ::DragAcceptFiles(Handle(), TRUE);
+    if (fallo) {
+        std::rethrow_exception(fallo);
+    }
+}
+
+void TPRINCIPAL::Crear_archivo() {
+    if (!nuevo.Execute(Handle())) {
+        return;
+    }
+    std::string nombre = nuevo.FileName();
+    if (platform::FileExists(nombre)) {
+        platform::MessageBoxRequest pregunta;
+        pregunta.text = "El archivo ya existe,¿desea abrirlo?";
+        pregunta.caption = "tx40";
+        pregunta.style = platform::kMbYesNo;
+        if (platform::ShowMessageBox(pregunta) == platform::kIdYes) {
+            Abrir_Archivo(nombre);
+        }
+        return;
+    }
+    nombre = ArchiveNameWithZip(nombre);
+    // The name with ".zip" may be an archive already: it is opened, not shown empty.
+    if (platform::FileExists(nombre)) {
+        Abrir_Archivo(nombre);
+        return;
+    }
+    zip.SetZipFilename(nombre);
+    Datos.ArchivoActual = zip.ZipFilename();
+    archivo.SetPanelText(0, zip.ZipFilename());
+    lista.Clear();
+    Bcerrar.SetEnabled(true);
+    Mcerrar.SetEnabled(true);
+    Banyadir.SetEnabled(true);
+    Bextraer.SetEnabled(true);
+    ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void TPRINCIPAL::Cerrar_Archivo() {
+    Mcerrar.SetEnabled(false);
+    lista.Clear();
+    Bcerrar.SetEnabled(false);
+    Bborrar.SetEnabled(false);
+    Bver.SetEnabled(false);
+    Banyadir.SetEnabled(false);
+    Bextraer.SetEnabled(false);
+    archivo.SetPanelText(0, "");
+    zip.SetZipFilename("");
+    Anyadir_Ultimo(Datos.ArchivoActual);
+    Datos.ArchivoActual.clear();
+    ::DragAcceptFiles(Handle(), FALSE);
+    ActualizaOpciones();
+}
+
+void TPRINCIPAL::zipDirUpdate(TZipEngine&) {
+    estado.SetPanelText(1, "");
+    estado.SetPanelText(0, ChooseText(ingles, Datos.Idioma, resources::kTextReady));
+    archivo.SetPanelText(0, zip.ZipFilename());
+    if (zip.EntryCount() == 0) {
+        lista.Clear();
+        return;
+    }
+    lista.Fill(zip.Entries());
+    MuestraTamanyo();
+}
+
+void TPRINCIPAL::MuestraTamanyo() {
+    estado.SetPanelText(1, zip.EntryCount() > 0
+                               ? std::to_string(util::FileSizeByName(zip.ZipFilename())) + " bytes"
+                               : std::string());
+}
+
+void TPRINCIPAL::listaSelectItem(int, bool) {
+    Bver.SetEnabled(true);
+    Bextraer.SetEnabled(true);
+}
+
+void TPRINCIPAL::listaClick() {
+    const int seleccionadas = lista.SelectedCount();
+    if (seleccionadas >= 1) {
+        Bborrar.SetEnabled(true);
+    }
+    Bver.SetEnabled(seleccionadas == 1);
+}
+
+std::string TPRINCIPAL::DimeSinPath(const std::string& ruta) {
+    std::string resultado;
+    for (const char c : ruta) {
+        if (c == '\\' || c == '/') {
+            resultado.clear();
+        } else {
+            resultado += c;
+        }
+    }
+    return resultado;
+}

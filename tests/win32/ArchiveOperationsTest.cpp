@@ -1,0 +1,253 @@
+// Adding, dropping, deleting and viewing through the main window with the real engine
+// libraries, and what the status bar and message boxes show meanwhile.
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include "dialogs/Cborra.h"
+#include "dialogs/Unit1.h"
+#include "main/Cdatos.h"
+#include "tests/win32/ArchiveWindowFixture.h"
+#include "tests/win32/Readback.h"
+#include "zipformat/CentralDirectory.h"
+
+namespace {
+
+class Operations : public ArchiveWindow {
+protected:
+    // The methods of the archive's entries on disk, in its order.
+    std::vector<int> Methods(const std::string& archive) {
+        std::vector<int> methods;
+        auto file = platform::FileHandle::OpenForReading(archive);
+        zipfmt::ArchiveDirectory directory;
+        if (file &&
+            zipfmt::ReadArchiveDirectory(*file, directory) == zipfmt::DirectoryError::None) {
+            for (const auto& entry : directory.entries) {
+                methods.push_back(entry.method);
+            }
+        }
+        return methods;
+    }
+};
+
+TEST_F(Operations, AddsEachChosenFileInItsDialogOrderAtTheSliderLevel) {
+    const std::string text(4000, 'a');
+    const std::vector<std::string> files = {
+        WriteScratch("f3.txt", text), WriteScratch("f1.txt", text), WriteScratch("f2.txt", text)};
+    struct Case {
+        int position, method;
+    };
+    StartAndShow();
+    for (const Case c : {Case{0, 0}, Case{43, 8}}) {
+        const std::string name = "level" + std::to_string(c.position);
+        AnswerFileDialogs({Scratch(name)});
+        Main().BnuevoClick();
+        Main().Barra_Nivel.SetPosition(c.position);
+        Main().Barra_Nivel.OnChange();
+        AnswerFileDialogs(files);
+        Main().BanyadirClick();
+        const std::string archive = Scratch(name + ".zip");
+        EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"f3.txt", "f1.txt", "f2.txt"}));
+        EXPECT_EQ(Methods(archive), std::vector<int>(3, c.method)) << "slider " << c.position;
+        EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"f1.txt", L"f2.txt", L"f3.txt"}));
+        EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(Operations, DroppedFilesAreAddedInTheShellsOrder) {
+    const std::string archive = MakeArchive("drop.zip", {testzip::Stored("old", "1")});
+    const std::vector<std::string> dropped = {WriteScratch("zeta", "z"),
+                                              WriteScratch("alpha", "a")};
+    StartAndShow({archive});
+    std::string names;
+    for (const std::string& name : dropped) {
+        names += name + '\0';
+    }
+    names += '\0';
+    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    std::copy(names.begin(), names.end(), reinterpret_cast<char*>(header + 1));
+    ::GlobalUnlock(drop);
+    ::SendMessageA(Main().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"old", "zeta", "alpha"}));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"alpha", L"old", L"zeta"}));
+}
+
+struct DeleteCase {
+    const char* name;
+    int choice;                // 0 all, 1 only the selected
+    std::vector<int> selected; // rows clicked (Ctrl held after the first)
+    int button;                // 0 "Borrar", 1 "Cancelar"
+    std::vector<std::string> left;
+    bool viewAfter;
+};
+
+class DeleteDialog : public Operations, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(DeleteDialog, DeletesWhatTheChoiceNames) {
+    const DeleteCase& c = GetParam();
+    // Rows: "*" (a name some tools store), "a.txt", "b.txt" (in a folder), "c.txt".
+    const std::vector<std::string> all = {"*", "a.txt", "dir\\b.txt", "c.txt"};
+    std::vector<testzip::Entry> entries;
+    for (const std::string& name : all) {
+        entries.push_back(testzip::Stored(name, name));
+    }
+    const std::string archive = MakeArchive("del.zip", entries);
+    StartAndShow({archive});
+    ASSERT_EQ(Captions(), (std::vector<std::wstring>{L"*", L"a.txt", L"b.txt", L"c.txt"}));
+    for (std::size_t i = 0; i < c.selected.size(); ++i) {
+        ClickListRow(Main().lista.Handle(), c.selected[i], i > 0);
+    }
+    bool closed = false;
+    const auto fixtureModal = platform::SetModalHandler([&](const platform::ModalRequest& r) {
+        EXPECT_EQ(r.window, reinterpret_cast<std::uintptr_t>(borra->Handle()));
+        r.show();
+        borra->opc.SetItemIndex(c.choice);
+        ClickToolButton(borra->ToolBar1.Handle(), c.button);
+        closed = r.closed();
+        r.hide();
+    });
+    const bool viewBefore = Main().Bver.Enabled();
+    Main().BborrarClick();
+    platform::SetModalHandler(fixtureModal);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(NamesOnDisk(archive), c.left);
+    EXPECT_EQ(Main().Bver.Enabled(), c.button == 1 ? viewBefore : c.viewAfter);
+    EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
+    EXPECT_EQ(Rows().size(), c.left.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, DeleteDialog,
+    ::testing::Values(
+        DeleteCase{"All", 0, {}, 0, {}, false},
+        DeleteCase{
+            "OnlySelectedTakesExactlyThoseEntries", 1, {0, 3}, 0, {"a.txt", "dir\\b.txt"}, false},
+        DeleteCase{"SelectedInAFolder", 1, {2}, 0, {"*", "a.txt", "c.txt"}, false},
+        DeleteCase{
+            "NothingSelectedRunsNothing", 1, {}, 0, {"*", "a.txt", "dir\\b.txt", "c.txt"}, false},
+        DeleteCase{"Cancel", 0, {1}, 1, {"*", "a.txt", "dir\\b.txt", "c.txt"}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ViewCase {
+    const char* name;
+    std::intptr_t shellAnswer;
+    bool restoreFolders; // the extract dialog last asked for folders
+    int language;
+};
+
+class Viewing : public Operations, public ::testing::WithParamInterface<ViewCase> {};
+
+TEST_P(Viewing, OpensTheCopyInTheTemporaryFolderAndRecordsIt) {
+    const ViewCase& c = GetParam();
+    std::filesystem::create_directory(Scratch("tmp"));
+    WriteSettings(
+        "c:\\\r\n" + Scratch("tmp") + "\r\nc:\\\r\n" + std::to_string(c.language) + "\r\n", "");
+    testzip::Entry unusual = testzip::Stored("\xA4"
+                                             "o.txt",
+                                             "enye"); // "ño" in code page 437
+    const std::string archive =
+        MakeArchive("view.zip", {testzip::Stored("dir\\note.txt", "hello"), unusual});
+    StartAndShow({archive});
+    shell_.reset(); // first: a recorder restores the handler it replaced
+    shell_ = std::make_unique<ShellRecorder>(c.shellAnswer);
+    if (c.restoreFolders) {
+        Main().zip.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
+    }
+    const ExtrOpts before = Main().zip.ExtrOptions;
+    struct Row {
+        const wchar_t* caption;
+        std::string copy, bytes;
+    };
+    const auto captions = Captions();
+    for (Row r :
+         {Row{L"note.txt", Scratch("tmp") + "\\note.txt", "hello"},
+          Row{L"\xF1o.txt", Scratch("tmp") + "\\\xF1o.txt", "enye"}, Row{L"\x0436.txt", "", "zhe"},
+          Row{L"note.txt", Scratch("tmp") + "\\note.txt", "hello"}}) {
+        const auto row = std::find(captions.begin(), captions.end(), r.caption) - captions.begin();
+        DoubleClickListRow(Main().lista.Handle(), static_cast<int>(row));
+        ASSERT_FALSE(shell_->requests.empty());
+        const platform::ShellExecuteRequest& open = shell_->requests.front();
+        // The file the shell is asked to open is the one the library wrote.
+        EXPECT_EQ(ReadFileBytes(open.file), r.bytes);
+        EXPECT_EQ(open.file.find(Scratch("tmp")), 0u);
+        if (r.copy.empty()) {
+            r.copy = open.file;
+        }
+        EXPECT_EQ(open.owner, reinterpret_cast<std::uintptr_t>(Form1->Handle()));
+        EXPECT_EQ(open.verb, std::optional<std::string>("open"));
+        EXPECT_EQ(open.file, r.copy);
+        EXPECT_EQ(open.directory, ".");
+        EXPECT_EQ(open.showCommand, 5);
+        if (c.shellAnswer > 32) {
+            EXPECT_EQ(shell_->requests.size(), 1u);
+        } else {
+            ASSERT_EQ(shell_->requests.size(), 2u);
+            EXPECT_EQ(shell_->requests[1].file, "notepad.exe");
+            EXPECT_EQ(shell_->requests[1].parameters, r.copy);
+            EXPECT_EQ(shell_->requests[1].showCommand, 1);
+        }
+        shell_->requests.clear();
+    }
+    EXPECT_EQ(Main().zip.ExtrOptions, before) << "the extract dialog's options stay";
+    const std::vector<std::string> expectedMessages(
+        c.shellAnswer > 32 ? 0 : 4,
+        c.language == 1 ? "Este fichero no tiene asociación;se abrirá con el Notepad."
+                        : "This file hasn´t association;it will be opened with Notepad.");
+    EXPECT_EQ(Messages(), expectedMessages);
+    EXPECT_EQ(Main().borrafil.Count(), 4);
+    Main().Salir();
+    EXPECT_FALSE(std::filesystem::exists(Scratch("tmp") + "\\note.txt")) << "deleted at exit";
+}
+
+INSTANTIATE_TEST_SUITE_P(Associations, Viewing,
+                         ::testing::Values(ViewCase{"Associated", 42, false, 1},
+                                           ViewCase{"NoAssociationSpanish", 31, false, 1},
+                                           ViewCase{"NoAssociationEnglish", 31, false, 2},
+                                           ViewCase{"AfterRestoringFolders", 42, true, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class Progress : public Operations, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Progress, TheStatusBarSaysBusyWhileTheEngineWorksAndFailuresAreRefused) {
+    const std::string archive = MakeArchive("busy.zip", {testzip::Stored("x", "1")});
+    {
+        const int language = GetParam();
+        WriteSettings("c:\\\r\nc:\\\r\nc:\\\r\n" + std::to_string(language) + "\r\n", "");
+        StartAndShow({archive});
+        const bool spanish = language == 1;
+        struct Step {
+            ProgressType kind;
+            const char *panel0, *panel1;
+            bool red;
+        };
+        const std::string size = std::to_string(std::filesystem::file_size(archive)) + " bytes";
+        const Step steps[] = {
+            {ProgressType::ProgrFileStart, spanish ? "  Listo" : "  Ready", "big.bin  0%", false},
+            {ProgressType::ProgrStep, spanish ? "  Ocupado" : "  Busy", "big.bin  0%", true},
+            {ProgressType::ProgrBatchEnd, spanish ? "  Listo" : "  Ready", size.c_str(), false},
+        };
+        for (const Step& step : steps) {
+            Main().zipProgress(Main().zip, step.kind,
+                               step.kind == ProgressType::ProgrFileStart ? "big.bin" : " ", 0);
+            EXPECT_EQ(StatusText(Main().estado.Handle(), 0), step.panel0);
+            EXPECT_EQ(StatusText(Main().estado.Handle(), 1), step.panel1);
+            EXPECT_EQ(Main().estado.Color(),
+                      step.red ? std::optional<COLORREF>(255) : std::nullopt);
+        }
+        // A file that cannot be read: the library's message becomes the refusal box.
+        Main().Anyade(Scratch("missing.txt"));
+        EXPECT_EQ(Messages(), std::vector<std::string>{
+                                  spanish ? "No se puede realizar la operación.Comprueba que no "
+                                            "es Sólo Lectura"
+                                          : "Action not allowed.Check if its Read-Only."});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Progress, ::testing::Values(1, 2));
+
+} // namespace

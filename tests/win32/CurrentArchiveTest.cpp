@@ -1,0 +1,256 @@
+// The current archive in the main window: the list of its entries, the enabled states,
+// new-archive names, the recent archives, and archives that cannot be read.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "main/Cdatos.h"
+#include "tests/win32/ArchiveWindowFixture.h"
+#include "tests/win32/Readback.h"
+#include "ui/Guard.h"
+
+namespace {
+
+// An entry whose data stands for a compressed size: the list reads headers only.
+testzip::Entry Sized(std::string name, std::uint32_t size, std::uint32_t stored) {
+    testzip::Entry entry = testzip::Stored(std::move(name), std::string(stored, 'x'));
+    entry.uncompressedSize = size;
+    return entry;
+}
+
+class CurrentArchive : public ArchiveWindow {};
+
+TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
+    testzip::Entry undated = testzip::Stored("zero.dat", "");
+    undated.dosDateTime = 0;
+    testzip::Entry utf8 = testzip::Stored("\xC3\xB1"
+                                          "and\xC3\xBA.txt",
+                                          "n");
+    utf8.flags = 0x800;
+    const std::string path =
+        MakeArchive("cells.zip", {Sized("dir\\b.txt", 1000, 400), Sized("a/c.txt", 200, 100),
+                                  Sized("twelve", 8, 7), Sized("half", 8, 5), Sized("neg", 10, 12),
+                                  Sized("same", 5, 5), undated, utf8,
+                                  testzip::Stored("\x81"
+                                                  "ber.txt",
+                                                  "u")});
+    StartAndShow({path});
+
+    struct Expected {
+        const wchar_t *caption, *size, *ratio;
+        bool dated;
+    };
+    const Expected expected[] = {
+        {L"a/c.txt", L"200", L"50%", true},
+        {L"b.txt", L"1000", L"60%", true},
+        {L"half", L"8", L"38%", true},
+        {L"\xF1"
+         L"and\xFA.txt",
+         L"1", L"0%", true},
+        {L"neg", L"10", L"-20%", true},
+        {L"same", L"5", L"0%", true},
+        {L"twelve", L"8", L"12%", true},
+        {L"\xFC"
+         L"ber.txt",
+         L"1", L"0%", true},
+        {L"zero.dat", L"0", L"", false},
+    };
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), std::size(expected));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& row = rows[i];
+        EXPECT_EQ(row[0], expected[i].caption) << i;
+        EXPECT_EQ(row[2], expected[i].size) << i;
+        EXPECT_EQ(row[4], expected[i].ratio) << i;
+        if (expected[i].dated) {
+            EXPECT_NE(row[1].find(L"2021"), std::wstring::npos) << i;
+            EXPECT_TRUE(row[1].ends_with(L"  ") && row[3].starts_with(L" 5:06")) << i;
+        } else {
+            EXPECT_EQ(row[1] + row[3], L"") << "no date for a value that names no moment";
+        }
+    }
+    EXPECT_EQ(StatusText(Main().archivo.Handle(), 0), path);
+    EXPECT_EQ(Datos.ArchivoActual, path);
+    const auto size = std::filesystem::file_size(path);
+    EXPECT_EQ(StatusText(Main().estado.Handle(), 1), std::to_string(size) + " bytes");
+    EXPECT_EQ(StatusText(Main().estado.Handle(), 0), "  Listo");
+}
+
+TEST_F(CurrentArchive, EnabledStatesFollowTheArchiveAndTheSelection) {
+    const std::string path =
+        MakeArchive("three.zip", {testzip::Stored("a", "1"), testzip::Stored("b", "2"),
+                                  testzip::Stored("c", "3")});
+    AnswerFileDialogs({Scratch("fresh")});
+    HWND list = nullptr;
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        ControlStates expected; // close, Cerrar, add, extract, delete, view, drops
+    };
+    const Step steps[] = {
+        {"start", [] {}, "0000000"},
+        {"open", [&] { Main().Abrir_Archivo(path); }, "1111101"},
+        {"click one row", [&] { ClickListRow(list, 0); }, "1111111"},
+        {"Ctrl+click a second", [&] { ClickListRow(list, 1, true); }, "1111101"},
+        {"Down by keyboard",
+         [&] {
+             ::SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+             PumpMessages();
+         },
+         "1111111"},
+        {"click where no row is", [&] { ClickListBlank(list); }, "1111101"},
+        {"close", [&] { Main().BcerrarClick(); }, "0000000"},
+        {"new", [&] { Main().BnuevoClick(); }, "1111001"},
+    };
+    StartAndShow();
+    list = Main().lista.Handle();
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(States(), step.expected) << step.what;
+    }
+    EXPECT_EQ(Datos.ArchivoActual, Scratch("fresh") + ".zip");
+    EXPECT_EQ(Rows().size(), 0u);
+    EXPECT_EQ(StatusText(Main().estado.Handle(), 1), "") << "no size for an archive not yet made";
+}
+
+struct NewName {
+    const char* chosen;
+    const char* existing; // a file there before, or ""
+    int answer;           // to the question, when it is asked
+    const char* current;  // the current archive afterwards, or ""
+    bool asked;
+    std::size_t rows;
+};
+
+class NewArchive : public ArchiveWindow, public ::testing::WithParamInterface<NewName> {};
+
+TEST_P(NewArchive, NamesTheArchiveAsTheRulesSay) {
+    const NewName& c = GetParam();
+    if (*c.existing != '\0') {
+        MakeArchive(c.existing, {testzip::Stored("inside", "1")});
+    }
+    std::vector<platform::MessageBoxRequest> asked;
+    const auto previous =
+        platform::SetMessageBoxHandler([&](const platform::MessageBoxRequest& request) {
+            asked.push_back(request);
+            return c.answer;
+        });
+    StartAndShow();
+    AnswerFileDialogs({Scratch(c.chosen)});
+    Main().MnuevoClick();
+    platform::SetMessageBoxHandler(previous);
+    EXPECT_EQ(Datos.ArchivoActual, *c.current ? Scratch(c.current) : "");
+    EXPECT_EQ(StatusText(Main().archivo.Handle(), 0), Datos.ArchivoActual);
+    EXPECT_EQ(Rows().size(), c.rows);
+    ASSERT_EQ(asked.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+        EXPECT_EQ(asked[0].text, "El archivo ya existe,¿desea abrirlo?");
+        EXPECT_EQ(asked[0].caption, "tx40");
+        EXPECT_EQ(asked[0].owner, 0u);
+        EXPECT_EQ(asked[0].style, platform::kMbYesNo) << "no icon";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NewArchive,
+    ::testing::Values(NewName{"plain", "", 0, "plain.zip", false, 0},
+                      NewName{"notes.txt", "", 0, "notes.txt.zip", false, 0},
+                      NewName{"UP.ZIP", "", 0, "UP.ZIP.zip", false, 0},
+                      NewName{"ok.zip", "", 0, "ok.zip", false, 0},
+                      NewName{"there.zip", "there.zip", platform::kIdNo, "", true, 0},
+                      NewName{"there.zip", "there.zip", platform::kIdYes, "there.zip", true, 1},
+                      // The name completed with ".zip" is an archive: it opens, entries shown.
+                      NewName{"old", "old.zip", 0, "old.zip", false, 1}));
+
+struct RecentCase {
+    const char* name;
+    std::vector<const char*> before;
+    // Letters close their archive after opening it; digits click that item.
+    const char* actions;
+    std::vector<const char*> after;
+    const char* open; // the archive open at the end, or ""
+};
+
+class RecentArchives : public ArchiveWindow, public ::testing::WithParamInterface<RecentCase> {};
+
+TEST_P(RecentArchives, FollowClosingAndReopening) {
+    const RecentCase& c = GetParam();
+    std::string recent;
+    for (const char* line : c.before) {
+        recent += Scratch(line) + "\r\n";
+    }
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G"}) {
+        MakeArchive(name, {testzip::Stored("x", "1")});
+    }
+    WriteSettings("c:\\\r\nc:\\\r\nc:\\\r\n1\r\n", recent);
+    StartAndShow();
+    ui::MenuItem* items[] = {&Main().ult1, &Main().ult2, &Main().ult3, &Main().ult4};
+    for (const char* a = c.actions; *a != '\0'; ++a) {
+        if (*a >= '1' && *a <= '4') {
+            items[*a - '1']->OnClick();
+        } else if (*a == 'x') {
+            Main().Cerrar_Archivo();
+        } else {
+            Main().Abrir_Archivo(Scratch(std::string(1, *a)));
+            Main().Cerrar_Archivo();
+        }
+    }
+    std::vector<std::string> expected;
+    for (const char* line : c.after) {
+        expected.push_back(Scratch(line));
+    }
+    std::vector<std::string> lines, shown;
+    for (int i = 0; i < Main().ultimos.Count(); ++i) {
+        lines.push_back(Main().ultimos.Get(i));
+    }
+    for (ui::MenuItem* item : items) {
+        if (item->Visible()) {
+            shown.push_back(item->Caption());
+        }
+    }
+    EXPECT_EQ(lines, expected);
+    expected.resize(std::min<std::size_t>(expected.size(), 4));
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(Datos.ArchivoActual, *c.open ? Scratch(c.open) : "");
+    Main().Salir();
+    std::string written;
+    for (const std::string& line : lines) {
+        written += line + "\r\n";
+    }
+    EXPECT_EQ(ReadFileBytes(FolderFile("ult.txm")), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, RecentArchives,
+    ::testing::Values(
+        RecentCase{"FullListDropsTheOldest", {"A", "B", "C", "D"}, "E", {"E", "A", "B", "C"}, ""},
+        RecentCase{"ShortListGrows", {"A", "B"}, "C", {"C", "A", "B"}, ""},
+        RecentCase{
+            "ReopenedLeavesAndComesBackOnTop", {"A", "B", "C", "D"}, "3", {"A", "B", "D"}, "C"},
+        RecentCase{"ClosedAgainGoesOnTop", {"A", "B", "C", "D"}, "3x", {"C", "A", "B", "D"}, ""},
+        RecentCase{"KnownArchiveKeepsItsPlace", {"A", "B", "C"}, "B", {"A", "B", "C"}, ""},
+        RecentCase{"LastItemReopenedEmptiesTheMenu", {}, "A1", {}, "A"},
+        RecentCase{"EditedLongListShowsFourAndGrows",
+                   {"A", "B", "C", "D", "E", "F"},
+                   "G",
+                   {"G", "A", "B", "C", "D", "E", "F"},
+                   ""},
+        RecentCase{"MissingArchiveOpensNothingAndLeaves", {"Z", "A"}, "1", {"A"}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CurrentArchive, AnArchiveThatCannotBeReadLeavesTheWindowAgreeingWithTheEngine) {
+    const std::string good = MakeArchive("good.zip", {testzip::Stored("kept", "1")});
+    const std::string damaged =
+        MakeArchive("damaged.zip", {testzip::Stored("first", "1"), testzip::Overrunning("second")});
+    StartAndShow({good});
+    ui::Guarded([&] { Main().Abrir_Archivo(damaged); });
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error 3 reading Zip file"});
+    EXPECT_EQ(Main().zip.ZipFilename(), damaged);
+    EXPECT_EQ(Datos.ArchivoActual, damaged);
+    EXPECT_EQ(StatusText(Main().archivo.Handle(), 0), damaged);
+    EXPECT_EQ(Captions(), std::vector<std::wstring>{L"first"});
+    EXPECT_EQ(States(), "1111101");
+}
+
+} // namespace
