@@ -1,14 +1,13 @@
 #include "engine/DirectoryWalk.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <limits>
 #include <optional>
 
 #include "platform/BufferedReader.h"
-#include "util/Codepage.h"
 #include "zipformat/CentralDirectory.h"
+#include "zipformat/EntryNames.h"
 #include "zipformat/Records.h"
 
 const DirectoryWalkRules kEngineWalkRules = {
@@ -182,19 +181,24 @@ private:
         ZipDirEntry entry{};
         static_cast<LocalHeaderFields&>(entry) = fields;
 
-        std::array<char, kNameBufferSize> name{};
-        const std::size_t kept = std::min<std::size_t>(entry.NameLength, name.size());
-        if (in_.Read(name.data(), kept) < kept) {
+        // The whole name is read, for the shown name; the list keeps its first bytes.
+        name_.resize(entry.NameLength);
+        if (in_.Read(name_.data(), name_.size()) < name_.size()) {
             return Damaged();
         }
-        const std::int64_t nameEnd = in_.Position() + (entry.NameLength - kept);
-        if (in_.Skip(entry.NameLength - kept) != nameEnd) {
-            return Damaged();
-        }
-        entry.FileName.assign(name.data(), ::strnlen(name.data(), kept));
+        const std::size_t kept = std::min<std::size_t>(name_.size(), kNameBufferSize);
+        entry.FileName.assign(name_.data(), ::strnlen(name_.data(), kept));
+        entry.UncompressedSize64 = static_cast<std::uint32_t>(entry.UncompressedSize);
+        entry.CompressedSize64 = static_cast<std::uint32_t>(entry.CompressedSize);
 
         const std::int64_t p = in_.Position();
-        const DataSpan span = ResolveDataSpan(entry, headerPosition);
+        std::span<const std::uint8_t> extra = in_.Peek(entry.ExtraLength);
+        if (extra.size() < entry.ExtraLength) {
+            extra = {}; // cut by the file's end, which the walk reports below
+        }
+        entry.ShownName =
+            zipfmt::EntryNameUtf8(zipfmt::kMadeByDos, entry.GeneralFlags, name_, extra);
+        const DataSpan span = ResolveDataSpan(entry, headerPosition, extra);
         if (rules_.listBeforeChecks) {
             entries_.push_back(entry);
         }
@@ -216,9 +220,6 @@ private:
         if (span.descriptor) {
             PassDataDescriptor(span.zip64, entry.Crc32);
         }
-        entry.ShownName = util::Cp437ToUtf8(entry.FileName); // TEMP until merge
-        entry.UncompressedSize64 = static_cast<std::uint32_t>(entry.UncompressedSize);
-        entry.CompressedSize64 = static_cast<std::uint32_t>(entry.CompressedSize);
         if (!rules_.listBeforeChecks) {
             entries_.push_back(std::move(entry));
         }
@@ -236,32 +237,37 @@ private:
     // real sizes follow the data in a descriptor), and a zip64 entry has 0xFFFFFFFF
     // there. Its real sizes come from the zip64 block of its extra field or from its
     // central directory record, so that the walk lands on the next header.
-    DataSpan ResolveDataSpan(ZipDirEntry& entry, std::int64_t headerPosition) {
-        DataSpan span{entry.CompressedSize, false, false};
+    DataSpan ResolveDataSpan(ZipDirEntry& entry, std::int64_t headerPosition,
+                             std::span<const std::uint8_t> extra) {
+        // The 32-bit field reads negative from 2 GiB on; the span takes it unsigned.
+        DataSpan span{static_cast<std::int64_t>(entry.CompressedSize64), false, false};
         const bool streamed = (entry.GeneralFlags & zipfmt::kFlagDataDescriptor) != 0;
         const bool marked = entry.CompressedSize == -1 || entry.UncompressedSize == -1;
         if (!streamed && !marked) {
             return span;
         }
-        const auto extra = in_.Peek(entry.ExtraLength);
-        if (extra.size() == entry.ExtraLength) {
-            const auto zip64 = zipfmt::FindExtraBlock(extra, zipfmt::kExtraZip64);
-            span.zip64 = !zip64.empty();
-            if (marked && zip64.size() >= 16) {
-                const std::uint64_t uncompressed = zipfmt::Le64(zip64.data());
-                const std::uint64_t compressed = zipfmt::Le64(zip64.data() + 8);
-                span.compressed = AsSpan(compressed);
-                entry.UncompressedSize = AsField(uncompressed, entry.UncompressedSize);
-                entry.CompressedSize = AsField(compressed, entry.CompressedSize);
-            }
+        const auto zip64 = zipfmt::FindExtraBlock(extra, zipfmt::kExtraZip64);
+        span.zip64 = !zip64.empty();
+        const bool localSizes = marked && zip64.size() >= 16;
+        if (localSizes) {
+            entry.UncompressedSize64 = zipfmt::Le64(zip64.data());
+            entry.CompressedSize64 = zipfmt::Le64(zip64.data() + 8);
+            span.compressed = AsSpan(entry.CompressedSize64);
+            entry.UncompressedSize = AsField(entry.UncompressedSize64, entry.UncompressedSize);
+            entry.CompressedSize = AsField(entry.CompressedSize64, entry.CompressedSize);
         }
-        if (streamed) {
+        // A marked entry without local zip64 sizes has them only in its central record.
+        if (streamed || !localSizes) {
             if (const zipfmt::CentralEntry* central = central_.Find(headerPosition)) {
                 span.compressed = AsSpan(central->compressedSize);
-                span.descriptor = true;
+                span.descriptor = streamed;
                 span.zip64 = span.zip64 || central->compressedSize >= zipfmt::kZip64Marker32 ||
                              central->uncompressedSize >= zipfmt::kZip64Marker32;
-                entry.Crc32 = central->crc32;
+                if (streamed) {
+                    entry.Crc32 = central->crc32;
+                }
+                entry.CompressedSize64 = central->compressedSize;
+                entry.UncompressedSize64 = central->uncompressedSize;
                 entry.CompressedSize = AsField(central->compressedSize, entry.CompressedSize);
                 entry.UncompressedSize = AsField(central->uncompressedSize, entry.UncompressedSize);
             }
@@ -296,6 +302,7 @@ private:
     }
 
     platform::BufferedReader in_;
+    std::string name_; // the current entry's whole stored name
     CentralSizes central_;
     const DirectoryWalkRules& rules_;
     std::vector<ZipDirEntry>& entries_;

@@ -34,8 +34,17 @@ std::int32_t ENGINE_CALL EngineCallback(CallbackRecord* record) {
 }
 
 std::int32_t TZipEngine::DeliverCallback(const CallbackRecord& record) noexcept {
+    // A failed handler stops the call: what the library still says goes unheard.
+    if (!handlerErrors_.empty() && *handlerErrors_.back()) {
+        return -1;
+    }
     try {
         const std::int32_t action = record.ActionCode;
+        if (action == kActionFileStart) {
+            filePercent_ = 0;
+        } else if (action == kActionProgress) {
+            filePercent_ = std::clamp<std::int32_t>(record.FileSize, 0, 100);
+        }
         if (action >= 1 && action <= 3 && OnProgress) {
             if (action == kActionFileStart) {
                 OnProgress(*this, ProgressType::ProgrFileStart, std::string(RecordText(record)),

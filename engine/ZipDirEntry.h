@@ -38,9 +38,9 @@ static_assert(offsetof(LocalHeaderFields, ExtraLength) == 24);
 struct ZipDirEntry : LocalHeaderFields {
     // The stored name's bytes (no code-page conversion), cut at a zero byte.
     std::string FileName;
-    // The name as a person reads it, UTF-8.
+    // The name as a person reads it, in UTF-8.
     std::string ShownName;
-    // The real sizes, also past 4 GiB.
+    // The real sizes, also past 4 GiB, where the fields above may hold a marker.
     std::uint64_t UncompressedSize64 = 0;
     std::uint64_t CompressedSize64 = 0;
 };

@@ -65,10 +65,12 @@ public:
     const std::string& Password() const { return password_; }
     void SetPassword(const std::string& password);
 
-    std::int32_t FilePercent() const { return 0; } // TEMP until merge
-
     // What the last library call returned.
     std::int32_t ResultCount() const { return resultCount_; }
+
+    // How much of the current file the running call has done, in percent, as its last
+    // progress step said: 0 when a file or an operation starts. Read it in OnProgress.
+    std::int32_t FilePercent() const { return filePercent_; }
 
     // The archive's path. Assigning it always re-reads the contents list, also when
     // the name is unchanged or empty; OnDirUpdate has run when the assignment returns.
@@ -127,11 +129,13 @@ private:
     std::string zipFilename_;
     std::string password_;
     std::int32_t resultCount_ = 0;
+    std::int32_t filePercent_ = 0;
     bool zipBusy_ = false;
     bool unzBusy_ = false;
     ZipCallBlock zipBlock_{};
     UnzCallBlock unzBlock_{};
-    // The error a handler raised during each running call, innermost last.
+    // The error a handler raised during each running call, innermost last; once set,
+    // the call's later records reach no handler.
     std::vector<std::exception_ptr*> handlerErrors_;
 };
 

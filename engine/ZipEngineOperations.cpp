@@ -71,36 +71,62 @@ bool TZipEngine::NamesFitTheCallBlock() const {
     return true;
 }
 
+namespace {
+
+// Holds an operation's busy mark and the library it loaded until it ends, however.
+class OperationScope {
+public:
+    OperationScope(bool& busy, bool& cancel, EngineLibrary& library)
+        : busy_(busy), cancel_(cancel), library_(library), loadedHere_(library.handle == 0) {
+        busy_ = true;
+        cancel_ = false;
+    }
+    ~OperationScope() {
+        if (loadedHere_) {
+            UnloadEngineLibrary(library_);
+        }
+        cancel_ = false;
+        busy_ = false;
+    }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+    bool LoadedHere() const { return loadedHere_; }
+
+private:
+    bool& busy_;
+    bool& cancel_;
+    EngineLibrary& library_;
+    bool loadedHere_;
+};
+
+} // namespace
+
 void TZipEngine::RunOperation(Operation operation) {
     const bool extract = operation == Operation::Extract;
     bool& busy = extract ? unzBusy_ : zipBusy_;
     if (busy || !NamesFitTheCallBlock()) {
         return;
     }
-    busy = true;
-    CancelRequested = false;
-    EngineLibrary& library = extract ? UnzEngineLibrary() : ZipEngineLibrary();
-    const bool loadedHere = library.handle == 0;
-    if (loadedHere) {
-        LoadEngineLibrary(library, Trace);
-        if (library.handle == 0) {
-            busy = false;
-            return;
+    {
+        EngineLibrary& library = extract ? UnzEngineLibrary() : ZipEngineLibrary();
+        const OperationScope scope(busy, CancelRequested, library);
+        filePercent_ = 0;
+        if (scope.LoadedHere()) {
+            LoadEngineLibrary(library, Trace);
+            if (library.handle == 0) {
+                return;
+            }
         }
+        if (extract && platform::DirectoryExists(ExtrBaseDir)) {
+            // The library writes relative to the current directory; it is not restored.
+            platform::ChangeCurrentDirectory(ExtrBaseDir);
+        }
+        if (!CallLibrary(operation, library.exec)) {
+            platform::ShowMessage("Fatal DLL Error: abort exception");
+        }
+        FSpecArgs.clear();
     }
-    if (extract && platform::DirectoryExists(ExtrBaseDir)) {
-        // The library writes relative to the current directory; it is not restored.
-        platform::ChangeCurrentDirectory(ExtrBaseDir);
-    }
-    if (!CallLibrary(operation, library.exec)) {
-        platform::ShowMessage("Fatal DLL Error: abort exception");
-    }
-    FSpecArgs.clear();
-    if (loadedHere) {
-        UnloadEngineLibrary(library);
-    }
-    CancelRequested = false;
-    busy = false;
     if (!extract && resultCount_ > 0) {
         ReadDirectory();
     }
@@ -120,6 +146,11 @@ bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
         CallTexts texts(zipFilename_, password_, all.subspan(done, count));
         std::exception_ptr handlerError;
         handlerErrors_.push_back(&handlerError);
+        // Never left pointing at this call's error once the call is over.
+        const struct Pop {
+            std::vector<std::exception_ptr*>& errors;
+            ~Pop() { errors.pop_back(); }
+        } pop{handlerErrors_};
         std::int32_t result = 0;
         bool returned = false;
         if (operation == Operation::Extract) {
@@ -137,7 +168,6 @@ bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
             returned = platform::CallGuarded([&] { result = exec(&zipBlock_); });
             ClearTextAddresses(zipBlock_);
         }
-        handlerErrors_.pop_back();
         if (!returned || handlerError) {
             return false;
         }

@@ -199,6 +199,7 @@ private:
     void MuestraFicheroEnCurso(int porcentaje);
 
     std::string ficheroEnCurso_;
+    unsigned long long ficheroMostrado_ = 0; // tick count of its last showing
 };
 
 extern TPRINCIPAL* PRINCIPAL;

@@ -126,7 +126,7 @@ void TPRINCIPAL::zipDirUpdate(TZipEngine&) {
 
 void TPRINCIPAL::MuestraTamanyo() {
     estado.SetPanelText(1, zip.EntryCount() > 0
-                               ? std::to_string(util::FileSizeByName(zip.ZipFilename())) + " bytes"
+                               ? std::to_string(util::FileSize64ByName(zip.ZipFilename())) + " bytes"
                                : std::string());
 }
 

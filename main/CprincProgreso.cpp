@@ -11,6 +11,9 @@
 
 namespace {
 constexpr COLORREF kRed = 255;
+// A run of many small files reports thousands of events a second: the file at work is
+// shown at most this often, and the bar is painted only when its state changes.
+constexpr ULONGLONG kFileShownEvery = 100; // ms
 } // namespace
 
 void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
@@ -23,8 +26,12 @@ void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
         MuestraFicheroEnCurso(0);
         break;
     case ProgressType::ProgrStep:
-        estado.SetColor(kRed);
-        estado.SetPanelText(0, ocupado);
+        if (estado.Color() != kRed) {
+            estado.SetColor(kRed);
+        }
+        if (estado.PanelText(0) != ocupado) {
+            estado.SetPanelText(0, ocupado);
+        }
         MuestraFicheroEnCurso(Sender.FilePercent());
         break;
     case ProgressType::ProgrBatchEnd:
@@ -32,6 +39,7 @@ void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
         estado.SetColor(std::nullopt);
         // When no re-read follows, the archive's size comes back here.
         ficheroEnCurso_.clear();
+        ficheroMostrado_ = 0;
         MuestraTamanyo();
         break;
     }
@@ -39,9 +47,11 @@ void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
 }
 
 void TPRINCIPAL::MuestraFicheroEnCurso(int porcentaje) {
-    if (ficheroEnCurso_.empty()) {
+    const ULONGLONG ahora = ::GetTickCount64();
+    if (ficheroEnCurso_.empty() || ahora - ficheroMostrado_ < kFileShownEvery) {
         return;
     }
+    ficheroMostrado_ = ahora;
     estado.SetPanelText(1, ficheroEnCurso_ + "  " + std::to_string(porcentaje) + "%");
 }
 

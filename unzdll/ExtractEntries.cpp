@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/FileSystem.h"
 #include "platform/FileHandle.h"
+#include "platform/FileSystem.h"
 #include "platform/TempFile.h"
 #include "util/Codepage.h"
 #include "zipformat/Buffer.h"
@@ -11,6 +11,7 @@
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
 #include "zipformat/EntryReader.h"
+#include "zipformat/EntrySelector.h"
 #include "zipformat/LocalHeader.h"
 
 namespace unzdll {
@@ -98,14 +99,9 @@ private:
     std::vector<bool> Select() {
         const auto& entries = directory_.entries;
         std::vector<bool> selected(entries.size(), request_.specs.empty());
+        zipfmt::EntrySelector selector(entries);
         for (const std::string& spec : request_.specs) {
-            bool matched = false;
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                if (zipfmt::SpecMatchesEntry(spec, entries[i].name)) {
-                    selected[i] = matched = true;
-                }
-            }
-            if (!matched) {
+            if (!selector.Select(spec, selected)) {
                 reporter_.Error(kErrNothingMatched, "No entry matches " + util::Cp1252ToUtf8(spec));
             }
         }
@@ -183,7 +179,7 @@ private:
         }
         zipfmt::EntryReader reader(*view_, entry, local, directory_.centralStart,
                                    request_.password);
-        std::uint64_t sinceProgress = 0;
+        std::uint64_t done = 0, sinceProgress = 0;
         for (;;) {
             const std::size_t n = reader.Read(buffer_.data(), buffer_.size());
             if (n == 0) {
@@ -192,10 +188,11 @@ private:
             if (!sink(buffer_.data(), n)) {
                 return false;
             }
+            done += n;
             sinceProgress += n;
             if (sinceProgress >= kProgressEvery) {
                 sinceProgress = 0;
-                reporter_.Progress();
+                reporter_.Progress(zipfmt::PercentOf(done, entry.uncompressedSize));
                 if (Cancelled()) {
                     return false;
                 }
@@ -206,7 +203,7 @@ private:
                             name + ": " + Describe(reader.Status(), entry));
             return false;
         }
-        reporter_.Progress();
+        reporter_.Progress(100);
         return !Cancelled();
     }
 

@@ -1,5 +1,6 @@
 #include "util/Codepage.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace util {
@@ -112,9 +113,15 @@ std::string Cp1252ToUtf8(std::string_view text) {
 }
 
 std::string Cp437ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char ch : text) {
+    // Names are mostly ASCII, which stays as it is: that part is copied whole.
+    const auto ascii = std::find_if(text.begin(), text.end(),
+                                    [](char ch) { return static_cast<std::uint8_t>(ch) >= 0x80; });
+    std::string out(text.begin(), ascii);
+    if (ascii == text.end()) {
+        return out;
+    }
+    out.reserve(text.size() + 2 * static_cast<std::size_t>(text.end() - ascii));
+    for (const char ch : text.substr(static_cast<std::size_t>(ascii - text.begin()))) {
         const auto byte = static_cast<std::uint8_t>(ch);
         AppendUtf8(out, byte < 0x80 ? char32_t{byte} : char32_t{kCp437High[byte - 0x80]});
     }

@@ -1,6 +1,8 @@
 #include "util/EntryFormat.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 namespace util {
@@ -43,18 +45,47 @@ std::optional<long long> CompressionRatio(std::int32_t uncompressedSize,
     return std::llrint(ratio);
 }
 
+std::optional<long long> CompressionRatio(std::uint64_t uncompressedSize,
+                                          std::uint64_t compressedSize) {
+    const std::uint64_t u = uncompressedSize;
+    if (u == 0) {
+        return std::nullopt;
+    }
+    // 100 * d / u in integers: a double cannot tell an exact half at these sizes.
+    const bool grew = compressedSize > u;
+    const std::uint64_t d = grew ? compressedSize - u : u - compressedSize;
+    if (d / u >= static_cast<std::uint64_t>(LLONG_MAX / 100)) {
+        return std::nullopt; // no percentage fits
+    }
+    const std::uint64_t r = d % u;
+    std::uint64_t percent = 0, rest = 0; // 100 * r == percent * u + rest
+    if (u <= UINT64_MAX / 200) {
+        percent = 100 * r / u;
+        rest = 100 * r % u;
+    } else {
+        for (int i = 0; i < 100; ++i) { // adds r a hundred times, never past u
+            if (rest >= u - r) {
+                rest -= u - r;
+                ++percent;
+            } else {
+                rest += r;
+            }
+        }
+    }
+    percent += d / u * 100;
+    const bool up = rest > u - rest || (rest == u - rest && percent % 2 == 1);
+    const auto ratio = static_cast<long long>(percent + (up ? 1 : 0));
+    return grew ? -ratio : ratio;
+}
+
 std::string RatioText(std::int32_t uncompressedSize, std::int32_t compressedSize) {
     const auto ratio = CompressionRatio(uncompressedSize, compressedSize);
     return ratio ? std::to_string(*ratio) + "%" : std::string();
 }
 
 std::string RatioText(std::uint64_t uncompressedSize, std::uint64_t compressedSize) {
-    if (uncompressedSize == 0) {
-        return {};
-    }
-    const double ratio =
-        (1.0 - static_cast<double>(compressedSize) / static_cast<double>(uncompressedSize)) * 100.0;
-    return std::to_string(std::llrint(ratio)) + "%";
+    const auto ratio = CompressionRatio(uncompressedSize, compressedSize);
+    return ratio ? std::to_string(*ratio) + "%" : std::string();
 }
 
 } // namespace util

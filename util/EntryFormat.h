@@ -25,8 +25,12 @@ std::string FormatIso(const DosDateTime& t);
 std::optional<long long> CompressionRatio(std::int32_t uncompressedSize,
                                           std::int32_t compressedSize);
 
+// The same for the real sizes of an entry, also past 4 GiB; exact at every size.
+std::optional<long long> CompressionRatio(std::uint64_t uncompressedSize,
+                                          std::uint64_t compressedSize);
+
 // The ratio as the contents list shows it ("60%"), or "" when there is none.
 std::string RatioText(std::int32_t uncompressedSize, std::int32_t compressedSize);
-std::string RatioText(std::uint64_t uncompressedSize, std::uint64_t compressedSize); // TEMP
+std::string RatioText(std::uint64_t uncompressedSize, std::uint64_t compressedSize);
 
 } // namespace util

@@ -12,6 +12,9 @@ namespace util {
 // -1 when nothing is found.
 std::int32_t FileSizeByName(const std::string& name);
 
+// The same search, giving the whole size; -1 when nothing is found.
+std::int64_t FileSize64ByName(const std::string& name);
+
 // Hands a file, program or address to the shell's default action, owned by the
 // application's main window. Empty texts go as empty strings; every text goes whole,
 // however long. Returns the shell's result (greater than 32 on success).

@@ -208,8 +208,8 @@ private:
         zipfmt::CentralRecord record;
         const auto result = encoder_.Write(
             update_.Writer(), entry, source,
-            [&](std::uint64_t) {
-                reporter_.Progress();
+            [&](std::uint64_t done) {
+                reporter_.Progress(zipfmt::PercentOf(done, entry.expectedSize));
                 return !reporter_.Cancelled();
             },
             record);

@@ -124,7 +124,8 @@ bool ArchiveUpdate::CopyRange(std::int64_t from, std::int64_t to) {
         sinceProgress += static_cast<std::int64_t>(n);
         if (sinceProgress >= kProgressEvery) {
             sinceProgress = 0;
-            reporter_.Progress();
+            reporter_.Progress(zipfmt::PercentOf(static_cast<std::uint64_t>(at - from),
+                                                 static_cast<std::uint64_t>(to - from)));
         }
     }
     return true;

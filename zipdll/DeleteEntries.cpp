@@ -1,8 +1,10 @@
+#include <algorithm>
+
 #include "util/Codepage.h"
 #include "zipdll/ArchiveUpdate.h"
 #include "zipdll/Operations.h"
 #include "zipformat/EntryNames.h"
-#include "zipformat/EntryPaths.h"
+#include "zipformat/EntrySelector.h"
 
 namespace zipdll {
 
@@ -16,24 +18,15 @@ std::int32_t DeleteEntries(const AddRequest& request, zipfmt::EngineReporter& re
         return 0;
     }
     const auto& entries = update.Directory().entries;
+    zipfmt::EntrySelector selector(entries);
     std::vector<bool> removed(entries.size(), false);
-    std::int32_t count = 0;
     // Specifications name entries as the program lists them: by their stored bytes.
     for (const std::string& spec : request.rawSpecs) {
-        bool matched = false;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (zipfmt::SpecMatchesEntry(spec, entries[i].name)) {
-                matched = true;
-                if (!removed[i]) {
-                    removed[i] = true;
-                    ++count;
-                }
-            }
-        }
-        if (!matched) {
+        if (!selector.Select(spec, removed)) {
             reporter.Error(kErrNothingMatched, "No entry matches " + util::Cp1252ToUtf8(spec));
         }
     }
+    const auto count = static_cast<std::int32_t>(std::count(removed.begin(), removed.end(), true));
     if (count == 0) {
         return 0;
     }
@@ -46,7 +39,7 @@ std::int32_t DeleteEntries(const AddRequest& request, zipfmt::EngineReporter& re
         if (removed[i]) {
             reporter.FileStart(name, entries[i].uncompressedSize);
             reporter.Info("deleting: " + name);
-            reporter.Progress();
+            reporter.Progress(100);
         } else if (!update.CopyEntry(entries[i])) {
             return 0;
         }

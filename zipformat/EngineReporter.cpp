@@ -33,8 +33,16 @@ void EngineReporter::FileStart(const std::string& name, std::uint64_t size) {
          name);
 }
 
-void EngineReporter::Progress() {
-    Send(kActionProgress, 0, 0, "");
+void EngineReporter::Progress(int percent) {
+    Send(kActionProgress, 0, std::clamp(percent, 0, 100), "");
+}
+
+int PercentOf(std::uint64_t done, std::uint64_t whole) {
+    if (done >= whole) {
+        return 100;
+    }
+    // Past 2^57 bytes a hundredfold would wrap: divide first there.
+    return static_cast<int>(whole <= UINT64_MAX / 100 ? done * 100 / whole : done / (whole / 100));
 }
 
 void EngineReporter::BatchEnd() {

@@ -19,8 +19,8 @@ public:
 
     // Action 1: a file starts. Sizes past 2 GiB are reported as 2 GiB - 1.
     void FileStart(const std::string& name, std::uint64_t size);
-    // Action 2.
-    void Progress();
+    // Action 2, with the part of the current file done, in percent (0 to 100).
+    void Progress(int percent);
     // Action 3; sent once, whatever was asked before.
     void BatchEnd();
     // A failure (code not 0), always sent.
@@ -41,6 +41,9 @@ private:
     bool cancelled_ = false;
     bool ended_ = false;
 };
+
+// done of whole in whole percent, rounded down; 100 when whole is 0 or done.
+int PercentOf(std::uint64_t done, std::uint64_t whole);
 
 // The text of a call block field, read no further than its buffer: "" for none.
 std::string CallBlockText(const char* text, std::size_t bufferSize);

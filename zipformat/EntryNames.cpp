@@ -48,11 +48,11 @@ std::optional<std::string> UnicodePathOf(std::string_view rawName,
 
 std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
                           std::string_view rawName, std::span<const std::uint8_t> extra) {
-    if ((flags & kFlagUtf8) && util::IsValidUtf8(rawName)) {
-        return std::string(rawName);
-    }
     if (auto unicode = UnicodePathOf(rawName, extra)) {
         return *unicode;
+    }
+    if ((flags & kFlagUtf8) && util::IsValidUtf8(rawName)) {
+        return std::string(rawName);
     }
     // MS-DOS, NTFS and VFAT hosts wrote OEM names; the others wrote their bytes.
     const int host = versionMadeBy >> 8;

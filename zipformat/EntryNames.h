@@ -19,11 +19,14 @@ std::string UnicodePathBlock(std::string_view rawName, std::string_view utf8);
 std::optional<std::string> UnicodePathOf(std::string_view rawName,
                                          std::span<const std::uint8_t> extra);
 
-// The entry's name in UTF-8: as stored when flagged UTF-8, else from a valid
-// Unicode path field, else, from a system whose names are bytes (Unix) and that
-// are valid UTF-8, as stored, else read in code page 437.
+// The entry's name in UTF-8: from a valid Unicode path field, else as stored when
+// flagged UTF-8, else, from a system whose names are bytes (Unix) and that are
+// valid UTF-8, as stored, else read in code page 437.
 std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
                           std::string_view rawName, std::span<const std::uint8_t> extra);
+
+// A local header names no system: its names are read as an MS-DOS host's.
+inline constexpr std::uint16_t kMadeByDos = 0;
 
 // What a stored name is made of: the bytes, the flags they need and the extra block.
 struct StoredName {

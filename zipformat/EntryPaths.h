@@ -22,7 +22,8 @@ struct OutputPath {
 std::optional<OutputPath> SafeOutputPath(std::string_view name, bool keepFolders);
 
 // A specification names an entry when it matches the whole stored name or the part
-// after its last "\" or ":" ("*" and "?" are wildcards).
+// after its last "\" or ":" ("*" and "?" are wildcards). The libraries choose
+// through EntrySelector, which puts a whole stored name before any wildcard.
 bool SpecMatchesEntry(std::string_view spec, std::string_view storedName);
 
 // The name stored for a file found at path (UTF-8, either separator): its own

@@ -212,15 +212,18 @@ TEST_F(Operations, CallbackRecordsBecomeEvents) {
                          std::int32_t size) {
         EXPECT_EQ(&sender, &zip);
         events.push_back("progress " + std::to_string(static_cast<int>(type)) + " [" + name + "] " +
-                         std::to_string(size));
+                         std::to_string(size) + " @" + std::to_string(sender.FilePercent()));
     };
     zip.OnMessage = [&](TZipEngine&, std::int32_t code, const std::string& text) {
         events.push_back("message " + std::to_string(code) + " [" + text + "]");
     };
+    // A step's size is the percentage of the file done, kept for the handlers to read.
     Script(fakes.Zip(), {
                             Record(1, 0, 1234, "dir\\file.txt"),
                             Record(2, 7, 99, "ignored"),
                             Record(3, 0, 5, "ignored"),
+                            Record(2, 0, 250, ""),
+                            Record(1, 0, 8, "next"),
                             Record(7, 5, 0, "abc\r\n"),
                             Record(4, 0, 0, "abc\nd"),
                             Record(4, 2, 0, "ab\r"),
@@ -231,18 +234,85 @@ TEST_F(Operations, CallbackRecordsBecomeEvents) {
     zip.FSpecArgs = {"x"};
     zip.AddFiles();
     EXPECT_EQ(events, (std::vector<std::string>{
-                          "progress 0 [dir\\file.txt] 1234",
-                          "progress 1 [ ] 0",
-                          "progress 2 [ ] 0",
+                          "progress 0 [dir\\file.txt] 1234 @0",
+                          "progress 1 [ ] 0 @99",
+                          "progress 2 [ ] 0 @99",
+                          "progress 1 [ ] 0 @100",
+                          "progress 0 [next] 8 @0",
                           "message 5 [abc]",
                           "message 0 [abc]",
                           "message 2 [ab]",
                           "message 3 []",
                       }));
-    EXPECT_EQ(fakes.Zip().answerCount, 9);
-    for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ(fakes.Zip().answerCount, 11);
+    for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(fakes.Zip().answers[i], 0);
     }
+    // Each operation starts at 0, whatever the last one ended with.
+    Script(fakes.Zip(), {Record(2, 0, 60, ""), Record(3, 0, 0, "")});
+    zip.FSpecArgs = {"x"};
+    zip.AddFiles();
+    zip.OnProgress = nullptr;
+    Script(fakes.Unz(), {Record(4, 0, 0, "first")});
+    zip.OnMessage = [&](TZipEngine& sender, std::int32_t, const std::string&) {
+        events.push_back("percent at the start " + std::to_string(sender.FilePercent()));
+    };
+    zip.ExtractFiles();
+    EXPECT_EQ(events.back(), "percent at the start 0");
+}
+
+TEST_F(Operations, AfterAHandlerFailsTheRestOfTheCallReachesNoHandler) {
+    zip.SetZipFilename(archive);
+    std::vector<std::string> events;
+    zip.OnProgress = [&](TZipEngine&, ProgressType type, const std::string&, std::int32_t) {
+        events.push_back("progress " + std::to_string(static_cast<int>(type)));
+        throw std::runtime_error("handler failed");
+    };
+    zip.OnMessage = [&](TZipEngine&, std::int32_t code, const std::string&) {
+        events.push_back("message " + std::to_string(code));
+    };
+    // A library that goes on after it was told to stop, as the real ones do to report it.
+    fakes.Zip().playPastStop = 1;
+    Script(fakes.Zip(), {Record(1, 0, 5, "f"), Record(2, 0, 50, ""), Record(4, 12, 0, "Cancelled"),
+                         Record(3, 0, 0, "")});
+    zip.FSpecArgs = {"x"};
+    MessageRecorder messages;
+    zip.AddFiles();
+    EXPECT_EQ(events, std::vector<std::string>{"progress 0"});
+    ASSERT_EQ(fakes.Zip().answerCount, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(fakes.Zip().answers[i], -1) << i;
+    }
+    EXPECT_EQ(zip.FilePercent(), 0) << "an unheard step is not kept either";
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Fatal DLL Error: abort exception"});
+}
+
+TEST_F(Operations, AnExceptionOutOfAnOperationStillReleasesItsBusyMarkAndLibrary) {
+    // The message seam raises, both inside the library's load (a missing entry point)
+    // and after a failed call.
+    const auto previous = platform::SetMessageBoxHandler(
+        [](const platform::MessageBoxRequest&) -> int { throw std::runtime_error("no box"); });
+    for (const Op op : {Op::Add, Op::Delete, Op::Extract}) {
+        for (const char* variant : {"noexec", "full"}) {
+            zip.SetZipFilename(archive);
+            fakes.Use(variant);
+            Script(Seen(op), {Record(2, 0, 0, "")});
+            zip.OnProgress = [](TZipEngine&, ProgressType, const std::string&, std::int32_t) {
+                throw std::runtime_error("handler failed");
+            };
+            zip.FSpecArgs = {"x"};
+            EXPECT_THROW(RunOp(zip, op), std::runtime_error) << Name(op) << " " << variant;
+            EXPECT_FALSE(zip.ZipBusy() || zip.UnzBusy()) << Name(op) << " " << variant;
+            EXPECT_EQ(ZipEngineLibrary().handle + UnzEngineLibrary().handle, 0u) << Name(op);
+        }
+    }
+    platform::SetMessageBoxHandler(previous);
+    fakes.Use("full");
+    zip.OnProgress = nullptr;
+    fakes.Zip().result = 2;
+    zip.FSpecArgs = {"again"};
+    zip.AddFiles();
+    EXPECT_EQ(zip.ResultCount(), 2);
 }
 
 TEST_F(Operations, UnassignedEventsAreSkipped) {

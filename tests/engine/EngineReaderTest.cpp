@@ -7,11 +7,13 @@
 #include <optional>
 
 #include "engine/DirectoryWalk.h"
+#include "engine/ZipDir.h"
 #include "engine/ZipEngine.h"
 #include "tests/support/FileLock.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBytes.h"
+#include "zipformat/EntryNames.h"
 
 using testzip::Archive;
 using testzip::Entry;
@@ -259,6 +261,68 @@ TEST(EngineReader, EntriesWithDataDescriptorsListWithTheirRealSizes) {
             EXPECT_EQ(+r.CompressedSize, static_cast<int>(entries[i].data.size()));
             EXPECT_EQ(+r.UncompressedSize, static_cast<int>(entries[i].data.size()));
             EXPECT_EQ(+r.Crc32, testzip::Crc32(entries[i].data));
+        }
+    }
+}
+
+TEST(EngineReader, EntriesCarryTheNameAPersonReadsAndTheirRealSizes) {
+    struct Case {
+        Entry entry;
+        std::string shown;
+        std::uint64_t size, stored;
+        std::int32_t sizeField;
+    };
+    const auto make = [](std::string name, std::uint16_t flags, std::string extra) {
+        Entry e = Stored(std::move(name), "abc");
+        e.flags = flags;
+        e.extra = std::move(extra);
+        return e;
+    };
+    const std::string latin = "\x80\xF1.txt"; // "€ñ" in Windows-1252, "Çñ" in 437
+    const std::string longName = std::string(300, 'n') + "\x81";
+    Entry nearly4GiB = Stored("big", "zz");
+    nearly4GiB.method = 8;
+    nearly4GiB.uncompressedSize = 0xFFFFFFFE;
+    Entry localZip64 = Stored("z64", "0123456789");
+    localZip64.method = 8;
+    localZip64.localCompressedSize = localZip64.localUncompressedSize = 0xFFFFFFFF;
+    localZip64.extra =
+        testzip::Le16(1) + testzip::Le16(16) + testzip::Le64(5ull << 30) + testzip::Le64(10);
+    Entry centralOnly = Stored("c64", "abcdef");
+    centralOnly.localCompressedSize = centralOnly.localUncompressedSize = 0xFFFFFFFF;
+    const Case cases[] = {
+        {make("plain.txt", 0, ""), "plain.txt", 3, 3, 3},
+        {make("\x81nter.txt", 0, ""), "\xC3\xBCnter.txt", 3, 3, 3},
+        {make("\xCE\xB1.txt", 0x0800, ""), "\xCE\xB1.txt", 3, 3, 3},
+        {make("\x81.txt", 0x0800, ""), "\xC3\xBC.txt", 3, 3, 3}, // flagged, not UTF-8
+        {make(latin, 0, zipfmt::UnicodePathBlock(latin, "\xE2\x82\xAC\xC3\xB1.txt")),
+         "\xE2\x82\xAC\xC3\xB1.txt", 3, 3, 3},
+        {make("x.txt", 0, zipfmt::UnicodePathBlock("y.txt", "stale.txt")), "x.txt", 3, 3, 3},
+        {make(longName, 0, ""), std::string(300, 'n') + "\xC3\xBC", 3, 3, 3},
+        {nearly4GiB, "big", 0xFFFFFFFE, 2, -2},
+        {localZip64, "z64", 5ull << 30, 10, -1},
+        {centralOnly, "c64", 6, 6, 6},
+    };
+    std::vector<Entry> entries;
+    for (const Case& c : cases) {
+        entries.push_back(c.entry);
+    }
+    TempDir dir;
+    const std::string path = dir.Write("names.zip", Archive(entries));
+    TZipEngine zip;
+    zip.SetZipFilename(path);
+    TZipDir standalone;
+    standalone.SetZipFileName(path);
+    for (const auto* list : {&zip.Entries(), &standalone.Entries()}) {
+        ASSERT_EQ(list->size(), std::size(cases));
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            const ZipDirEntry& r = (*list)[i];
+            const Case& c = cases[i];
+            EXPECT_EQ(r.FileName, c.entry.name.substr(0, 256)) << i;
+            EXPECT_EQ(r.ShownName, c.shown) << i;
+            EXPECT_EQ(r.UncompressedSize64, c.size) << i;
+            EXPECT_EQ(r.CompressedSize64, c.stored) << i;
+            EXPECT_EQ(+r.UncompressedSize, c.sizeField) << i;
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "platform/FileHandle.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ZipBytes.h"
 
 namespace {
 
@@ -20,11 +21,12 @@ protected:
         notes = dir.Write("notes.txt", std::string(5000, 'n') + "end");
         data = dir.Write("data.bin", std::string("\x00\x01\x02\xFF", 4) + std::string(3000, 'd'));
         zip.OnDirUpdate = [this](TZipEngine&) { ++updates; };
-        zip.OnProgress = [this](TZipEngine&, ProgressType type, const std::string& name,
+        zip.OnProgress = [this](TZipEngine& sender, ProgressType type, const std::string& name,
                                 std::int32_t) {
             progress.push_back(type == ProgressType::ProgrFileStart ? "start " + name
-                               : type == ProgressType::ProgrStep    ? "step"
-                                                                    : "end");
+                               : type == ProgressType::ProgrStep
+                                   ? "step " + std::to_string(sender.FilePercent())
+                                   : "end");
         };
         zip.OnMessage = [this](TZipEngine&, std::int32_t code, const std::string& text) {
             if (code != 0) {
@@ -108,6 +110,82 @@ TEST_F(RealLibraries, NothingToDoReturnsZeroAndSaysWhy) {
     EXPECT_EQ(zip.ResultCount(), 0);
     EXPECT_FALSE(failures.empty()) << "the library reports with a non-zero code";
     EXPECT_EQ(Names(), std::vector<std::string>{"notes.txt"});
+}
+
+TEST_F(RealLibraries, AStoredNameSelectsExactlyItsEntriesBeforeAnyWildcard) {
+    // Names an archive from elsewhere may hold; "\x81" is "ü" in code page 437.
+    const std::vector<std::string> all = {"*",           "a?c",      "abc",  "dir\\abc",
+                                          "x\\y\\z.txt", "\x81nter", "b.txt"};
+    struct Case {
+        std::string spec;
+        std::vector<std::string> chosen;
+    };
+    const Case cases[] = {
+        {"*", {"*"}},
+        {"a?c", {"a?c"}},
+        {"abc", {"abc"}},
+        {"a*c", {"a?c", "abc", "dir\\abc"}},
+        {"x\\y\\z.txt", {"x\\y\\z.txt"}},
+        {"z.txt", {"x\\y\\z.txt"}},
+        {"\x81nter", {"\x81nter"}},
+        {"?nter", {"\x81nter"}},
+        {"nothing", {}},
+    };
+    std::vector<testzip::Entry> entries;
+    for (const std::string& name : all) {
+        entries.push_back(testzip::Stored(name, name + " data"));
+    }
+    const std::string bytes = testzip::Archive(entries);
+    for (const Case& c : cases) {
+        dir.Write("round.zip", bytes);
+        zip.SetZipFilename(archive);
+        failures.clear();
+        zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+        zip.FSpecArgs = {c.spec};
+        zip.ExtractFiles();
+        EXPECT_EQ(zip.ResultCount(), static_cast<std::int32_t>(c.chosen.size())) << c.spec;
+        zip.FSpecArgs = {c.spec};
+        zip.DeleteFiles();
+        std::vector<std::string> kept;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(kept), [&](const std::string& n) {
+            return std::find(c.chosen.begin(), c.chosen.end(), n) == c.chosen.end();
+        });
+        EXPECT_EQ(Names(), kept) << c.spec;
+        EXPECT_EQ(failures.size(), c.chosen.empty() ? 2u : 0u) << c.spec;
+    }
+}
+
+TEST_F(RealLibraries, ProgressStepsTellThePercentOfTheFileDone) {
+    // Past a few MiB the libraries step on the way, not only at a file's end.
+    const std::string big = dir.Write("big.bin", std::string(3 << 20, 'b'));
+    zip.SetZipFilename(archive);
+    zip.AddCompLevel = 0;
+    zip.FSpecArgs = {big, notes};
+    zip.AddFiles();
+    zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+    zip.ExtractFiles();
+    zip.FSpecArgs = {"big.bin"};
+    zip.DeleteFiles();
+    ASSERT_TRUE(failures.empty());
+    // Within a file the percentages climb to 100; some fall between.
+    int files = 0, between = 0, last = -1;
+    for (const std::string& event : progress) {
+        if (event.starts_with("step ")) {
+            const int percent = std::stoi(event.substr(5));
+            EXPECT_GE(percent, last) << event;
+            EXPECT_LE(percent, 100);
+            between += percent > 0 && percent < 100 ? 1 : 0;
+            last = percent;
+        } else {
+            if (last >= 0) {
+                EXPECT_EQ(last, 100) << "the last step of a file before " << event;
+            }
+            files += event.starts_with("start ") ? 1 : 0;
+            last = event.starts_with("start ") ? 0 : -1;
+        }
+    }
+    EXPECT_EQ(files, 5) << "two added, two tested, one deleted";
+    EXPECT_GE(between, 2) << "the big file, added and tested";
 }
 
 TEST_F(RealLibraries, EveryLevelMakesAnArchiveThatExtractsTheSame) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/DirectoryWalk.h"
+#include "util/Codepage.h"
 
 namespace {
 
@@ -40,6 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // Every entry has a header of at least 30 bytes of its own.
             if (entries.size() > size / 30 + 1) {
                 std::abort();
+            }
+            // Whatever the bytes, the shown names are text the window can show.
+            for (const ZipDirEntry& entry : entries) {
+                if (!util::IsValidUtf8(entry.ShownName)) {
+                    std::abort();
+                }
             }
         }
     }

@@ -17,15 +17,16 @@ command -v clang++ >/dev/null || { echo "clang++ is needed: apt-get install clan
 
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I "$root" -Wall -Wextra)
-zipformat=("$root"/zipformat/{CentralDirectory,Records,LocalHeader,EntryReader,EntryNames,EntryPaths,Wildcard,TraditionalCipher,EngineReporter}.cpp
+zipformat=("$root"/zipformat/{CentralDirectory,Records,LocalHeader,EntryReader,EntryNames,EntryPaths,EntrySelector,Wildcard,TraditionalCipher,EngineReporter}.cpp
            "$root"/util/Codepage.cpp)
 posix=("$root"/platform/posix/{FileHandlePosix,FileSystemPosix,TempFilePosix,DosTimePosix}.cpp)
 
 clang++ "${flags[@]}" "$root/tests/fuzz/ArchiveReaderFuzz.cpp" "${zipformat[@]}" \
     "$root/platform/posix/FileHandlePosix.cpp" -lz -o "$out/archive_reader_fuzz"
 clang++ "${flags[@]}" "$root/tests/fuzz/LocalHeaderWalkFuzz.cpp" "$root/engine/DirectoryWalk.cpp" \
-    "$root/platform/BufferedReader.cpp" "$root"/zipformat/{CentralDirectory,Records}.cpp \
-    "$root/platform/posix/FileHandlePosix.cpp" -o "$out/local_header_walk_fuzz"
+    "$root/platform/BufferedReader.cpp" "$root"/zipformat/{CentralDirectory,Records,EntryNames}.cpp \
+    "$root/util/Codepage.cpp" "$root/platform/posix/FileHandlePosix.cpp" -lz \
+    -o "$out/local_header_walk_fuzz"
 clang++ "${flags[@]}" "$root/tests/fuzz/ExtractFuzz.cpp" "$root/unzdll/ExtractEntries.cpp" \
     "${zipformat[@]}" "${posix[@]}" -lz -o "$out/extract_fuzz"
 

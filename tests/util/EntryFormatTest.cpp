@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 
 #include "util/Codepage.h"
 #include "util/EntryFormat.h"
@@ -27,6 +28,38 @@ TEST(RatioText, RoundsAnExactHalfToEven) {
         {-5, 1, ""},
         {1, INT_MIN, "214748364900%"},
         {INT_MAX, 0, "100%"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(util::RatioText(c.size, c.stored), c.text) << c.size << "/" << c.stored;
+    }
+}
+
+TEST(RatioText, RealSizesRoundExactlyAtEverySize) {
+    // k is beyond a double's precision; a hundredfold of 2^63 overflows.
+    constexpr std::uint64_t k = (1ull << 53) + 1, k2e63 = 1ull << 63;
+    struct Case {
+        std::uint64_t size, stored;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1000, 400, "60%"},
+        {8, 5, "38%"},
+        {8, 7, "12%"},
+        {100, 150, "-50%"},
+        {0, 0, ""},
+        {0, 10, ""},
+        {(1ull << 32) + 1, 1, "100%"},
+        {0xFFFFFFFE, 0xFFFFFFFE, "0%"},
+        {8 * k, 5 * k, "38%"},
+        {8 * k, 3 * k, "62%"},
+        {8 * k, 3 * k - 1, "63%"},
+        {k2e63, 5 * (k2e63 / 8), "38%"},
+        {k2e63, 7 * (k2e63 / 8), "12%"},
+        {k2e63, 3 * (k2e63 / 8) - 1, "63%"},
+        {k2e63 / 2, k2e63, "-100%"},
+        {UINT64_MAX, 0, "100%"},
+        {UINT64_MAX, UINT64_MAX - 1, "0%"},
+        {1, UINT64_MAX, ""}, // no percentage fits
     };
     for (const Case& c : cases) {
         EXPECT_EQ(util::RatioText(c.size, c.stored), c.text) << c.size << "/" << c.stored;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,13 @@ TEST(FileSizeByName, GivesTheSizeOrMinusOne) {
     EXPECT_EQ(util::FileSizeByName(empty), 0);
     EXPECT_EQ(util::FileSizeByName(dir.File("missing.bin")), -1);
     EXPECT_EQ(util::FileSizeByName(""), -1);
+    // Sparse: past 4 GiB the old call keeps the low 32 bits, the new one the whole size.
+    const std::string big = dir.Write("big.bin", "");
+    std::filesystem::resize_file(big, (1ull << 32) + 7);
+    EXPECT_EQ(util::FileSizeByName(big), 7);
+    EXPECT_EQ(util::FileSize64ByName(big), (1ll << 32) + 7);
+    EXPECT_EQ(util::FileSize64ByName(file), 7);
+    EXPECT_EQ(util::FileSize64ByName(dir.File("missing.bin")), -1);
 }
 
 } // namespace

@@ -143,16 +143,18 @@ TEST(EntryNames, TheUnicodePathFieldBelongsToItsName) {
 
 TEST(EntryNames, NamesAreReadInTheEncodingTheirWriterUsed) {
     const std::string field = zipfmt::UnicodePathBlock("\x81.txt", "\xE2\x82\xAC.txt");
+    const std::string utf8Field = zipfmt::UnicodePathBlock("\xC3\xBC.txt", "\xE2\x82\xAC.txt");
     struct Case {
         std::uint16_t madeBy, flags;
         std::string raw, extra, utf8;
     };
     const Case cases[] = {
-        {0x0014, 0, "\x81.txt", "", "\xC3\xBC.txt"},          // OEM 437
-        {0x0014, 0x0800, "\xC3\xBC.txt", "", "\xC3\xBC.txt"}, // flagged UTF-8
-        {0x0314, 0, "\xC3\xBC.txt", "", "\xC3\xBC.txt"},      // Unix bytes
-        {0x0314, 0, "\x81.txt", "", "\xC3\xBC.txt"},          // Unix, not UTF-8
-        {0x0014, 0, "\x81.txt", field, "\xE2\x82\xAC.txt"},   // Unicode field wins
+        {0x0014, 0, "\x81.txt", "", "\xC3\xBC.txt"},                     // OEM 437
+        {0x0014, 0x0800, "\xC3\xBC.txt", "", "\xC3\xBC.txt"},            // flagged UTF-8
+        {0x0314, 0, "\xC3\xBC.txt", "", "\xC3\xBC.txt"},                 // Unix bytes
+        {0x0314, 0, "\x81.txt", "", "\xC3\xBC.txt"},                     // Unix, not UTF-8
+        {0x0014, 0, "\x81.txt", field, "\xE2\x82\xAC.txt"},              // Unicode field wins
+        {0x0314, 0x0800, "\xC3\xBC.txt", utf8Field, "\xE2\x82\xAC.txt"}, // also over the flag
     };
     for (const Case& c : cases) {
         EXPECT_EQ(zipfmt::EntryNameUtf8(c.madeBy, c.flags, c.raw, Bytes(c.extra)), c.utf8) << c.raw;

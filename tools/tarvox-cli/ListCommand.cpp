@@ -16,11 +16,11 @@ void PrintEntries(const TZipEngine& zip) {
         line += '\t';
         line += util::FormatIso(util::DosDateTime::FromPacked(entry.ModDateTime));
         line += '\t';
-        line += std::to_string(entry.UncompressedSize);
+        line += std::to_string(entry.UncompressedSize64);
         line += '\t';
-        line += std::to_string(entry.CompressedSize);
+        line += std::to_string(entry.CompressedSize64);
         line += '\t';
-        line += util::RatioText(entry.UncompressedSize, entry.CompressedSize);
+        line += util::RatioText(entry.UncompressedSize64, entry.CompressedSize64);
         line += '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
     }

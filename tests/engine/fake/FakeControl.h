@@ -24,6 +24,7 @@ struct FakeLibraryState {
     std::int32_t result;        // the count returned
     std::int32_t faultBefore;   // fault before playing this callback (callbackCount: after all)
     std::int32_t callbackCount; // callbacks played, in order, until one answers -1
+    std::int32_t playPastStop;  // not 0: every callback is played, whatever the answers
     FakeCallback callbacks[kFakeMaxCallbacks];
 
     // What the last call received.

@@ -15,7 +15,7 @@
 
 namespace {
 
-FakeLibraryState g_state = {0, kFakeNoFault, 0, {}, 0, 0, {}, {}, {}, 0, {}, 0, {}, {}};
+FakeLibraryState g_state = {0, kFakeNoFault, 0, 0, {}, 0, 0, {}, {}, {}, 0, {}, 0, {}, {}};
 
 // A real access violation: the kind of fault a broken library causes. The address
 // comes through a volatile, so that the compiler sees no constant to object to.
@@ -63,7 +63,7 @@ std::int32_t Run(Block* block, std::size_t headerSize, std::int32_t count, char*
         std::memcpy(record.Text, s.callbacks[i].text, sizeof record.Text);
         const std::int32_t answer = block->Callback(&record);
         s.answers[s.answerCount++] = answer;
-        if (answer == -1) {
+        if (answer == -1 && s.playPastStop == 0) {
             break; // asked to stop
         }
     }
