@@ -125,9 +125,10 @@ void TPRINCIPAL::zipDirUpdate(TZipEngine&) {
 }
 
 void TPRINCIPAL::MuestraTamanyo() {
-    estado.SetPanelText(1, zip.EntryCount() > 0
-                               ? std::to_string(util::FileSize64ByName(zip.ZipFilename())) + " bytes"
-                               : std::string());
+    estado.SetPanelText(1,
+                        zip.EntryCount() > 0
+                            ? std::to_string(util::FileSize64ByName(zip.ZipFilename())) + " bytes"
+                            : std::string());
 }
 
 void TPRINCIPAL::listaSelectItem(int, bool) {
