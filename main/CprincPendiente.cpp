@@ -8,5 +8,3 @@ void TPRINCIPAL::BextraerClick() {}
 // Filled by the configuration work: showing the configuration dialog.
 void TPRINCIPAL::MconfiguracionClick() {}
 
-// Filled by the credits work: showing the credits window.
-void TPRINCIPAL::Crditos1Click() {}
