@@ -82,6 +82,12 @@ public:
                                 " is not a zip archive, or it is damaged or truncated");
             return 0;
         }
+        // Entries sharing data would let a small archive write without end.
+        if (zipfmt::EntriesOverlap(directory_)) {
+            reporter_.Error(kErrArchiveDamaged,
+                            request_.archive + " is damaged: the data of its entries overlap");
+            return 0;
+        }
         const std::vector<bool> selected = Select();
         std::int32_t count = 0;
         for (std::size_t i = 0; i < directory_.entries.size() && !stop_; ++i) {
