@@ -167,6 +167,11 @@ private:
                 reporter_.Info("Left alone: " + target);
                 return false;
             }
+            // Windows will not replace a read-only file; nor do we elsewhere.
+            if (existing->readOnly) {
+                reporter_.Error(kErrFileWrite, "Cannot replace " + target + ": it is read-only");
+                return false;
+            }
         } else if (request_.freshen) {
             return false; // freshen only replaces what is there
         }

@@ -308,6 +308,30 @@ TEST(UnzDll, OverlappingEntriesMakeTheArchiveRefusedBeforeAnythingIsWritten) {
     }
 }
 
+TEST(UnzDll, AReadOnlyFileIsNeverReplaced) {
+    for (const bool update : {false, true}) {
+        WorkDir work;
+        work.Write("t.zip", testzip::Archive({Stored("f", "from the archive")}));
+        work.Write("f", "the user's own file");
+        std::filesystem::last_write_time(work.Path("f"),
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::hours(24 * 365 * 10));
+        const auto write = std::filesystem::perms::owner_write |
+                           std::filesystem::perms::group_write |
+                           std::filesystem::perms::others_write;
+        std::filesystem::permissions(work.Path("f"), write, std::filesystem::perm_options::remove);
+        Call call = ExtractCall(work.Path("t.zip"));
+        call.overwrite = !update;
+        call.update = update;
+        const auto r = enginetest::Extract(call);
+        std::filesystem::permissions(work.Path("f"), write, std::filesystem::perm_options::add);
+        EXPECT_EQ(r.count, 0) << update;
+        EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrFileWrite}) << update;
+        EXPECT_EQ(work.Read("f"), "the user's own file") << update;
+        EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "f"})) << update;
+    }
+}
+
 TEST(UnzDll, DescriptorsAndZip64DescriptorsAreRead) {
     WorkDir work;
     testzip::Entry a = Stored("a", "with a descriptor");
