@@ -1,5 +1,6 @@
 #include "unzdll/ExtractEntries.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/FileHandle.h"
@@ -135,6 +136,13 @@ private:
         }
         if (request_.test) {
             return out->isDirectory || Verify(entry, name);
+        }
+        std::vector<std::string> parts = out->folders;
+        parts.push_back(out->leaf);
+        if (!std::all_of(parts.begin(), parts.end(), platform::NameFitsFileSystem)) {
+            reporter_.Error(kErrFileWrite, "Cannot write " + name +
+                                               ": a name in it is too long for the file system");
+            return false;
         }
         std::string folder;
         for (const std::string& part : out->folders) {

@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -104,6 +105,10 @@ bool MakeDirectory(const std::string& path) {
     struct stat st {};
     return ::mkdir(path.c_str(), 0777) == 0 ||
            (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
+bool NameFitsFileSystem(const std::string& part) {
+    return part.size() <= NAME_MAX;
 }
 
 bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {

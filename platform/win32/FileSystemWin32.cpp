@@ -104,6 +104,11 @@ bool MakeDirectory(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool NameFitsFileSystem(const std::string& part) {
+    constexpr std::size_t kLongestName = 255; // NTFS, FAT32 and exFAT alike
+    return Widen(part).size() <= kLongestName;
+}
+
 bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {
     FILETIME when{};
     if (!FromDosTime(dosTime, when)) {

@@ -332,6 +332,25 @@ TEST(UnzDll, AReadOnlyFileIsNeverReplaced) {
     }
 }
 
+TEST(UnzDll, NamesTooLongForTheFileSystemAreRefusedAsSuch) {
+    const std::string longest(255, 'n'), tooLong(256, 'n');
+    WorkDir work;
+    work.Write("t.zip", testzip::Archive({Stored(tooLong, "1"), Stored(tooLong + "/f", "2"),
+                                          Stored("d/" + longest, "3")}));
+    Call call = ExtractCall(work.Path("t.zip"));
+    call.dirNames = true;
+    const auto r = enginetest::Extract(call);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(r.ErrorCodes(), (std::vector<std::int32_t>{kErrFileWrite, kErrFileWrite}));
+    int explained = 0;
+    for (const enginetest::Record& record : r.records) {
+        explained += record.code == kErrFileWrite &&
+                     record.text.find("too long for the file system") != std::string::npos;
+    }
+    EXPECT_EQ(explained, 2);
+    EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "d", "d/" + longest}));
+}
+
 TEST(UnzDll, DescriptorsAndZip64DescriptorsAreRead) {
     WorkDir work;
     testzip::Entry a = Stored("a", "with a descriptor");
