@@ -137,31 +137,37 @@ private:
         if (request_.test) {
             return out->isDirectory || Verify(entry, name);
         }
-        std::vector<std::string> parts = out->folders;
-        parts.push_back(out->leaf);
-        if (!std::all_of(parts.begin(), parts.end(), platform::NameFitsFileSystem)) {
+        if (out->isDirectory && !request_.keepFolders) {
+            return false;
+        }
+        std::vector<std::string> folders = out->folders;
+        folders.push_back(out->leaf);
+        if (!std::all_of(folders.begin(), folders.end(), platform::NameFitsFileSystem)) {
             reporter_.Error(kErrFileWrite, "Cannot write " + name +
                                                ": a name in it is too long for the file system");
             return false;
         }
+        if (!out->isDirectory) {
+            folders.pop_back();
+        }
         std::string folder;
-        for (const std::string& part : out->folders) {
+        for (const std::string& part : folders) {
             folder = Join(folder, part);
-            if (!platform::MakeDirectory(folder)) {
+            switch (platform::MakeDirectory(folder)) {
+            case platform::FolderState::Ready:
+                continue;
+            case platform::FolderState::Link:
+                reporter_.Error(kErrUnsafeName,
+                                "Refused " + name + ": " + folder +
+                                    " is a link, and it could lead outside the folder");
+                return false;
+            case platform::FolderState::Failed:
                 reporter_.Error(kErrFileWrite,
                                 "Cannot create the folder " + folder + " for " + name);
                 return false;
             }
         }
         if (out->isDirectory) {
-            if (!request_.keepFolders) {
-                return false;
-            }
-            const std::string path = Join(folder, out->leaf);
-            if (!platform::MakeDirectory(path)) {
-                reporter_.Error(kErrFileWrite, "Cannot create the folder " + path);
-                return false;
-            }
             return true;
         }
         const std::string target = Join(folder, out->leaf);
