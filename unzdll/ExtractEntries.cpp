@@ -1,5 +1,6 @@
 #include "unzdll/ExtractEntries.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/FileHandle.h"
@@ -82,6 +83,12 @@ public:
                                 " is not a zip archive, or it is damaged or truncated");
             return 0;
         }
+        // Entries sharing data would let a small archive write without end.
+        if (zipfmt::EntriesOverlap(directory_)) {
+            reporter_.Error(kErrArchiveDamaged,
+                            request_.archive + " is damaged: the data of its entries overlap");
+            return 0;
+        }
         const std::vector<bool> selected = Select();
         std::int32_t count = 0;
         for (std::size_t i = 0; i < directory_.entries.size() && !stop_; ++i) {
@@ -130,24 +137,37 @@ private:
         if (request_.test) {
             return out->isDirectory || Verify(entry, name);
         }
+        if (out->isDirectory && !request_.keepFolders) {
+            return false;
+        }
+        std::vector<std::string> folders = out->folders;
+        folders.push_back(out->leaf);
+        if (!std::all_of(folders.begin(), folders.end(), platform::NameFitsFileSystem)) {
+            reporter_.Error(kErrFileWrite, "Cannot write " + name +
+                                               ": a name in it is too long for the file system");
+            return false;
+        }
+        if (!out->isDirectory) {
+            folders.pop_back();
+        }
         std::string folder;
-        for (const std::string& part : out->folders) {
+        for (const std::string& part : folders) {
             folder = Join(folder, part);
-            if (!platform::MakeDirectory(folder)) {
+            switch (platform::MakeDirectory(folder)) {
+            case platform::FolderState::Ready:
+                continue;
+            case platform::FolderState::Link:
+                reporter_.Error(kErrUnsafeName,
+                                "Refused " + name + ": " + folder +
+                                    " is a link, and it could lead outside the folder");
+                return false;
+            case platform::FolderState::Failed:
                 reporter_.Error(kErrFileWrite,
                                 "Cannot create the folder " + folder + " for " + name);
                 return false;
             }
         }
         if (out->isDirectory) {
-            if (!request_.keepFolders) {
-                return false;
-            }
-            const std::string path = Join(folder, out->leaf);
-            if (!platform::MakeDirectory(path)) {
-                reporter_.Error(kErrFileWrite, "Cannot create the folder " + path);
-                return false;
-            }
             return true;
         }
         const std::string target = Join(folder, out->leaf);
@@ -159,6 +179,11 @@ private:
             const bool older = existing->dosTime < entry.dosDateTime;
             if ((request_.update || request_.freshen) ? !older : !request_.overwrite) {
                 reporter_.Info("Left alone: " + target);
+                return false;
+            }
+            // Windows will not replace a read-only file; nor do we elsewhere.
+            if (existing->readOnly) {
+                reporter_.Error(kErrFileWrite, "Cannot replace " + target + ": it is read-only");
                 return false;
             }
         } else if (request_.freshen) {

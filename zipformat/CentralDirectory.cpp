@@ -1,6 +1,7 @@
 #include "zipformat/CentralDirectory.h"
 
 #include <algorithm>
+#include <limits>
 #include <span>
 
 #include "zipformat/Records.h"
@@ -216,6 +217,30 @@ DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& ou
     out.prefixBias = bias;
     out.zip64 = end.zip64;
     return DirectoryError::None;
+}
+
+bool EntriesOverlap(const ArchiveDirectory& directory) {
+    constexpr std::uint64_t kLocalHeaderSize = 30; // before its name, extra field and data
+    constexpr std::uint64_t kFar = std::numeric_limits<std::uint64_t>::max();
+    // Each entry's local header position and the least end of its data.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
+    spans.reserve(directory.entries.size());
+    for (const CentralEntry& e : directory.entries) {
+        const std::uint64_t start = e.localHeaderPosition;
+        std::uint64_t end = kFar;
+        if (start <= kFar - kLocalHeaderSize &&
+            e.compressedSize <= kFar - kLocalHeaderSize - start) {
+            end = start + kLocalHeaderSize + e.compressedSize;
+        }
+        spans.emplace_back(start, end);
+    }
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+        if (spans[i].first < spans[i - 1].second) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace zipfmt

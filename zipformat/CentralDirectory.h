@@ -53,4 +53,8 @@ struct ArchiveDirectory {
 DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDirectory& out);
 DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& out);
 
+// Whether two entries share a local header or one's data reaches into another's
+// header: an archive made to expand far beyond its size, or a damaged one.
+bool EntriesOverlap(const ArchiveDirectory& directory);
+
 } // namespace zipfmt

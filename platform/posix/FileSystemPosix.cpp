@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -100,10 +101,22 @@ bool RemoveEmptyDirectory(const std::string& path) {
     return ::rmdir(path.c_str()) == 0;
 }
 
-bool MakeDirectory(const std::string& path) {
+FolderState MakeDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) {
+        return FolderState::Ready;
+    }
     struct stat st {};
-    return ::mkdir(path.c_str(), 0777) == 0 ||
-           (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    if (::lstat(path.c_str(), &st) != 0) {
+        return FolderState::Failed;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        return FolderState::Link;
+    }
+    return S_ISDIR(st.st_mode) ? FolderState::Ready : FolderState::Failed;
+}
+
+bool NameFitsFileSystem(const std::string& part) {
+    return part.size() <= NAME_MAX;
 }
 
 bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {

@@ -95,13 +95,25 @@ bool RemoveEmptyDirectory(const std::string& path) {
     return ::RemoveDirectoryW(Widen(path).c_str()) != 0;
 }
 
-bool MakeDirectory(const std::string& path) {
+FolderState MakeDirectory(const std::string& path) {
     const std::wstring wide = Widen(path);
     if (::CreateDirectoryW(wide.c_str(), nullptr)) {
-        return true;
+        return FolderState::Ready;
     }
+    // The attributes of a link itself, not of what it names.
     const DWORD a = ::GetFileAttributesW(wide.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+    if (a == INVALID_FILE_ATTRIBUTES) {
+        return FolderState::Failed;
+    }
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
+        return FolderState::Link;
+    }
+    return (a & FILE_ATTRIBUTE_DIRECTORY) ? FolderState::Ready : FolderState::Failed;
+}
+
+bool NameFitsFileSystem(const std::string& part) {
+    constexpr std::size_t kLongestName = 255; // NTFS, FAT32 and exFAT alike
+    return Widen(part).size() <= kLongestName;
 }
 
 bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {

@@ -1,13 +1,40 @@
 """An engine call whose process dies midway (an add, a delete, an extraction over an
 existing file) leaves the archive and the user's files byte for byte as they were,
-and no temporary file behind."""
+and no temporary file behind. An extraction never writes outside its folder through
+a link already in it (under Wine a Unix link shows as a reparse point)."""
 
 import glob
 import os
 import time
+import zipfile
 
-from engine import Driver, tree
+from engine import Driver, errors, tree
 from interop import Checks, parse_args, scratch
+
+
+def links_not_followed(checks, driver, work):
+    outside = os.path.join(work, "outside")
+    out = os.path.join(work, "links-out")
+    os.makedirs(outside)
+    os.makedirs(out)
+    os.symlink(outside, os.path.join(out, "link"))
+    os.symlink(os.path.join(work, "nowhere"), os.path.join(out, "dangling"))
+    archive = os.path.join(work, "links.zip")
+    with zipfile.ZipFile(archive, "w") as z:
+        for name in ["link/evil.txt", "link/deeper/evil.txt", "dangling/evil.txt", "ok/fine.txt"]:
+            z.writestr(name, b"data")
+        z.writestr(zipfile.ZipInfo("dangling/"), b"")
+    count, records, _ = driver.run("extract", os.path.join("..", "links.zip"), "-dirnames",
+                                   "-overwrite", cwd=out)
+    checks.equal("links: only the entry outside them counts", count, 1)
+    # Wine shows a Unix link to nothing as nothing, and no folder can be made in its place.
+    dangling = 11 if driver.emulator else 7
+    checks.equal("links: the others are refused", errors(records), [7, 7, dangling, dangling])
+    checks.equal("links: nothing written through them",
+                 (os.listdir(outside), os.path.lexists(os.path.join(work, "nowhere"))), ([], False))
+    checks.equal("links: the folder holds the links and the file",
+                 (sorted(os.listdir(out)), os.listdir(os.path.join(out, "ok"))),
+                 (["dangling", "link", "ok"], ["fine.txt"]))
 
 
 def main():
@@ -52,6 +79,7 @@ def main():
         expected = dict(before_out, **{"small.txt": before["small.txt"]})
         checks.equal("extract killed: the existing file is intact", tree(out), expected)
         checks.equal("extract killed: the archive too", tree(work).get("t.zip"), before["t.zip"])
+        links_not_followed(checks, driver, work)
     checks.finish()
 
 

@@ -249,10 +249,12 @@ TEST(UnzDll, DataThatDisagreesWithTheDirectoryIsReportedAndNotKept) {
 TEST(UnzDll, DamagedArchivesAreReportedWithoutWritingAnything) {
     WorkDir work;
     const auto good = testzip::Build({Stored("a", "1"), Stored("b", "2")});
+    // Changes to the last entry, which no other entry's data can overlap.
+    const std::size_t lastRecord = good.centralOffset + 46 + 1; // after the record of "a"
     std::string wrongOffset = good.bytes;
-    wrongOffset[good.centralOffset + 42] = 9; // the second entry's header moves away
+    wrongOffset.replace(lastRecord + 42, 4, testzip::Le32(good.centralOffset)); // no header there
     std::string hugeSize = good.bytes;
-    hugeSize.replace(good.centralOffset + 20, 4, testzip::Le32(0x7FFFFFF0)); // compressed size
+    hugeSize.replace(lastRecord + 20, 4, testzip::Le32(0x7FFFFFF0)); // compressed size
     struct Case {
         const char* what;
         std::string bytes;
@@ -276,6 +278,77 @@ TEST(UnzDll, DamagedArchivesAreReportedWithoutWritingAnything) {
     WorkDir empty;
     const auto missing = enginetest::Extract(ExtractCall(empty.Path("none.zip")));
     EXPECT_EQ(missing.ErrorCodes(), std::vector<std::int32_t>{kErrArchiveOpen});
+}
+
+TEST(UnzDll, OverlappingEntriesMakeTheArchiveRefusedBeforeAnythingIsWritten) {
+    // Ten central records on one local entry: 100 kB of zeros would be written ten times.
+    const auto one = testzip::Build({Stored("zeros", std::string(100000, '\0'))});
+    const std::string record = one.bytes.substr(one.centralOffset, 46 + 5);
+    std::string shared = one.bytes.substr(0, one.centralOffset);
+    for (int i = 0; i < 10; ++i) {
+        shared += record;
+    }
+    shared +=
+        testzip::EndRecord(10, static_cast<std::uint32_t>(10 * record.size()), one.centralOffset);
+    // The first entry's data would run over the second's local header.
+    const auto two = testzip::Build({Stored("a", "1"), Stored("b", "2")});
+    std::string runsOver = two.bytes;
+    runsOver.replace(two.centralOffset + 20, 4, testzip::Le32(two.localOffsets[1]));
+    for (const std::string& bytes : {shared, runsOver}) {
+        for (const bool test : {false, true}) {
+            WorkDir work;
+            work.Write("t.zip", bytes);
+            Call call = ExtractCall(work.Path("t.zip"));
+            call.test = test;
+            const auto r = enginetest::Extract(call);
+            EXPECT_EQ(r.count, 0) << bytes.size() << test;
+            EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrArchiveDamaged});
+            EXPECT_EQ(work.Tree(), std::set<std::string>{"t.zip"});
+        }
+    }
+}
+
+TEST(UnzDll, AReadOnlyFileIsNeverReplaced) {
+    for (const bool update : {false, true}) {
+        WorkDir work;
+        work.Write("t.zip", testzip::Archive({Stored("f", "from the archive")}));
+        work.Write("f", "the user's own file");
+        std::filesystem::last_write_time(work.Path("f"),
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::hours(24 * 365 * 10));
+        const auto write = std::filesystem::perms::owner_write |
+                           std::filesystem::perms::group_write |
+                           std::filesystem::perms::others_write;
+        std::filesystem::permissions(work.Path("f"), write, std::filesystem::perm_options::remove);
+        Call call = ExtractCall(work.Path("t.zip"));
+        call.overwrite = !update;
+        call.update = update;
+        const auto r = enginetest::Extract(call);
+        std::filesystem::permissions(work.Path("f"), write, std::filesystem::perm_options::add);
+        EXPECT_EQ(r.count, 0) << update;
+        EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrFileWrite}) << update;
+        EXPECT_EQ(work.Read("f"), "the user's own file") << update;
+        EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "f"})) << update;
+    }
+}
+
+TEST(UnzDll, NamesTooLongForTheFileSystemAreRefusedAsSuch) {
+    const std::string longest(255, 'n'), tooLong(256, 'n');
+    WorkDir work;
+    work.Write("t.zip", testzip::Archive({Stored(tooLong, "1"), Stored(tooLong + "/f", "2"),
+                                          Stored("d/" + longest, "3")}));
+    Call call = ExtractCall(work.Path("t.zip"));
+    call.dirNames = true;
+    const auto r = enginetest::Extract(call);
+    EXPECT_EQ(r.count, 1);
+    EXPECT_EQ(r.ErrorCodes(), (std::vector<std::int32_t>{kErrFileWrite, kErrFileWrite}));
+    int explained = 0;
+    for (const enginetest::Record& record : r.records) {
+        explained += record.code == kErrFileWrite &&
+                     record.text.find("too long for the file system") != std::string::npos;
+    }
+    EXPECT_EQ(explained, 2);
+    EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "d", "d/" + longest}));
 }
 
 TEST(UnzDll, DescriptorsAndZip64DescriptorsAreRead) {
