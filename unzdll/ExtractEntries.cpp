@@ -6,6 +6,7 @@
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "platform/TempFile.h"
+#include "unzdll/OutputFolders.h"
 #include "util/Codepage.h"
 #include "zipformat/Buffer.h"
 #include "zipformat/CentralDirectory.h"
@@ -151,21 +152,16 @@ private:
             folders.pop_back();
         }
         std::string folder;
-        for (const std::string& part : folders) {
-            folder = Join(folder, part);
-            switch (platform::MakeDirectory(folder)) {
-            case platform::FolderState::Ready:
-                continue;
-            case platform::FolderState::Link:
-                reporter_.Error(kErrUnsafeName,
-                                "Refused " + name + ": " + folder +
-                                    " is a link, and it could lead outside the folder");
-                return false;
-            case platform::FolderState::Failed:
-                reporter_.Error(kErrFileWrite,
-                                "Cannot create the folder " + folder + " for " + name);
-                return false;
-            }
+        switch (folders_.Make(folders, folder)) {
+        case platform::FolderState::Ready:
+            break;
+        case platform::FolderState::Link:
+            reporter_.Error(kErrUnsafeName, "Refused " + name + ": " + folder +
+                                                " is a link, and it could lead outside the folder");
+            return false;
+        case platform::FolderState::Failed:
+            reporter_.Error(kErrFileWrite, "Cannot create the folder " + folder + " for " + name);
+            return false;
         }
         if (out->isDirectory) {
             return true;
@@ -279,6 +275,7 @@ private:
     std::unique_ptr<zipfmt::ByteSource> view_;
     zipfmt::ArchiveDirectory directory_;
     zipfmt::Buffer buffer_;
+    OutputFolders folders_;
     bool stop_ = false;
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+// The folders an extraction writes into below its base folder. Each is made, or found
+// to be a real folder, once per call: most entries share their folders, and asking the
+// file system again for every file costs more than writing small files. A link found
+// on the way is never followed, so nothing lands outside the base folder through one.
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace unzdll {
+
+class OutputFolders {
+public:
+    // Makes parts (outermost first) below the base folder. path is the folder reached,
+    // or, when not Ready, the one that is a link or could not be made.
+    platform::FolderState Make(const std::vector<std::string>& parts, std::string& path);
+
+private:
+    std::unordered_set<std::string> ready_; // every folder above one here is in it too
+};
+
+} // namespace unzdll
