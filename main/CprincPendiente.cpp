@@ -2,9 +2,6 @@
 
 #include "main/Cprinc.h"
 
-// Filled by the extraction work: showing the extract dialog.
-void TPRINCIPAL::BextraerClick() {}
-
 // Filled by the configuration work: showing the configuration dialog.
 void TPRINCIPAL::MconfiguracionClick() {}
 
