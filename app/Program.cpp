@@ -52,6 +52,7 @@ void CreateForms() {
     Datos_Generales = new TDatos_Generales();
     config = new Tconfig();
     credits = new Tcredits();
+    credits->Launch = [](unsigned number) { PRINCIPAL->Ejecuta(number); };
     progreso = new Tprogreso();
     Form1 = new TForm1();
 }

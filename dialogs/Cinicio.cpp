@@ -1,5 +1,7 @@
 #include "dialogs/Cinicio.h"
 
+#include "ui/Resource.h"
+
 Tinicio* inicio = nullptr;
 
 namespace {
@@ -20,6 +22,8 @@ ui::FormDesign SplashDesign() {
 } // namespace
 
 Tinicio::Tinicio() : ui::Form(SplashDesign()) {
+    logo.Create(Handle(), {.left = 66, .top = 11, .width = 300, .height = 80, .autoSize = true});
+    logo.LoadJpeg(ui::ResourceData("LOGO"));
     ui::LabelDesign label;
     label.left = 64;
     label.top = 104;

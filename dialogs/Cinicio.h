@@ -3,13 +3,14 @@
 // Being created first, it is the application's main form.
 
 #include "ui/Form.h"
+#include "ui/Image.h"
 #include "ui/Label.h"
 
 class Tinicio : public ui::Form {
 public:
     Tinicio();
 
-    // The product logo picture joins with the splash's picture work.
+    ui::Image logo;
     ui::Label Label1;
 };
 

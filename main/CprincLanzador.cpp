@@ -1,17 +1,23 @@
-// The launcher of Windows tools, the help file and the web page, and the clock.
+// The launcher of Windows tools, the help file and the web page, the credits, and the clock.
 
 #include "main/Cprinc.h"
 
 #include <windows.h>
 
+#include "dialogs/Ccreditos.h"
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
+#include "platform/FileHandle.h"
 #include "platform/Shell.h"
 #include "util/FmxUtils.h"
 
 void TPRINCIPAL::Ejecuta(unsigned numero) {
     // The help file follows the language flag as it is at the moment of the click.
-    if (const auto file = LaunchTarget(numero, Datos.DirPrograma, Datos.Idioma)) {
+    if (auto file = LaunchTarget(numero, Datos.DirPrograma, Datos.Idioma)) {
+        // Current Windows opens no ".hlp" file: without one, the manual's page instead.
+        if (numero == 5 && !platform::FileExists(*file)) {
+            *file = file->substr(0, file->size() - 4) + ".html";
+        }
         util::LaunchFile(*file, "", "", platform::kSwShow);
     }
 }
@@ -54,6 +60,10 @@ void TPRINCIPAL::ndice1Click() {
 
 void TPRINCIPAL::ToolButton1Click() {
     Ejecuta(6);
+}
+
+void TPRINCIPAL::Crditos1Click() {
+    credits->ShowModal();
 }
 
 void TPRINCIPAL::reloxTimer() {

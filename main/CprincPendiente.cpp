@@ -5,5 +5,3 @@
 // Filled by the configuration work: showing the configuration dialog.
 void TPRINCIPAL::MconfiguracionClick() {}
 
-// Filled by the credits work: showing the credits window.
-void TPRINCIPAL::Crditos1Click() {}

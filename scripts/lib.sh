@@ -6,7 +6,7 @@ TARVOX_BUILD=$TARVOX_ROOT/build
 
 TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
                  googletest zlib1g-dev zip unzip 7zip python3 imagemagick x11-utils
-                 tango-icon-theme)
+                 tango-icon-theme libjpeg62-turbo-dev dpkg-dev nsis)
 
 say() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
@@ -31,14 +31,67 @@ ensure_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# Lets apt-get fetch source packages: each Debian source that offers binary packages
+# offers their sources too.
+enable_deb_src() {
+    local changed=0 file
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        if grep -q '^Types: deb$' "$file" && grep -q 'debian' "$file"; then
+            as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$file"
+            changed=1
+        fi
+    done
+    if [ -f /etc/apt/sources.list ] && grep -q '^deb http' /etc/apt/sources.list &&
+        ! grep -q '^deb-src ' /etc/apt/sources.list; then
+        sed -n 's/^deb \(http.*\)/deb-src \1/p' /etc/apt/sources.list |
+            as_root tee -a /etc/apt/sources.list >/dev/null
+        changed=1
+    fi
+    [ $changed -eq 0 ] || as_root apt-get update -qq
+}
+
+# Debian ships no libjpeg for MinGW: the win32 build links a static libjpeg built here
+# once from Debian's own libjpeg-turbo source, kept in the build folder.
+TARVOX_MINGW_JPEG=$TARVOX_BUILD/libjpeg-mingw
+ensure_mingw_libjpeg() {
+    [ -f "$TARVOX_MINGW_JPEG/lib/libjpeg.a" ] && return 0
+    say "building libjpeg for i686-w64-mingw32 from Debian's libjpeg-turbo source"
+    local work=$TARVOX_BUILD/libjpeg-source
+    rm -rf "$work"
+    mkdir -p "$work"
+    if ! (cd "$work" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1); then
+        enable_deb_src
+        (cd "$work" && apt-get source -qq libjpeg-turbo >/dev/null) || return 1
+    fi
+    local source
+    source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
+    cmake -S "$source" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=i686 \
+        -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc-posix -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres \
+        -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
+        -DWITH_TURBOJPEG=OFF "-DCMAKE_INSTALL_PREFIX=$TARVOX_MINGW_JPEG" >/dev/null || return 1
+    cmake --build "$work/build" --target jpeg-static -j 2 >/dev/null || return 1
+    mkdir -p "$TARVOX_MINGW_JPEG/include"
+    cp "$source/jpeglib.h" "$source/jmorecfg.h" "$source/jerror.h" "$work/build/jconfig.h" \
+        "$TARVOX_MINGW_JPEG/include/" || return 1
+    # The library last: its presence marks a complete build.
+    mkdir -p "$TARVOX_MINGW_JPEG/lib"
+    cp "$work/build/libjpeg.a" "$TARVOX_MINGW_JPEG/lib/libjpeg.a" || return 1
+    rm -rf "$work"
+}
+
 # build_tree native|win32 [target...]: configures once, then builds.
 build_tree() {
     local kind=$1 dir=$TARVOX_BUILD/$1
     shift
+    if [ "$kind" = win32 ]; then
+        ensure_mingw_libjpeg
+    fi
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         local args=(-S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
         if [ "$kind" = win32 ]; then
-            args+=(--toolchain "$TARVOX_ROOT/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release)
+            args+=(--toolchain "$TARVOX_ROOT/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release
+                   "-DTARVOX_MINGW_JPEG=$TARVOX_MINGW_JPEG")
         fi
         say "configuring the $kind build"
         cmake "${args[@]}" >/dev/null
@@ -96,17 +149,18 @@ start_persistent_wineserver() {
 }
 
 # Installs the built program into the Wine prefix as a Windows installation would: the
-# program folder with the program, its engine libraries and the two settings files
-# (made only when missing, never over the user's), and the registry keys of the file
-# type "Tarvox": its program folder and its open command. The ".zip" type itself is
+# program folder with the program, its engine libraries, the manual's pages and the two
+# settings files (made only when missing, never over the user's), and the registry keys
+# of the file type "Tarvox": its program folder and its open command. The ".zip" type itself is
 # the program's to claim at its first start.
 TARVOX_PROGRAM_FOLDER='C:\Program Files\Tarvox'
+TARVOX_PROGRAM_FILES=(tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html)
 install_tarvox() {
     local folder
     folder=$(winepath -u "$TARVOX_PROGRAM_FOLDER" 2>/dev/null)
     mkdir -p "$folder"
     local file
-    for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL; do
+    for file in "${TARVOX_PROGRAM_FILES[@]}"; do
         if [ ! -f "$TARVOX_BUILD/win32/bin/$file" ]; then
             say "$file has not been built: no installation"
             return 1

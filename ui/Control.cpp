@@ -84,7 +84,17 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_NOTIFY:
         child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
         break;
+    case WM_DRAWITEM: {
+        // A menu item's names a menu, not a window.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        child = item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
+        break;
+    }
     case WM_NOTIFYFORMAT:
+        child = reinterpret_cast<HWND>(wParam);
+        break;
+    case WM_SETCURSOR:
+        // A child's own default handling asks its parent first.
         child = reinterpret_cast<HWND>(wParam);
         break;
     default:

@@ -5,7 +5,9 @@
 namespace ui {
 
 void Edit::Create(HWND parent, const EditDesign& design) {
-    DWORD style = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;
+    multiLine_ = design.multiLine;
+    DWORD style = WS_VISIBLE | WS_TABSTOP;
+    style |= design.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL;
     if (design.readOnly) {
         style |= ES_READONLY;
     }
@@ -16,6 +18,14 @@ void Edit::Create(HWND parent, const EditDesign& design) {
 }
 
 bool Edit::OnParentMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_CTLCOLORSTATIC && multiLine_) {
+        // A read-only page of text keeps the paper colour instead of the parent's face.
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        return true;
+    }
     if (message != WM_COMMAND || HIWORD(wParam) != EN_CHANGE) {
         return false;
     }

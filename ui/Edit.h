@@ -1,5 +1,5 @@
 #pragma once
-// A single-line edit.
+// A single-line edit, or a multi-line one with a vertical scroll bar.
 
 #include <functional>
 #include <string>
@@ -15,6 +15,7 @@ struct EditDesign {
     FontDesign font;
     bool readOnly = false;
     bool enabled = true;
+    bool multiLine = false; // lines separated by "\r\n" in the text
 };
 
 class Edit : public Control {
@@ -24,6 +25,9 @@ public:
 
     // The text was changed, by the user or by the program.
     std::function<void()> OnChange;
+
+private:
+    bool multiLine_ = false;
 };
 
 } // namespace ui

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/Resource.h"
+
 namespace ui {
 
 ImageList::~ImageList() {
@@ -15,19 +17,14 @@ int ImageList::Count() const {
 }
 
 bool ImageList::LoadFromResource(const char* resourceName, int width, int height, int count) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    HRSRC found = ::FindResourceA(instance, resourceName, MAKEINTRESOURCEA(10)); // RT_RCDATA
-    if (found == nullptr) {
-        return false;
-    }
     const std::size_t stripWidth =
         static_cast<std::size_t>(width) * static_cast<std::size_t>(count);
     const std::size_t bytes = stripWidth * static_cast<std::size_t>(height) * 4;
-    HGLOBAL loaded = ::LoadResource(instance, found);
-    const void* pixels = loaded != nullptr ? ::LockResource(loaded) : nullptr;
-    if (pixels == nullptr || ::SizeofResource(instance, found) != bytes) {
+    const std::span<const std::uint8_t> data = ResourceData(resourceName);
+    if (data.size() != bytes) {
         return false;
     }
+    const std::uint8_t* pixels = data.data();
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -1,5 +1,7 @@
 #include "ui/Label.h"
 
+#include "ui/Guard.h"
+
 namespace ui {
 
 Label::~Label() {
@@ -14,13 +16,30 @@ void Label::Create(HWND parent, const LabelDesign& design) {
     if (color_) {
         brush_ = ::CreateSolidBrush(*color_);
     }
-    const DWORD style = WS_VISIBLE | SS_NOPREFIX | (design.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+    handCursor_ = design.handCursor;
+    DWORD style = WS_VISIBLE | SS_NOPREFIX | (design.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+    if (design.sunken) {
+        style |= SS_SUNKEN;
+    }
+    if (design.handCursor) {
+        style |= SS_NOTIFY; // without it the mouse passes through to the parent
+    }
     Attach(CreateChild("STATIC", design.caption, style, 0, parent, design.left, design.top,
                        design.width, design.height));
     SetControlFont(handle_, design.font);
 }
 
 bool Label::OnParentMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_SETCURSOR && handCursor_) {
+        ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+        result = TRUE;
+        return true;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
+        Fire(OnClick);
+        result = 0;
+        return true;
+    }
     if (message != WM_CTLCOLORSTATIC || (!textColor_ && !color_)) {
         return false;
     }

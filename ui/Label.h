@@ -1,6 +1,8 @@
 #pragma once
-// A static text, word-wrapped when asked, in colours of its own or on its parent's face.
+// A static text, word-wrapped when asked, in colours of its own or on its parent's face;
+// one with the hand cursor takes clicks.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +18,8 @@ struct LabelDesign {
     bool wordWrap = false;
     std::optional<COLORREF> textColor;
     std::optional<COLORREF> color; // transparent on the parent when none
+    bool sunken = false;
+    bool handCursor = false; // shows the hand over the text, which then takes clicks
 };
 
 class Label : public Control {
@@ -30,10 +34,13 @@ public:
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    std::function<void()> OnClick;
+
 private:
     std::optional<COLORREF> textColor_;
     std::optional<COLORREF> color_;
     HBRUSH brush_ = nullptr;
+    bool handCursor_ = false;
 };
 
 } // namespace ui

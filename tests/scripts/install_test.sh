@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The run command's installation into a Wine prefix, against stand-ins for wine and
-# winepath that record what they are asked: the program and both engine libraries are
-# copied, the settings files are made only when missing and never replaced, and the
-# file type's keys name the program folder and its open command.
+# winepath that record what they are asked: the program, both engine libraries and the
+# manual's pages are copied, the settings files are made only when missing and never
+# replaced, and the file type's keys name the program folder and its open command.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d)
@@ -13,18 +13,11 @@ printf '#!/bin/sh\necho "%s"\n' "$folder" >"$work/stubs/winepath"
 printf '#!/bin/sh\nprintf "%%s\\n" "$*" >>"%s/wine.log"\n' "$work" >"$work/stubs/wine"
 chmod +x "$work/stubs/winepath" "$work/stubs/wine"
 export PATH=$work/stubs:$PATH
-for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL; do
+for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html; do
     echo "$file" >"$work/build/win32/bin/$file"
 done
 
-failures=0
-check() { # check DESCRIPTION COMMAND...
-    if ! "${@:2}"; then
-        echo "FAILED: $1" >&2
-        failures=$((failures + 1))
-    fi
-}
-same() { [ "$1" = "$2" ]; }
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 install() {
     (
         source "$root/scripts/lib.sh"
@@ -35,11 +28,11 @@ install() {
 
 # A first installation: everything in place, default settings, an empty recent list.
 install
-for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL; do
+for file in tarvox.exe ZIPDLL.DLL UNZDLL.DLL ayuda.html help.html; do
     check "$file installed" cmp -s "$work/build/win32/bin/$file" "$folder/$file"
 done
-check "default settings" same "$(od -An -c "$folder/conf.txm" | tr -s ' \n' ' ')" \
-    "$(printf 'c:\\\r\nc:\\\r\nc:\\\r\n1\r\n' | od -An -c | tr -s ' \n' ' ')"
+check "default settings" same "$(bytes_of "$folder/conf.txm")" \
+    "$(printf 'c:\\\r\nc:\\\r\nc:\\\r\n1\r\n' | bytes_of)"
 check "empty recent list" test -f "$folder/ult.txm" -a ! -s "$folder/ult.txm"
 check "program folder key" grep -qxF 'reg add HKCR\Tarvox\dir /ve /d C:\Program Files\Tarvox /f' \
     "$work/wine.log"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 #include "dialogs/Cinicio.h"
@@ -19,7 +20,12 @@ protected:
     }
 };
 
+void MakeFile(const std::string& path) {
+    std::ofstream(path) << "x";
+}
+
 TEST_F(Launcher, EveryControlStartsItsTarget) {
+    MakeFile(FolderFile("ayuda.hlp"));
     StartAndShow();
     TPRINCIPAL& main = Main();
     const HWND window = main.Handle();
@@ -56,14 +62,26 @@ TEST_F(Launcher, EveryControlStartsItsTarget) {
     EXPECT_TRUE(Messages().empty()) << "a launch reports nothing";
 }
 
+// The ".hlp" file of the language when the program folder has it, its ".html" page when not.
 TEST_F(Launcher, HelpFollowsTheLanguageFlagAtTheClick) {
     StartAndShow();
-    Main().ndice1Click();
-    EXPECT_EQ(LastFile(), Folder() + "\\ayuda.hlp");
-    for (int flag : {2, 0, 7}) {
-        Datos.Idioma = flag;
+    struct Case {
+        int flag;
+        const char* present; // the ".hlp" file in the program folder, if any
+        const char* opened;
+    };
+    const Case cases[] = {
+        {1, nullptr, "ayuda.html"},    {2, nullptr, "help.html"},    {0, nullptr, "help.html"},
+        {1, "help.hlp", "ayuda.html"}, {2, "help.hlp", "help.hlp"},  {7, "help.hlp", "help.hlp"},
+        {1, "ayuda.hlp", "ayuda.hlp"}, {2, "ayuda.hlp", "help.hlp"},
+    };
+    for (const Case& c : cases) {
+        if (c.present != nullptr) {
+            MakeFile(FolderFile(c.present));
+        }
+        Datos.Idioma = c.flag;
         Main().ndice1Click();
-        EXPECT_EQ(LastFile(), Folder() + "\\help.hlp") << flag;
+        EXPECT_EQ(LastFile(), Folder() + "\\" + c.opened) << c.flag << " " << c.opened;
     }
 }
 

@@ -197,14 +197,6 @@ TEST_F(MainWindowLayout, ChoosingATabShowsItsPage) {
     EXPECT_FALSE(::IsWindowVisible(main.barra1.Handle()));
 }
 
-// Bounds of a control in its parent's client coordinates.
-RECT BoundsInParent(HWND control) {
-    RECT bounds{};
-    ::GetWindowRect(control, &bounds);
-    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds;
-}
-
 TEST_F(MainWindowLayout, TheSliderTakesTheWidthBetweenItsLabelsAtAnyWindowWidth) {
     StartAndShow();
     TPRINCIPAL& main = Main();

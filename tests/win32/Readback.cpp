@@ -181,3 +181,39 @@ void PumpMessages() {
         ::DispatchMessageA(&message);
     }
 }
+
+RECT BoundsInParent(HWND control) {
+    RECT bounds{};
+    ::GetWindowRect(control, &bounds);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+Painted PaintedClient(HWND control) {
+    RECT client{};
+    ::GetClientRect(control, &client);
+    Painted painted;
+    painted.width = client.right;
+    painted.height = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = painted.width;
+    info.bmiHeader.biHeight = -painted.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    ::SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    ::GdiFlush();
+    const auto* pixels = static_cast<const unsigned*>(bits);
+    for (int i = 0; i < painted.width * painted.height; ++i) {
+        painted.pixels.push_back(pixels[i] & 0xFFFFFFu);
+    }
+    ::SelectObject(dc, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return painted;
+}

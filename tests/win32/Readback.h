@@ -44,5 +44,17 @@ void DoubleClickListRow(HWND list, int row);
 // A click below the last row, where there is none.
 void ClickListBlank(HWND list);
 
+// A control's place and size in its parent's client area.
+RECT BoundsInParent(HWND control);
+
+// What a control paints of its client area (through WM_PRINTCLIENT): rows top first,
+// each pixel as 0x00RRGGBB.
+struct Painted {
+    int width = 0, height = 0;
+    std::vector<unsigned> pixels;
+    unsigned At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+Painted PaintedClient(HWND control);
+
 // Handles the messages waiting in the thread's queue.
 void PumpMessages();
