@@ -152,6 +152,8 @@ void ShellFolderTree::LoadChildren(HTREEITEM item) {
         const HANDLE watch =
             ::FindFirstChangeNotificationW(path.c_str(), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME);
         if (watch != INVALID_HANDLE_VALUE) {
+            // The tree may hand out the handle of an item gone unnoticed again.
+            StopWatching(item);
             watches_[item] = watch;
         }
     }
