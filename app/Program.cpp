@@ -50,7 +50,7 @@ void CreateForms() {
     borra = new Tborra(PRINCIPAL->zip, PRINCIPAL->lista, PRINCIPAL->Bver, *PRINCIPAL);
     direk = new Tdirek();
     Datos_Generales = new TDatos_Generales();
-    config = new Tconfig();
+    config = new Tconfig(PRINCIPAL->confi, [] { PRINCIPAL->ActualizaOpciones(); });
     credits = new Tcredits();
     credits->Launch = [](unsigned number) { PRINCIPAL->Ejecuta(number); };
     progreso = new Tprogreso();

@@ -3,7 +3,9 @@
 #include "main/Cprinc.h"
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cconfi.h"
 #include "dialogs/Cdesc.h"
+#include "dialogs/Cdirini.h"
 
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
@@ -79,6 +81,16 @@ void TPRINCIPAL::PonIdioma() {
     borra->opc.SetItem(1, text(35));
     borra->ToolButton1.SetCaption(text(36));
     borra->ToolButton2.SetCaption(text(37));
+    config->SetCaption(text(21));
+    config->TabSheet1.SetCaption(text(38));
+    config->Label2.SetCaption(text(39));
+    config->Label1.SetCaption(text(40));
+    config->ToolButton4.SetCaption(text(37));
+    direk->Label1.SetCaption(text(40));
+    direk->Label2.SetCaption(text(39));
+    direk->ci.SetCaption(text(39));
+    direk->ct.SetCaption(text(40));
+    direk->ToolButton2.SetCaption(text(41));
     descompri->SetCaption(text(60));
     descompri->ToolButton1.SetCaption(text(61));
     descompri->ToolButton2.SetCaption(text(62));
@@ -91,6 +103,10 @@ void TPRINCIPAL::PonIdioma() {
     descompri->opc.SetCaption(text(68));
     descompri->opc.SetItem(0, text(69));
     descompri->opc.SetItem(1, text(70));
+}
+
+void TPRINCIPAL::MconfiguracionClick() {
+    config->ShowModal();
 }
 
 void TPRINCIPAL::Barra_NivelChange() {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cconfi.h"
 #include "dialogs/Cdesc.h"
+#include "dialogs/Cdirini.h"
 #include "main/Cdatos.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/Readback.h"
@@ -167,6 +169,19 @@ TEST_P(DialogLanguage, TheDialogsShowTheCaptionsOfTheLanguage) {
         {button(borra->ToolBar1, 0), "Borrar", "Delete "},
         {button(borra->ToolBar1, 1), "Cancelar", "Cancel"},
         {caption(*borra), "borra", "borra"},
+        {caption(*config), "Configuración", "Configuration"},
+        {[] { return TabCaptions(config->Page.Handle()).at(0); }, "Directorios  ", "Folders"},
+        {caption(config->Label2), "Directorio Inicial", "StartUp Folder"},
+        {caption(config->Label1), "Directorio Temporal", "Temporal Folder"},
+        {button(config->ToolBar2, 0), "Ok", "Ok"},
+        {button(config->ToolBar2, 1), "Cancelar", "Cancel"},
+        {caption(*direk), "Directorios", "Directorios"},
+        {caption(direk->Label1), "Temporal", "Temporal Folder"},
+        {caption(direk->Label2), "Inicial", "StartUp Folder"},
+        {caption(direk->ci), "Directorio Inicial", "StartUp Folder"},
+        {caption(direk->ct), "Directorio Temporal", "Temporal Folder"},
+        {button(direk->ToolBar1, 0), "    Ok ", "    Ok "},
+        {button(direk->ToolBar1, 1), "Cancelar", "Cancel"},
         {caption(d), "Descomprimir en ...", "Extract to..."},
         {button(d.ToolBar1, 0), "Descomprimir", "Extract"},
         {button(d.ToolBar1, 1), "Nuevo Directorio...", "New Folder..."},
