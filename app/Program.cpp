@@ -45,11 +45,12 @@ void CreateForms() {
     inicio = new Tinicio();
     ui::App().SetMainForm(inicio);
     PRINCIPAL = new TPRINCIPAL();
-    descompri = new Tdescompri();
+    descompri =
+        new Tdescompri(PRINCIPAL->zip, PRINCIPAL->lista, PRINCIPAL->confi, Datos.DirExtraccion);
     borra = new Tborra(PRINCIPAL->zip, PRINCIPAL->lista, PRINCIPAL->Bver, *PRINCIPAL);
     direk = new Tdirek();
     Datos_Generales = new TDatos_Generales();
-    config = new Tconfig();
+    config = new Tconfig(PRINCIPAL->confi, [] { PRINCIPAL->ActualizaOpciones(); });
     credits = new Tcredits();
     credits->Launch = [](unsigned number) { PRINCIPAL->Ejecuta(number); };
     progreso = new Tprogreso();

@@ -6,13 +6,6 @@ Tborra* borra = nullptr;
 
 namespace {
 constexpr int kTodos = 0;
-
-// Buttons with a caption and no picture.
-ui::ToolButtonDesign TextButton(const char* caption) {
-    ui::ToolButtonDesign design;
-    design.caption = caption;
-    return design;
-}
 } // namespace
 
 Tborra::Tborra(TZipEngine& zip, controls::ContentsList& lista, ui::ToolButton& Bver,

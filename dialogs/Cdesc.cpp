@@ -1,8 +1,212 @@
 #include "dialogs/Cdesc.h"
 
+#include <shlobj.h>
+
 #include "dialogs/DialogDesign.h"
+#include "platform/FileHandle.h"
+#include "platform/Messages.h"
 
 Tdescompri* descompri = nullptr;
 
-Tdescompri::Tdescompri()
-    : ui::Form(DialogDesign("Tdescompri", "Descomprimir en ...", 480, 484, -10)) {}
+namespace {
+constexpr int kSoloSeleccionados = 1;
+// The program's image strip: 16-pixel images, of which the dialog shows extract (6),
+// new (0) and stop (2).
+constexpr int kImageSize = 16, kImageCount = 15;
+
+ui::ToolButtonDesign Boton(const char* caption, int image, const char* hint = "") {
+    ui::ToolButtonDesign design;
+    design.caption = caption;
+    design.image = image;
+    design.hint = hint;
+    design.showHint = *hint != '\0';
+    return design;
+}
+
+ui::ButtonDesign Casilla(int left, int top, int width, int height, const char* caption,
+                         bool checked, const ui::FontDesign& font) {
+    ui::ButtonDesign design;
+    design.left = left;
+    design.top = top;
+    design.width = width;
+    design.height = height;
+    design.caption = caption;
+    design.checked = checked;
+    design.font = font;
+    return design;
+}
+
+// A box that belongs to no window, with a caption of its own.
+void Aviso(const char* text, const char* caption) {
+    platform::MessageBoxRequest request;
+    request.text = text;
+    request.caption = caption;
+    platform::ShowMessageBox(request);
+}
+} // namespace
+
+Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::TextLines& confi,
+                       const std::string& dirExtraccion)
+    : ui::Form(DialogDesign("Tdescompri", "Descomprimir en ...", 480, 484, -10)),
+      ToolButton1(Boton("Descomprimir", 6,
+                        "Pulse aquí para descomprimir el archivo en el directorio seleccionado")),
+      ToolButton2(Boton("Nuevo Directorio...", 0)), ToolButton3(Boton("Cancelar", 2)), zip_(zip),
+      lista_(lista), confi_(confi), dirExtraccion_(dirExtraccion) {
+    ui::EditDesign edit;
+    edit.width = 287;
+    edit.height = 27;
+    edit.font = {"MS Sans Serif", -15};
+    direk.Create(Handle(), edit);
+
+    ui::ButtonDesign go;
+    go.left = 293;
+    go.top = 7;
+    go.width = 39;
+    go.height = 20;
+    go.caption = "---->";
+    go.font = {"MS Sans Serif", -15, true};
+    Button1.Create(Handle(), go);
+
+    imagenes.LoadFromResource("ICONOS", kImageSize, kImageSize, kImageCount);
+    ui::ToolBarDesign bar;
+    bar.top = 32;
+    bar.width = 385;
+    bar.height = 49;
+    bar.buttonWidth = 96;
+    bar.buttonHeight = 36;
+    bar.font = FontOf();
+    bar.images = &imagenes;
+    ToolBar1.Create(Handle(), bar, {&ToolButton1, &ToolButton2, &ToolButton3});
+
+    controls::ShellFolderTreeDesign tree;
+    tree.left = 12;
+    tree.top = 86;
+    tree.width = 351;
+    tree.height = 147;
+    tree.indent = 19;
+    tree.font = FontOf();
+    dir.Create(Handle(), tree);
+
+    ui::GroupBoxDesign group;
+    group.left = 7;
+    group.top = 249;
+    group.width = 215;
+    group.height = 117;
+    group.caption = "Opciones";
+    group.font = FontOf();
+    GroupBox1.Create(Handle(), group);
+    // The boxes sit on the form, placed inside the frame.
+    const int x = group.left, y = group.top;
+    c1.Create(Handle(), Casilla(x + 13, y + 26, 118, 14, "Restaurar directorios", true, FontOf()));
+    c2.Create(Handle(),
+              Casilla(x + 13, y + 46, 170, 20, "Sobreescribir archivos ", false, FontOf()));
+    c3.Create(Handle(), Casilla(x + 13, y + 72, 183, 13, "Extraer solo archivos ya existentes",
+                                false, FontOf()));
+    c4.Create(Handle(), Casilla(x + 13, y + 98, 183, 13, "Extraer solo archivos no existentes",
+                                false, FontOf()));
+
+    ui::RadioGroupDesign choice;
+    choice.left = 231;
+    choice.top = 255;
+    choice.width = 147;
+    choice.height = 105;
+    choice.caption = "Descomprimir los archivos...";
+    choice.items = {"Todos", "Solo Seleccionados"};
+    choice.itemIndex = 0;
+    choice.font = FontOf();
+    opc.Create(Handle(), choice);
+
+    SetTabOrder({&direk, &Button1, &ToolBar1, &dir, &c1, &c2, &c3, &c4, &opc});
+    Button1.OnClick = [this] { Button1Click(); };
+    ToolButton1.OnClick = [this] { ToolButton1Click(); };
+    ToolButton2.OnClick = [this] { ToolButton2Click(); };
+    ToolButton3.OnClick = [this] { ToolButton3Click(); };
+    dir.OnChange = [this] { dirChange(); };
+    dir.OnEditing = [this](const std::string& text, bool& allow) { dirEditing(text, allow); };
+    // Each showing starts from the extraction folder; coming back from a message box
+    // keeps the folder the user was at.
+    OnShow = [this] { FormActivate(); };
+    OnClose = [this] { FormClose(); };
+}
+
+void Tdescompri::FormActivate() {
+    dir.Watch(true);
+    dir.SetPath(dirExtraccion_);
+    dir.Repaint();
+    direk.SetText(dir.Path());
+}
+
+void Tdescompri::ToolButton1Click() {
+    zip_.ExtrOptions = {};
+    const std::pair<const ui::CheckBox*, ExtrOptsEnum> mapping[] = {
+        {&c1, ExtrOptsEnum::ExtrDirNames},
+        {&c2, ExtrOptsEnum::ExtrOverWrite},
+        {&c3, ExtrOptsEnum::ExtrFreshen},
+        {&c4, ExtrOptsEnum::ExtrUpdate}};
+    for (const auto& [box, option] : mapping) {
+        if (box->Checked()) {
+            zip_.ExtrOptions.Include(option);
+        }
+    }
+    zip_.ExtrBaseDir = dir.Path();
+    if (opc.ItemIndex() == kSoloSeleccionados) {
+        // Stored names, so that every entry can be named whatever its characters.
+        zip_.FSpecArgs.clear();
+        for (const int fila : lista_.SelectedRows()) {
+            zip_.FSpecArgs.push_back(lista_.StoredName(fila));
+        }
+    }
+    struct Deshabilitado {
+        ui::Form& form;
+        ~Deshabilitado() { form.SetEnabled(true); }
+    } deshabilitado{*this};
+    SetEnabled(false);
+    zip_.ExtractFiles();
+    if (zip_.ResultCount() == 0) {
+        Aviso(" No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( "
+              "como cd)",
+              "Imposible descomprimir");
+    } else {
+        Close();
+    }
+}
+
+void Tdescompri::Button1Click() {
+    const std::string destino = direk.Text();
+    // A typed folder that is not there is made, with the folders it needs.
+    if (!destino.empty() && !platform::DirectoryExists(destino)) {
+        if (::SHCreateDirectoryExA(nullptr, destino.c_str(), nullptr) != ERROR_SUCCESS) {
+            Aviso("No se puede crear el directorio.Asegúrese de que no es una unidad solo "
+                  "lectura(como cd)",
+                  "Imposible crear directorio");
+        }
+    }
+    dir.SetPath(destino);
+    dir.Repaint();
+}
+
+void Tdescompri::ToolButton2Click() {
+    const std::string ruta = dir.Path();
+    const std::string separador = ruta.size() > 3 ? "\\" : "";
+    dir.NewFolder();
+    dir.Repaint();
+    direk.SetText(ruta + separador + ultimoEditado_);
+    Button1Click();
+}
+
+void Tdescompri::ToolButton3Click() {
+    Close();
+}
+
+void Tdescompri::FormClose() {
+    confi_.Set(2, dir.Path());
+    dir.Watch(false);
+}
+
+void Tdescompri::dirChange() {
+    direk.SetText(dir.Path());
+}
+
+void Tdescompri::dirEditing(const std::string& text, bool&) {
+    ultimoEditado_ = text;
+}

@@ -1,12 +1,57 @@
 #pragma once
-// The extract dialog: a folder tree, four options and all-or-selected; its controls come with the
-// extraction work.
+// The extract dialog: a destination picked in a folder tree, four options, and every entry
+// of the main window's list or the selected ones.
 
+#include <string>
+
+#include "controls/ContentsList.h"
+#include "controls/ShellFolderTree.h"
+#include "engine/ZipEngine.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Edit.h"
 #include "ui/Form.h"
+#include "ui/GroupBox.h"
+#include "ui/ImageList.h"
+#include "ui/RadioGroup.h"
+#include "ui/ToolBar.h"
+#include "util/TextLines.h"
 
 class Tdescompri : public ui::Form {
 public:
-    Tdescompri();
+    // What the dialog acts on: the main window's engine and list, the settings lines
+    // (line 3 takes the folder on every close) and the extraction folder derived from
+    // them, from which each showing starts.
+    Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::TextLines& confi,
+               const std::string& dirExtraccion);
+
+    ui::Edit direk;
+    ui::Button Button1;
+    ui::ImageList imagenes;
+    ui::ToolBar ToolBar1;
+    ui::ToolButton ToolButton1;
+    ui::ToolButton ToolButton2;
+    ui::ToolButton ToolButton3;
+    controls::ShellFolderTree dir;
+    ui::GroupBox GroupBox1;
+    ui::CheckBox c1, c2, c3, c4;
+    ui::RadioGroup opc;
+
+    void FormActivate();
+    void ToolButton1Click();
+    void Button1Click();
+    void ToolButton2Click();
+    void ToolButton3Click();
+    void FormClose();
+    void dirChange();
+    void dirEditing(const std::string& text, bool& allow);
+
+private:
+    TZipEngine& zip_;
+    controls::ContentsList& lista_;
+    util::TextLines& confi_;
+    const std::string& dirExtraccion_;
+    std::string ultimoEditado_;
 };
 
 extern Tdescompri* descompri;

@@ -1,7 +1,117 @@
 #include "dialogs/Cdirini.h"
 
+#include "dialogs/Cconfi.h"
 #include "dialogs/DialogDesign.h"
 
 Tdirek* direk = nullptr;
 
-Tdirek::Tdirek() : ui::Form(DialogDesign("Tdirek", "Directorios", 424, 438, -13)) {}
+namespace {
+ui::LabelDesign Etiqueta(int top, const char* caption) {
+    ui::LabelDesign design;
+    design.left = 8;
+    design.top = top;
+    design.width = 200;
+    design.height = 20;
+    design.caption = caption;
+    design.font = {"MS Sans Serif", -15, true};
+    return design;
+}
+
+ui::EditDesign Campo(int top, bool enabled) {
+    ui::EditDesign design;
+    design.left = 8;
+    design.top = top;
+    design.width = 400;
+    design.height = 21;
+    design.font = {"MS Sans Serif", -13};
+    design.readOnly = true;
+    design.enabled = enabled;
+    return design;
+}
+
+ui::ButtonDesign Opcion(int top, const char* caption, bool checked) {
+    ui::ButtonDesign design;
+    design.left = 8;
+    design.top = top;
+    design.width = 300;
+    design.height = 26;
+    design.caption = caption;
+    design.font = {"MS Sans Serif", -20, true};
+    design.checked = checked;
+    return design;
+}
+} // namespace
+
+Tdirek::Tdirek()
+    : ui::Form(DialogDesign("Tdirek", "Directorios", 424, 438, -13)),
+      ToolButton1(TextButton("    Ok ")), ToolButton2(TextButton("Cancelar")) {
+    Label2.Create(Handle(), Etiqueta(4, "Inicial"));
+    dirini.Create(Handle(), Campo(26, true));
+    Label1.Create(Handle(), Etiqueta(52, "Temporal"));
+    dirtem.Create(Handle(), Campo(74, false));
+    ct.Create(Handle(), Opcion(100, "Directorio Temporal", false));
+    ci.Create(Handle(), Opcion(126, "Directorio Inicial", true));
+    controls::ShellFolderTreeDesign tree;
+    tree.left = 12;
+    tree.top = 156;
+    tree.width = 385;
+    tree.height = 193;
+    tree.indent = 19;
+    tree.font = FontOf();
+    dir.Create(Handle(), tree);
+    ui::ToolBarDesign bar;
+    bar.left = 0;
+    bar.top = 364;
+    bar.width = 416;
+    bar.height = 30;
+    bar.buttonWidth = 61;
+    bar.buttonHeight = 24;
+    bar.font = FontOf();
+    ToolBar1.Create(Handle(), bar, {&ToolButton1, &ToolButton2});
+
+    SetTabOrder({&dirini, &dirtem, &ct, &ci, &dir, &ToolBar1});
+    ci.OnClick = [this] { ciClick(); };
+    ct.OnClick = [this] { ctClick(); };
+    dir.OnChange = [this] { dirChange(); };
+    ToolButton1.OnClick = [this] { ToolButton1Click(); };
+    ToolButton2.OnClick = [this] { ToolButton2Click(); };
+    OnShow = [this] { FormActivate(); };
+    OnClose = [this] { FormClose(); };
+}
+
+// The tree moves first, so that what its selection changes wrote is replaced.
+void Tdirek::FormActivate() {
+    dir.Watch(true);
+    dir.SetPath(config->dirini.Text());
+    dir.Refresh();
+    dirtem.SetText(config->dirtem.Text());
+    dirini.SetText(config->dirini.Text());
+}
+
+void Tdirek::ciClick() {
+    dirtem.SetEnabled(false);
+    dirini.SetEnabled(true);
+}
+
+void Tdirek::ctClick() {
+    dirini.SetEnabled(false);
+    dirtem.SetEnabled(true);
+}
+
+void Tdirek::dirChange() {
+    (ct.Checked() ? dirtem : dirini).SetText(dir.Path());
+}
+
+void Tdirek::ToolButton1Click() {
+    config->dirini.SetText(dirini.Text());
+    config->dirtem.SetText(dirtem.Text());
+    Close();
+}
+
+void Tdirek::ToolButton2Click() {
+    Close();
+}
+
+void Tdirek::FormClose() {
+    dir.Watch(false);
+}

@@ -1,12 +1,38 @@
 #pragma once
-// The folders dialog: picks the start-up or temporary folder in a folder tree; its controls come
-// with the configuration work.
+// The folders dialog: picks the start-up or temporary folder in a folder tree and hands
+// both back to the configuration dialog on Ok.
 
+#include <string>
+
+#include "controls/ShellFolderTree.h"
+#include "ui/Edit.h"
 #include "ui/Form.h"
+#include "ui/Label.h"
+#include "ui/RadioButton.h"
+#include "ui/ToolBar.h"
 
 class Tdirek : public ui::Form {
 public:
     Tdirek();
+
+    ui::Label Label2;
+    ui::Edit dirini;
+    ui::Label Label1;
+    ui::Edit dirtem;
+    ui::RadioButton ct;
+    ui::RadioButton ci;
+    controls::ShellFolderTree dir;
+    ui::ToolBar ToolBar1;
+    ui::ToolButton ToolButton1;
+    ui::ToolButton ToolButton2;
+
+    void FormActivate();
+    void ciClick();
+    void ctClick();
+    void dirChange();
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void FormClose();
 };
 
 extern Tdirek* direk;

@@ -3,6 +3,7 @@
 // desktop, in "MS Sans Serif".
 
 #include "ui/Form.h"
+#include "ui/ToolBar.h"
 
 inline ui::FormDesign DialogDesign(const char* className, const char* caption, int width,
                                    int height, int fontHeight) {
@@ -14,5 +15,12 @@ inline ui::FormDesign DialogDesign(const char* className, const char* caption, i
     design.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     design.position = ui::FormPosition::DesktopCenter;
     design.font = {"MS Sans Serif", fontHeight};
+    return design;
+}
+
+// A tool bar button with a caption and no picture.
+inline ui::ToolButtonDesign TextButton(const char* caption) {
+    ui::ToolButtonDesign design;
+    design.caption = caption;
     return design;
 }

@@ -3,6 +3,9 @@
 #include "main/Cprinc.h"
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cconfi.h"
+#include "dialogs/Cdesc.h"
+#include "dialogs/Cdirini.h"
 
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
@@ -78,6 +81,32 @@ void TPRINCIPAL::PonIdioma() {
     borra->opc.SetItem(1, text(35));
     borra->ToolButton1.SetCaption(text(36));
     borra->ToolButton2.SetCaption(text(37));
+    config->SetCaption(text(21));
+    config->TabSheet1.SetCaption(text(38));
+    config->Label2.SetCaption(text(39));
+    config->Label1.SetCaption(text(40));
+    config->ToolButton4.SetCaption(text(37));
+    direk->Label1.SetCaption(text(40));
+    direk->Label2.SetCaption(text(39));
+    direk->ci.SetCaption(text(39));
+    direk->ct.SetCaption(text(40));
+    direk->ToolButton2.SetCaption(text(41));
+    descompri->SetCaption(text(60));
+    descompri->ToolButton1.SetCaption(text(61));
+    descompri->ToolButton2.SetCaption(text(62));
+    descompri->ToolButton3.SetCaption(text(37));
+    descompri->GroupBox1.SetCaption(text(63));
+    ui::CheckBox* casillas[] = {&descompri->c1, &descompri->c2, &descompri->c3, &descompri->c4};
+    for (int i = 0; i < 4; ++i) {
+        casillas[i]->SetCaption(text(64 + i));
+    }
+    descompri->opc.SetCaption(text(68));
+    descompri->opc.SetItem(0, text(69));
+    descompri->opc.SetItem(1, text(70));
+}
+
+void TPRINCIPAL::MconfiguracionClick() {
+    config->ShowModal();
 }
 
 void TPRINCIPAL::Barra_NivelChange() {

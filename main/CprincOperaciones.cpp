@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cdesc.h"
 #include "dialogs/Unit1.h"
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
@@ -75,6 +76,10 @@ void TPRINCIPAL::Recoge(HDROP soltados) {
     for (const std::string& nombre : nombres) {
         Anyade(nombre);
     }
+}
+
+void TPRINCIPAL::BextraerClick() {
+    descompri->ShowModal();
 }
 
 void TPRINCIPAL::BborrarClick() {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 
 #include "platform/Messages.h"
 #include "platform/Shell.h"
@@ -22,6 +23,8 @@ void Application::Initialize() {
     controls.dwICC = ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
                      ICC_PAGESCROLLER_CLASS | ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
+    // The shell's folder trees and their context menus need an apartment of their own.
+    ::OleInitialize(nullptr);
 }
 
 const std::string& Application::Title() const {

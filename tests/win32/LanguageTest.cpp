@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "dialogs/Cborra.h"
+#include "dialogs/Cconfi.h"
+#include "dialogs/Cdesc.h"
+#include "dialogs/Cdirini.h"
 #include "main/Cdatos.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/Readback.h"
@@ -135,5 +139,74 @@ TEST_F(Language, SpanishChangesNoCaption) {
     EXPECT_EQ(Read(Main()), before);
     EXPECT_EQ(before.ready, "     Listo");
 }
+
+class DialogLanguage : public Language, public ::testing::WithParamInterface<int> {};
+
+// The dialogs' captions as a user reads them, applied twice in the language of the flag.
+TEST_P(DialogLanguage, TheDialogsShowTheCaptionsOfTheLanguage) {
+    struct Target {
+        std::function<std::string()> read;
+        std::string spanish, english;
+    };
+    const int flag = GetParam();
+    WriteSettings("c:\\\r\nc:\\\r\nc:\\\r\n" + std::to_string(flag) + "\r\n", "");
+    StartAndShow();
+    const auto button = [](ui::ToolBar& bar, int i) {
+        return
+            [&bar, i] { return ToolButtons(bar.Handle()).at(static_cast<std::size_t>(i)).caption; };
+    };
+    const auto caption = [](const ui::Control& control) {
+        return [&control] { return WindowCaption(control.Handle()); };
+    };
+    const auto item = [](ui::RadioGroup& group, int i) {
+        return [&group, i] { return group.Item(i); };
+    };
+    Tdescompri& d = *descompri;
+    const Target targets[] = {
+        {caption(borra->opc), "Borrar los archivos...", "Delete Files"},
+        {item(borra->opc, 0), "Todos", "All"},
+        {item(borra->opc, 1), "Solo Seleccionados", "Only selected"},
+        {button(borra->ToolBar1, 0), "Borrar", "Delete "},
+        {button(borra->ToolBar1, 1), "Cancelar", "Cancel"},
+        {caption(*borra), "borra", "borra"},
+        {caption(*config), "Configuración", "Configuration"},
+        {[] { return TabCaptions(config->Page.Handle()).at(0); }, "Directorios  ", "Folders"},
+        {caption(config->Label2), "Directorio Inicial", "StartUp Folder"},
+        {caption(config->Label1), "Directorio Temporal", "Temporal Folder"},
+        {button(config->ToolBar2, 0), "Ok", "Ok"},
+        {button(config->ToolBar2, 1), "Cancelar", "Cancel"},
+        {caption(*direk), "Directorios", "Directorios"},
+        {caption(direk->Label1), "Temporal", "Temporal Folder"},
+        {caption(direk->Label2), "Inicial", "StartUp Folder"},
+        {caption(direk->ci), "Directorio Inicial", "StartUp Folder"},
+        {caption(direk->ct), "Directorio Temporal", "Temporal Folder"},
+        {button(direk->ToolBar1, 0), "    Ok ", "    Ok "},
+        {button(direk->ToolBar1, 1), "Cancelar", "Cancel"},
+        {caption(d), "Descomprimir en ...", "Extract to..."},
+        {button(d.ToolBar1, 0), "Descomprimir", "Extract"},
+        {button(d.ToolBar1, 1), "Nuevo Directorio...", "New Folder..."},
+        {button(d.ToolBar1, 2), "Cancelar", "Cancel"},
+        {caption(d.GroupBox1), "Opciones", "Options"},
+        {caption(d.c1), "Restaurar directorios", "Restore folders"},
+        {caption(d.c2), "Sobreescribir archivos ", "Overwrite files"},
+        {caption(d.c3), "Extraer solo archivos ya existentes", "Extract only not newer"},
+        {caption(d.c4), "Extraer solo archivos no existentes", "Extract only newer"},
+        {caption(d.opc), "Descomprimir los archivos...", "Extract..."},
+        {item(d.opc, 0), "Todos", "All"},
+        {item(d.opc, 1), "Solo Seleccionados", "Only Selected"},
+        {caption(d.Button1), "---->", "---->"},
+        {[&d] { return d.ToolButton1.Hint(); },
+         "Pulse aquí para descomprimir el archivo en el directorio seleccionado",
+         "Pulse aquí para descomprimir el archivo en el directorio seleccionado"},
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const Target& t : targets) {
+            EXPECT_EQ(t.read(), flag == 1 ? t.spanish : t.english) << "flag " << flag;
+        }
+        Main().ActualizaOpciones();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Flags, DialogLanguage, ::testing::Values(1, 2));
 
 } // namespace

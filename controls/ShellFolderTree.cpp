@@ -1,0 +1,562 @@
+#include "controls/ShellFolderTree.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <memory>
+#include <shellapi.h>
+#include <vector>
+
+#include "platform/Messages.h"
+#include "ui/Guard.h"
+
+namespace controls {
+
+namespace {
+
+constexpr UINT_PTR kWatchTimer = 0x5F;
+constexpr UINT kWatchMilliseconds = 300;
+
+std::wstring Wide(const std::string& text) {
+    const int n =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n,
+                          nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring FileSystemPath(PCIDLIST_ABSOLUTE pidl) {
+    wchar_t path[MAX_PATH] = {};
+    return pidl != nullptr && ::SHGetPathFromIDListW(pidl, path) ? path : L"";
+}
+
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+template <typename T> using ComPtr = std::unique_ptr<T, ComRelease>;
+
+// The shell folder behind an absolute PIDL; the desktop's is the empty one.
+ComPtr<IShellFolder> BindFolder(IShellFolder* desktop, PCIDLIST_ABSOLUTE pidl) {
+    IShellFolder* folder = nullptr;
+    if (pidl->mkid.cb == 0) {
+        desktop->AddRef();
+        folder = desktop;
+    } else if (FAILED(desktop->BindToObject(pidl, nullptr, IID_IShellFolder,
+                                            reinterpret_cast<void**>(&folder)))) {
+        folder = nullptr;
+    }
+    return ComPtr<IShellFolder>(folder);
+}
+
+} // namespace
+
+struct ShellFolderTree::Node {
+    PIDLIST_ABSOLUTE pidl;
+    bool loaded = false;
+    ~Node() { ::ILFree(pidl); }
+};
+
+ShellFolderTree::~ShellFolderTree() {
+    if (handle_ != nullptr && ::IsWindow(handle_)) {
+        // The items free their nodes as they go.
+        ::SendMessageW(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+        ::KillTimer(handle_, kWatchTimer);
+        ::RemoveWindowSubclass(handle_, SubclassProc, 0);
+    }
+    for (const auto& [item, watch] : watches_) {
+        ::FindCloseChangeNotification(watch);
+    }
+    if (desktop_ != nullptr) {
+        desktop_->Release();
+    }
+}
+
+void ShellFolderTree::Create(HWND parent, const ShellFolderTreeDesign& design) {
+    ::SHGetDesktopFolder(&desktop_);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                        TVS_EDITLABELS | TVS_SHOWSELALWAYS;
+    Attach(::CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, design.left, design.top,
+                             design.width, design.height, parent, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr));
+    ::SendMessageW(handle_, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(parent), NF_REQUERY);
+    ui::SetControlFont(handle_, design.font);
+    ::SendMessageW(handle_, TVM_SETINDENT, static_cast<WPARAM>(design.indent), 0);
+    SHFILEINFOW info{};
+    const auto images = reinterpret_cast<HIMAGELIST>(
+        ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    ::SendMessageW(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+    ::SetWindowSubclass(handle_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+
+    PIDLIST_ABSOLUTE desktopPidl = nullptr;
+    ::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopPidl);
+    root_ = Insert(TVI_ROOT, desktopPidl, true);
+    ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
+    ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root_));
+
+    // The watched folders are looked at on every tick.
+    ::SetTimer(handle_, kWatchTimer, kWatchMilliseconds, nullptr);
+}
+
+HTREEITEM ShellFolderTree::Insert(HTREEITEM parent, PIDLIST_ABSOLUTE pidl, bool hasChildren) {
+    SHFILEINFOW info{};
+    const auto source = reinterpret_cast<LPCWSTR>(pidl);
+    ::SHGetFileInfoW(source, 0, &info, sizeof info,
+                     SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    SHFILEINFOW open{};
+    ::SHGetFileInfoW(source, 0, &open, sizeof open,
+                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_PARAM;
+    insert.item.pszText = info.szDisplayName;
+    insert.item.iImage = info.iIcon;
+    insert.item.iSelectedImage = open.iIcon;
+    insert.item.cChildren = hasChildren ? 1 : 0;
+    insert.item.lParam = reinterpret_cast<LPARAM>(new Node{pidl, false});
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(handle_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+ShellFolderTree::Node* ShellFolderTree::NodeOf(HTREEITEM item) const {
+    TVITEMW tv{};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = item;
+    if (item == nullptr ||
+        !::SendMessageW(handle_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) {
+        return nullptr;
+    }
+    return reinterpret_cast<Node*>(tv.lParam);
+}
+
+HTREEITEM ShellFolderTree::Selected() const {
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+void ShellFolderTree::LoadChildren(HTREEITEM item) {
+    Node* node = NodeOf(item);
+    if (node == nullptr || node->loaded) {
+        return;
+    }
+    node->loaded = true;
+    const std::wstring path = FileSystemPath(node->pidl);
+    if (watching_ && !path.empty()) {
+        const HANDLE watch =
+            ::FindFirstChangeNotificationW(path.c_str(), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME);
+        if (watch != INVALID_HANDLE_VALUE) {
+            // The tree may hand out the handle of an item gone unnoticed again.
+            StopWatching(item);
+            watches_[item] = watch;
+        }
+    }
+    ComPtr<IShellFolder> folder = BindFolder(desktop_, node->pidl);
+    IEnumIDList* raw = nullptr;
+    if (!folder ||
+        folder->EnumObjects(handle_, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &raw) != S_OK) {
+        return;
+    }
+    ComPtr<IEnumIDList> children(raw);
+    struct Child {
+        PITEMID_CHILD id;
+        bool hasChildren;
+    };
+    std::vector<Child> found;
+    PITEMID_CHILD id = nullptr;
+    while (children->Next(1, &id, nullptr) == S_OK) {
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_STREAM;
+        PCUITEMID_CHILD ids[] = {id};
+        folder->GetAttributesOf(1, ids, &attributes);
+        // Archives that the shell opens as folders are files here.
+        if ((attributes & SFGAO_FOLDER) != 0 && (attributes & SFGAO_STREAM) == 0) {
+            found.push_back({id, (attributes & SFGAO_HASSUBFOLDER) != 0});
+        } else {
+            ::ILFree(id);
+        }
+    }
+    // The shell's own order.
+    std::sort(found.begin(), found.end(), [&](const Child& a, const Child& b) {
+        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.id, b.id))) < 0;
+    });
+    for (const Child& child : found) {
+        Insert(item, ::ILCombine(node->pidl, child.id), child.hasChildren);
+        ::ILFree(child.id);
+    }
+    if (found.empty()) {
+        TVITEMW tv{};
+        tv.mask = TVIF_CHILDREN;
+        tv.hItem = item;
+        tv.cChildren = 0;
+        ::SendMessageW(handle_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    }
+}
+
+// Reads the children again: the expanded ones below stay expanded, the selection stays
+// on the same folder, or moves up to this one when it went.
+void ShellFolderTree::Reload(HTREEITEM item) {
+    Node* node = NodeOf(item);
+    if (node == nullptr || !node->loaded) {
+        return;
+    }
+    std::vector<PIDLIST_ABSOLUTE> expanded;
+    PIDLIST_ABSOLUTE selected = nullptr;
+    const HTREEITEM selection = Selected();
+    for (HTREEITEM at = selection; at != nullptr;
+         at = reinterpret_cast<HTREEITEM>(
+             ::SendMessageW(handle_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(at)))) {
+        if (at == item && selection != item) {
+            selected = ::ILCloneFull(NodeOf(selection)->pidl);
+        }
+    }
+    std::vector<HTREEITEM> stack{item};
+    while (!stack.empty()) {
+        const HTREEITEM at = stack.back();
+        stack.pop_back();
+        for (auto child = reinterpret_cast<HTREEITEM>(::SendMessageW(
+                 handle_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(at)));
+             child != nullptr;
+             child = reinterpret_cast<HTREEITEM>(::SendMessageW(handle_, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                                reinterpret_cast<LPARAM>(child)))) {
+            const auto state = ::SendMessageW(handle_, TVM_GETITEMSTATE,
+                                              reinterpret_cast<WPARAM>(child), TVIS_EXPANDED);
+            if ((state & TVIS_EXPANDED) != 0) {
+                expanded.push_back(::ILCloneFull(NodeOf(child)->pidl));
+                stack.push_back(child);
+            }
+        }
+    }
+    if (selected != nullptr) {
+        ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    }
+    for (HTREEITEM child;
+         (child = reinterpret_cast<HTREEITEM>(::SendMessageW(
+              handle_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)))) != nullptr;) {
+        ::SendMessageW(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
+    }
+    StopWatching(item);
+    node->loaded = false;
+    TVITEMW tv{};
+    tv.mask = TVIF_CHILDREN;
+    tv.hItem = item;
+    tv.cChildren = 1;
+    ::SendMessageW(handle_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    LoadChildren(item);
+    // Parents come before their children in the list, so each is found once loaded.
+    for (PIDLIST_ABSOLUTE pidl : expanded) {
+        if (const HTREEITEM again = FindLoaded(item, pidl)) {
+            ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(again));
+        }
+        ::ILFree(pidl);
+    }
+    if (selected != nullptr) {
+        if (const HTREEITEM again = FindLoaded(item, selected)) {
+            ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(again));
+        }
+        ::ILFree(selected);
+    }
+}
+
+// The item of a folder among those read so far below from, or none.
+HTREEITEM ShellFolderTree::FindLoaded(HTREEITEM from, PCIDLIST_ABSOLUTE pidl) const {
+    HTREEITEM at = from;
+    while (at != nullptr) {
+        const Node* node = NodeOf(at);
+        if (::ILIsEqual(node->pidl, pidl)) {
+            return at;
+        }
+        HTREEITEM next = nullptr;
+        if (node->loaded) {
+            for (auto child = reinterpret_cast<HTREEITEM>(::SendMessageW(
+                     handle_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(at)));
+                 child != nullptr && next == nullptr;
+                 child = reinterpret_cast<HTREEITEM>(::SendMessageW(
+                     handle_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+                if (::ILIsParent(NodeOf(child)->pidl, pidl, FALSE)) {
+                    next = child;
+                }
+            }
+        }
+        at = next;
+    }
+    return nullptr;
+}
+
+// The child of a read folder on the way to the target, or none.
+HTREEITEM ShellFolderTree::ChildToward(HTREEITEM item, PCIDLIST_ABSOLUTE target) const {
+    for (auto child = reinterpret_cast<HTREEITEM>(
+             ::SendMessageW(handle_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+         child != nullptr;
+         child = reinterpret_cast<HTREEITEM>(::SendMessageW(handle_, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                            reinterpret_cast<LPARAM>(child)))) {
+        PCIDLIST_ABSOLUTE pidl = NodeOf(child)->pidl;
+        if (::ILIsEqual(pidl, target) || ::ILIsParent(pidl, target, FALSE)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+void ShellFolderTree::SetPath(const std::string& path) {
+    PIDLIST_ABSOLUTE target = nullptr;
+    std::wstring wide = Wide(path);
+    HTREEITEM at = root_;
+    if (!path.empty() && SUCCEEDED(desktop_->ParseDisplayName(handle_, nullptr, wide.data(),
+                                                              nullptr, &target, nullptr))) {
+        // Down from the desktop, one level at a time; a folder read before the one on the
+        // way was made is read again.
+        while (at != nullptr && !::ILIsEqual(NodeOf(at)->pidl, target)) {
+            LoadChildren(at);
+            HTREEITEM next = ChildToward(at, target);
+            if (next == nullptr) {
+                Reload(at);
+                next = ChildToward(at, target);
+            }
+            at = next;
+        }
+        ::ILFree(target);
+    }
+    // What the shell cannot parse or the tree cannot reach leaves it at the desktop.
+    if (at == nullptr) {
+        at = root_;
+    }
+    ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(at));
+    ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(at));
+    ::SendMessageW(handle_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(at));
+}
+
+std::string ShellFolderTree::Path() const {
+    const Node* node = NodeOf(Selected());
+    return node != nullptr ? Narrow(FileSystemPath(node->pidl)) : std::string();
+}
+
+bool ShellFolderTree::NewFolder() {
+    const HTREEITEM parent = Selected();
+    const Node* node = NodeOf(parent);
+    const std::wstring folder = node != nullptr ? FileSystemPath(node->pidl) : L"";
+    const std::wstring base = Wide(kNewFolderName);
+    std::wstring name = base;
+    std::wstring path;
+    bool made = false;
+    if (!folder.empty()) {
+        const std::wstring prefix = folder.back() == L'\\' ? folder : folder + L'\\';
+        for (int n = 2;; ++n) {
+            path = prefix + name;
+            if (::CreateDirectoryW(path.c_str(), nullptr)) {
+                made = true;
+                break;
+            }
+            if (::GetLastError() != ERROR_ALREADY_EXISTS || n > 999) {
+                break;
+            }
+            name = base + L" (" + std::to_wstring(n) + L")";
+        }
+    }
+    if (!made) {
+        platform::ShowMessage("No se puede crear la carpeta " + Narrow(path));
+        return false;
+    }
+    Reload(parent);
+    ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    PIDLIST_ABSOLUTE madePidl = nullptr;
+    HTREEITEM item = nullptr;
+    if (SUCCEEDED(desktop_->ParseDisplayName(handle_, nullptr, path.data(), nullptr, &madePidl,
+                                             nullptr))) {
+        item = FindLoaded(parent, madePidl);
+        ::ILFree(madePidl);
+    }
+    if (item != nullptr) {
+        ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        ::SetFocus(handle_);
+        ::SendMessageW(handle_, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(item));
+    }
+    return true;
+}
+
+void ShellFolderTree::Repaint() {
+    ::RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void ShellFolderTree::Refresh() {
+    Reload(root_);
+}
+
+bool ShellFolderTree::Rename(HTREEITEM item, const wchar_t* name) {
+    Node* node = NodeOf(item);
+    const std::wstring from = node != nullptr ? FileSystemPath(node->pidl) : L"";
+    const std::size_t cut = from.find_last_of(L'\\');
+    if (from.empty() || cut == std::wstring::npos || cut + 1 == from.size()) {
+        return false;
+    }
+    const std::wstring to = from.substr(0, cut + 1) + name;
+    PIDLIST_ABSOLUTE renamed = nullptr;
+    std::wstring parse = to;
+    if (!::MoveFileW(from.c_str(), to.c_str()) ||
+        FAILED(desktop_->ParseDisplayName(handle_, nullptr, parse.data(), nullptr, &renamed,
+                                          nullptr))) {
+        platform::ShowMessage("No se puede cambiar el nombre de " + Narrow(from));
+        return false;
+    }
+    ::ILFree(node->pidl);
+    node->pidl = renamed;
+    return true;
+}
+
+void ShellFolderTree::StopWatching(HTREEITEM item) {
+    if (const auto watch = watches_.find(item); watch != watches_.end()) {
+        ::FindCloseChangeNotification(watch->second);
+        watches_.erase(watch);
+    }
+}
+
+void ShellFolderTree::Watch(bool on) {
+    for (const auto& [item, watch] : watches_) {
+        ::FindCloseChangeNotification(watch);
+    }
+    watches_.clear();
+    watching_ = on;
+    if (on) {
+        Refresh();
+    }
+}
+
+void ShellFolderTree::ReloadChanged() {
+    // Reading a folder again while its label is edited would take the edit away.
+    if (::SendMessageW(handle_, TVM_GETEDITCONTROL, 0, 0) != 0) {
+        return;
+    }
+    std::vector<HTREEITEM> changed;
+    for (const auto& [item, watch] : watches_) {
+        if (::WaitForSingleObject(watch, 0) == WAIT_OBJECT_0) {
+            changed.push_back(item);
+        }
+    }
+    // A reload forgets the folders below, so one may be gone by its turn.
+    for (const HTREEITEM item : changed) {
+        if (watches_.count(item) != 0) {
+            Reload(item);
+        }
+    }
+}
+
+void ShellFolderTree::ShowContextMenu(HTREEITEM item, POINT screen) {
+    const Node* node = NodeOf(item);
+    if (node == nullptr || node->pidl->mkid.cb == 0) {
+        return;
+    }
+    IShellFolder* rawParent = nullptr;
+    PCUITEMID_CHILD child = nullptr;
+    if (FAILED(::SHBindToParent(node->pidl, IID_IShellFolder, reinterpret_cast<void**>(&rawParent),
+                                &child))) {
+        return;
+    }
+    ComPtr<IShellFolder> parent(rawParent);
+    IContextMenu* rawMenu = nullptr;
+    if (FAILED(parent->GetUIObjectOf(handle_, 1, &child, IID_IContextMenu, nullptr,
+                                     reinterpret_cast<void**>(&rawMenu)))) {
+        return;
+    }
+    ComPtr<IContextMenu> menu(rawMenu);
+    HMENU popup = ::CreatePopupMenu();
+    constexpr UINT kFirst = 1, kLast = 0x7FFF;
+    if (SUCCEEDED(menu->QueryContextMenu(popup, 0, kFirst, kLast, CMF_NORMAL))) {
+        const UINT chosen = ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                             screen.y, 0, handle_, nullptr);
+        if (chosen >= kFirst) {
+            CMINVOKECOMMANDINFO invoke{};
+            invoke.cbSize = sizeof invoke;
+            invoke.hwnd = handle_;
+            invoke.lpVerb = MAKEINTRESOURCEA(chosen - kFirst);
+            invoke.nShow = SW_SHOWNORMAL;
+            menu->InvokeCommand(&invoke);
+        }
+    }
+    ::DestroyMenu(popup);
+}
+
+bool ShellFolderTree::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (message == WM_NOTIFYFORMAT) {
+        result = NFR_UNICODE;
+        return true;
+    }
+    if (message != WM_NOTIFY) {
+        return false;
+    }
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    result = 0;
+    switch (header->code) {
+    case TVN_ITEMEXPANDINGW: {
+        const auto* tree = reinterpret_cast<const NMTREEVIEWW*>(lParam);
+        if (tree->action == TVE_EXPAND) {
+            LoadChildren(tree->itemNew.hItem);
+        }
+        return true;
+    }
+    case TVN_DELETEITEMW:
+        delete reinterpret_cast<Node*>(
+            reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemOld.lParam);
+        return true;
+    case TVN_SELCHANGEDW:
+        ui::Fire(OnChange);
+        return true;
+    case TVN_BEGINLABELEDITW: {
+        const auto* edit = reinterpret_cast<const NMTVDISPINFOW*>(lParam);
+        const Node* node = NodeOf(edit->item.hItem);
+        // Only folders of the file system, and not drives, have names to change.
+        const std::wstring path = node != nullptr ? FileSystemPath(node->pidl) : L"";
+        bool allow = !path.empty() && path.back() != L'\\';
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = edit->item.hItem;
+        tv.pszText = text;
+        tv.cchTextMax = MAX_PATH;
+        ::SendMessageW(handle_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+        if (allow) {
+            ui::Fire(OnEditing, Narrow(text), allow);
+        }
+        result = allow ? FALSE : TRUE;
+        return true;
+    }
+    case TVN_ENDLABELEDITW: {
+        const auto* edit = reinterpret_cast<const NMTVDISPINFOW*>(lParam);
+        result = edit->item.pszText != nullptr && edit->item.pszText[0] != L'\0' &&
+                 Rename(edit->item.hItem, edit->item.pszText);
+        return true;
+    }
+    case NM_RCLICK: {
+        POINT screen;
+        ::GetCursorPos(&screen);
+        TVHITTESTINFO hit{};
+        hit.pt = screen;
+        ::ScreenToClient(handle_, &hit.pt);
+        const auto item = reinterpret_cast<HTREEITEM>(
+            ::SendMessageW(handle_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (item != nullptr) {
+            ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+            ShowContextMenu(item, screen);
+        }
+        result = TRUE;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK ShellFolderTree::SubclassProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    if (message == WM_TIMER && wParam == kWatchTimer) {
+        ui::Guarded([self] { reinterpret_cast<ShellFolderTree*>(self)->ReloadChanged(); });
+        return 0;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace controls

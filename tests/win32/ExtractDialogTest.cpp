@@ -1,0 +1,313 @@
+// The shell folder tree against a scratch folder, and extracting through the extract
+// dialog with the real engine library.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <shlobj.h>
+#include <windows.h>
+
+#include "dialogs/Cdesc.h"
+#include "main/Cdatos.h"
+#include "tests/win32/ArchiveWindowFixture.h"
+#include "tests/win32/Readback.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string DesktopFolder() {
+    char path[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
+    return path;
+}
+
+// The captions of the selected node's children.
+std::vector<std::wstring> SelectedChildren(HWND tree) {
+    std::vector<std::wstring> names;
+    const auto selected =
+        reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    for (auto child = reinterpret_cast<HTREEITEM>(
+             ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(selected)));
+         child != nullptr;
+         child = reinterpret_cast<HTREEITEM>(
+             ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = child;
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        names.push_back(text);
+    }
+    return names;
+}
+
+class ExtractDialog : public ArchiveWindow {
+protected:
+    Tdescompri& Dialog() { return *descompri; }
+    // Shows the dialog from the main window and lets act work in it while it is up.
+    // True when the dialog closed.
+    bool WithDialog(const std::function<void()>& act) {
+        bool closed = false;
+        const auto fixtureModal = platform::SetModalHandler([&](const platform::ModalRequest& r) {
+            EXPECT_EQ(r.window, reinterpret_cast<std::uintptr_t>(descompri->Handle()));
+            r.show();
+            act();
+            closed = r.closed();
+            r.hide();
+        });
+        Main().BextraerClick();
+        platform::SetModalHandler(fixtureModal);
+        return closed;
+    }
+};
+
+TEST_F(ExtractDialog, TheTreeFollowsPathsAndFallsBackToTheDesktop) {
+    fs::create_directories(Scratch("a\\b"));
+    StartAndShow();
+    controls::ShellFolderTree& tree = Dialog().dir;
+    struct Case {
+        std::string path, selected;
+    };
+    for (const Case& c :
+         {Case{Scratch("a\\b"), Scratch("a\\b")}, Case{"C:\\", "C:\\"},
+          Case{Scratch("a\\missing"), DesktopFolder()}, Case{"", DesktopFolder()},
+          // The computer: a folder the shell keeps outside the file system.
+          Case{"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", ""}, Case{Scratch("a"), Scratch("a")}}) {
+        tree.SetPath(c.path);
+        EXPECT_EQ(tree.Path(), c.selected) << c.path;
+        EXPECT_EQ(Dialog().direk.Text(), c.selected) << "the selection change shows the path";
+    }
+    EXPECT_EQ(SelectedChildren(tree.Handle()), std::vector<std::wstring>{L"b"});
+}
+
+TEST_F(ExtractDialog, FoldersChangedOutsideShowWhileTheDialogIsUp) {
+    fs::create_directories(Scratch("a\\b"));
+    StartAndShow();
+    controls::ShellFolderTree& tree = Dialog().dir;
+    const auto settle = [] {
+        for (int i = 0; i < 50; ++i) {
+            PumpMessages();
+            ::Sleep(20);
+        }
+    };
+    WithDialog([&] {
+        tree.SetPath(Scratch("a"));
+        fs::create_directory(Scratch("a\\c"));
+        settle();
+        EXPECT_EQ(SelectedChildren(tree.Handle()), (std::vector<std::wstring>{L"b", L"c"}));
+        fs::rename(Scratch("a\\b"), Scratch("a\\d"));
+        fs::remove(Scratch("a\\c"));
+        settle();
+        EXPECT_EQ(SelectedChildren(tree.Handle()), std::vector<std::wstring>{L"d"});
+        EXPECT_EQ(tree.Path(), Scratch("a"));
+        ClickToolButton(Dialog().ToolBar1.Handle(), 2);
+    });
+}
+
+TEST_F(ExtractDialog, NewFolderIsMadeSelectedAndRenamedThroughItsLabel) {
+    fs::create_directories(Scratch("dest"));
+    StartAndShow();
+    Tdescompri& d = Dialog();
+    const std::string made = Scratch("dest\\") + controls::ShellFolderTree::kNewFolderName;
+    WithDialog([&] {
+        d.dir.SetPath(Scratch("dest"));
+        ClickToolButton(d.ToolBar1.Handle(), 1);
+        EXPECT_TRUE(fs::is_directory(made));
+        EXPECT_EQ(d.direk.Text(), made);
+        EXPECT_EQ(d.dir.Path(), made);
+        // The label edit is under way: typing a name renames the folder.
+        const auto edit =
+            reinterpret_cast<HWND>(::SendMessageW(d.dir.Handle(), TVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(edit, nullptr);
+        ::SetWindowTextW(edit, L"fotos");
+        ::SendMessageW(d.dir.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        EXPECT_TRUE(fs::is_directory(Scratch("dest\\fotos")));
+        EXPECT_FALSE(fs::exists(made));
+        EXPECT_EQ(d.dir.Path(), Scratch("dest\\fotos"));
+        // A second one beside an existing "New Folder" is numbered.
+        d.dir.SetPath(Scratch("dest"));
+        ClickToolButton(d.ToolBar1.Handle(), 1);
+        ::SendMessageW(d.dir.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        ClickToolButton(d.ToolBar1.Handle(), 1);
+        EXPECT_EQ(d.dir.Path(), made + "\\" + controls::ShellFolderTree::kNewFolderName);
+        d.dir.SetPath(Scratch("dest"));
+        ::SendMessageW(d.dir.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        ClickToolButton(d.ToolBar1.Handle(), 1);
+        EXPECT_EQ(d.dir.Path(), made + " (2)");
+        ::SendMessageW(d.dir.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        ClickToolButton(d.ToolBar1.Handle(), 2);
+    });
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExtractDialog, GoToTypedFolderMakesAMissingOne) {
+    fs::create_directories(Scratch("there"));
+    StartAndShow();
+    Tdescompri& d = Dialog();
+    struct Case {
+        std::string typed, selected;
+        std::vector<std::string> messages;
+    };
+    const std::string failed =
+        "No se puede crear el directorio.Asegúrese de que no es una unidad solo lectura(como cd)";
+    for (const Case& c :
+         {Case{Scratch("there"), Scratch("there"), {}},
+          Case{Scratch("x\\y\\z"), Scratch("x\\y\\z"), {}}, Case{"Q:\\", DesktopFolder(), {failed}},
+          Case{Scratch("bad<name"), DesktopFolder(), {failed}}}) {
+        ClearMessages();
+        d.direk.SetText(c.typed);
+        ::SendMessageA(d.Button1.Handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(d.dir.Path(), c.selected) << c.typed;
+        EXPECT_EQ(Messages(), c.messages) << c.typed;
+        if (!c.messages.empty()) {
+            EXPECT_EQ(MessageRequests().at(0).caption, "Imposible crear directorio");
+            EXPECT_EQ(MessageRequests().at(0).owner, 0u);
+        }
+    }
+}
+
+struct ExtractCase {
+    const char* name;
+    bool boxes[4];
+    int choice;
+    std::vector<int> selected; // rows clicked
+    ExtrOpts options;
+    // Files under the target afterwards; "*" is written as "_".
+    std::map<std::string, std::string> after;
+};
+
+class Extracting : public ExtractDialog, public ::testing::WithParamInterface<ExtractCase> {};
+
+TEST_P(Extracting, WritesWhatTheOptionsAndChoiceAsk) {
+    const ExtractCase& c = GetParam();
+    // Rows by caption: "*", "a.txt", "b.txt" (in a folder), "c.txt" (stored with "/"). The
+    // entry "a.txt" is newer than the file already there.
+    testzip::Entry a = testzip::Stored("a.txt", "new a");
+    a.dosDateTime = 120u << 25 | 1u << 21 | 1u << 16;
+    const std::string archive =
+        MakeArchive("x.zip", {a, testzip::Stored("dir\\b.txt", "new b"),
+                              testzip::Stored("*", "star"), testzip::Stored("e/c.txt", "new c")});
+    fs::create_directories(Scratch("out"));
+    WriteScratch("out\\a.txt", "old a");
+    WriteSettings("c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n1\r\n", "");
+    StartAndShow({archive});
+    for (std::size_t i = 0; i < c.selected.size(); ++i) {
+        ClickListRow(Main().lista.Handle(), c.selected[i], i > 0);
+    }
+    Tdescompri& d = Dialog();
+    const bool closed = WithDialog([&] {
+        EXPECT_EQ(d.dir.Path(), Scratch("out"));
+        ui::CheckBox* boxes[] = {&d.c1, &d.c2, &d.c3, &d.c4};
+        for (int i = 0; i < 4; ++i) {
+            boxes[i]->SetChecked(c.boxes[i]);
+        }
+        d.opc.SetItemIndex(c.choice);
+        ClickToolButton(d.ToolBar1.Handle(), 0);
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(Main().zip.ExtrOptions, c.options);
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(Scratch("out"))) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), Scratch("out")).string()] =
+                ReadFileBytes(entry.path().string());
+        }
+    }
+    EXPECT_EQ(files, c.after);
+    EXPECT_EQ(Main().confi.Get(2), Scratch("out"));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(::IsWindowEnabled(d.Handle()));
+}
+
+using E = ExtrOptsEnum;
+INSTANTIATE_TEST_SUITE_P(
+    Options, Extracting,
+    ::testing::Values(
+        ExtractCase{
+            "DefaultsRestoreFoldersAndKeepFiles",
+            {true, false, false, false},
+            0,
+            {},
+            {E::ExtrDirNames},
+            {{"a.txt", "old a"}, {"dir\\b.txt", "new b"}, {"_", "star"}, {"e\\c.txt", "new c"}}},
+        ExtractCase{
+            "Overwrite",
+            {true, true, false, false},
+            0,
+            {},
+            {E::ExtrDirNames, E::ExtrOverWrite},
+            {{"a.txt", "new a"}, {"dir\\b.txt", "new b"}, {"_", "star"}, {"e\\c.txt", "new c"}}},
+        ExtractCase{"WithoutFolders",
+                    {false, true, false, false},
+                    0,
+                    {},
+                    {E::ExtrOverWrite},
+                    {{"a.txt", "new a"}, {"b.txt", "new b"}, {"_", "star"}, {"c.txt", "new c"}}},
+        ExtractCase{"FreshenOnlyExisting",
+                    {true, true, true, false},
+                    0,
+                    {},
+                    {E::ExtrDirNames, E::ExtrOverWrite, E::ExtrFreshen},
+                    {{"a.txt", "new a"}}},
+        ExtractCase{"OnlySelectedByStoredName",
+                    {true, false, false, false},
+                    1,
+                    {0, 2},
+                    {E::ExtrDirNames},
+                    {{"a.txt", "old a"}, {"dir\\b.txt", "new b"}, {"_", "star"}}},
+        ExtractCase{
+            "OnlySelectedWithNoneIsAll",
+            {true, true, false, false},
+            1,
+            {},
+            {E::ExtrDirNames, E::ExtrOverWrite},
+            {{"a.txt", "new a"}, {"dir\\b.txt", "new b"}, {"_", "star"}, {"e\\c.txt", "new c"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExtractDialog, NothingExtractedKeepsTheDialogOpenAndEveryCloseStoresTheFolder) {
+    testzip::Entry unknown = testzip::Stored("odd.txt", "data");
+    unknown.method = 99;
+    const std::string archive = MakeArchive("odd.zip", {unknown});
+    fs::create_directories(Scratch("out"));
+    fs::create_directories(Scratch("other"));
+    WriteSettings("c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n1\r\n", "");
+    StartAndShow({archive});
+    Tdescompri& d = Dialog();
+    const bool closed = WithDialog([&] {
+        d.dir.SetPath(Scratch("other"));
+        d.direk.SetText(Scratch("out")); // typed, not gone to: not the destination
+        ClickToolButton(d.ToolBar1.Handle(), 0);
+        EXPECT_TRUE(::IsWindowEnabled(d.Handle()));
+        EXPECT_EQ(d.dir.Path(), Scratch("other"));
+    });
+    EXPECT_FALSE(closed);
+    ASSERT_FALSE(MessageRequests().empty());
+    EXPECT_EQ(MessageRequests().back().text, " No se puede descomprimir.Asegúrese de que no es una "
+                                             "unidad de solo lectura( como cd)");
+    EXPECT_EQ(MessageRequests().back().caption, "Imposible descomprimir");
+    EXPECT_EQ(MessageRequests().back().owner, 0u);
+    EXPECT_FALSE(fs::exists(Scratch("out\\odd.txt")));
+
+    // Cancelar, the close box: each close stores the tree's folder; the next showing still
+    // starts from the folder the settings gave.
+    struct Close {
+        std::string folder;
+        std::function<void()> close;
+    };
+    for (const Close& c :
+         {Close{Scratch("other"), [&] { ClickToolButton(d.ToolBar1.Handle(), 2); }},
+          Close{"C:\\", [&] { ::SendMessageA(d.Handle(), WM_CLOSE, 0, 0); }}}) {
+        EXPECT_TRUE(WithDialog([&] {
+            EXPECT_EQ(d.dir.Path(), Scratch("out"));
+            d.dir.SetPath(c.folder);
+            c.close();
+        }));
+        EXPECT_EQ(Main().confi.Get(2), c.folder);
+    }
+}
+
+} // namespace
