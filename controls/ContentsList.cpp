@@ -91,10 +91,6 @@ const ZipDirEntry* ContentsList::Entry(int row) const {
     return index < entries_->size() ? &(*entries_)[index] : nullptr;
 }
 
-std::wstring ContentsList::Caption(int row) const {
-    return Entry(row) != nullptr ? rows_[static_cast<std::size_t>(row)].caption : std::wstring();
-}
-
 std::string ContentsList::StoredName(int row) const {
     const ZipDirEntry* entry = Entry(row);
     return entry != nullptr ? entry->FileName : std::string();

@@ -22,8 +22,6 @@ public:
     void Fill(const std::vector<ZipDirEntry>& entries);
     void Clear();
 
-    // The caption of a row as it is shown.
-    std::wstring Caption(int row) const;
     // The entry's name as stored in the archive, bytes as they are.
     std::string StoredName(int row) const;
     // The entry behind a row; none past the last row, or once the engine dropped its

@@ -86,7 +86,6 @@ void ShellFolderTree::Create(HWND parent, const ShellFolderTreeDesign& design) {
     Attach(::CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, design.left, design.top,
                              design.width, design.height, parent, nullptr,
                              ::GetModuleHandleW(nullptr), nullptr));
-    ::SendMessageW(handle_, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(parent), NF_REQUERY);
     ui::SetControlFont(handle_, design.font);
     ::SendMessageW(handle_, TVM_SETINDENT, static_cast<WPARAM>(design.indent), 0);
     SHFILEINFOW info{};
@@ -481,10 +480,6 @@ void ShellFolderTree::ShowContextMenu(HTREEITEM item, POINT screen) {
 }
 
 bool ShellFolderTree::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-    if (message == WM_NOTIFYFORMAT) {
-        result = NFR_UNICODE;
-        return true;
-    }
     if (message != WM_NOTIFY) {
         return false;
     }

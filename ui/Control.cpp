@@ -91,8 +91,10 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
         break;
     }
     case WM_NOTIFYFORMAT:
-        child = reinterpret_cast<HWND>(wParam);
-        break;
+        // A control made as a Unicode window notifies in Unicode. Asked while the control
+        // is being created, before any wrapper could answer.
+        result = ::IsWindowUnicode(reinterpret_cast<HWND>(wParam)) ? NFR_UNICODE : NFR_ANSI;
+        return true;
     case WM_SETCURSOR:
         // A child's own default handling asks its parent first.
         child = reinterpret_cast<HWND>(wParam);

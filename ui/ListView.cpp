@@ -21,9 +21,6 @@ void ListView::Create(HWND parent, const ListViewDesign& design) {
     Attach(::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, design.left, design.top,
                              design.width, design.height, parent, nullptr,
                              ::GetModuleHandleW(nullptr), nullptr));
-    // The control asked its parent for the notification format while it was being
-    // created, before this wrapper could answer; now it asks again.
-    ::SendMessageW(handle_, WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(parent), NF_REQUERY);
     SetControlFont(handle_, design.font);
     ::SendMessageW(handle_, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(design.color));
     ::SendMessageW(handle_, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(design.color));
@@ -130,10 +127,6 @@ void ListView::SetSelected(int row, bool selected) {
 }
 
 bool ListView::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-    if (message == WM_NOTIFYFORMAT) {
-        result = NFR_UNICODE;
-        return true;
-    }
     if (message != WM_NOTIFY) {
         return false;
     }
