@@ -6,7 +6,7 @@ TARVOX_BUILD=$TARVOX_ROOT/build
 
 TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
                  googletest zlib1g-dev zip unzip 7zip python3 imagemagick x11-utils
-                 tango-icon-theme libjpeg62-turbo-dev dpkg-dev nsis)
+                 tango-icon-theme libjpeg62-turbo-dev libdeflate-dev dpkg-dev nsis)
 
 say() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
@@ -51,21 +51,27 @@ enable_deb_src() {
     [ $changed -eq 0 ] || as_root apt-get update -qq
 }
 
+# debian_source PACKAGE FOLDER: unpacks Debian's source of PACKAGE into FOLDER (made
+# afresh) and prints the folder of the unpacked tree.
+debian_source() {
+    local package=$1 work=$2
+    rm -rf "$work"
+    mkdir -p "$work"
+    if ! (cd "$work" && apt-get source -qq "$package" >/dev/null 2>&1); then
+        enable_deb_src >&2
+        (cd "$work" && apt-get source -qq "$package" >/dev/null) || return 1
+    fi
+    find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1
+}
+
 # Debian ships no libjpeg for MinGW: the win32 build links a static libjpeg built here
 # once from Debian's own libjpeg-turbo source, kept in the build folder.
 TARVOX_MINGW_JPEG=$TARVOX_BUILD/libjpeg-mingw
 ensure_mingw_libjpeg() {
     [ -f "$TARVOX_MINGW_JPEG/lib/libjpeg.a" ] && return 0
     say "building libjpeg for i686-w64-mingw32 from Debian's libjpeg-turbo source"
-    local work=$TARVOX_BUILD/libjpeg-source
-    rm -rf "$work"
-    mkdir -p "$work"
-    if ! (cd "$work" && apt-get source -qq libjpeg-turbo >/dev/null 2>&1); then
-        enable_deb_src
-        (cd "$work" && apt-get source -qq libjpeg-turbo >/dev/null) || return 1
-    fi
-    local source
-    source=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
+    local work=$TARVOX_BUILD/libjpeg-source source
+    source=$(debian_source libjpeg-turbo "$work") || return 1
     cmake -S "$source" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=i686 \
         -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc-posix -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres \
         -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
@@ -80,18 +86,38 @@ ensure_mingw_libjpeg() {
     rm -rf "$work"
 }
 
+# Nor libdeflate, which deflates whole files faster than zlib: built the same way from
+# Debian's libdeflate source.
+TARVOX_MINGW_DEFLATE=$TARVOX_BUILD/libdeflate-mingw
+ensure_mingw_libdeflate() {
+    [ -f "$TARVOX_MINGW_DEFLATE/lib/libdeflate.a" ] && return 0
+    say "building libdeflate for i686-w64-mingw32 from Debian's libdeflate source"
+    local work=$TARVOX_BUILD/libdeflate-source source
+    source=$(debian_source libdeflate "$work") || return 1
+    # Its Makefile names the static library of a MinGW build libdeflatestatic.lib.
+    make -C "$source" -j 2 CC=i686-w64-mingw32-gcc-posix AR=i686-w64-mingw32-ar \
+        libdeflatestatic.lib >/dev/null || return 1
+    mkdir -p "$TARVOX_MINGW_DEFLATE/include"
+    cp "$source/libdeflate.h" "$TARVOX_MINGW_DEFLATE/include/" || return 1
+    # The library last: its presence marks a complete build.
+    mkdir -p "$TARVOX_MINGW_DEFLATE/lib"
+    cp "$source/libdeflatestatic.lib" "$TARVOX_MINGW_DEFLATE/lib/libdeflate.a" || return 1
+    rm -rf "$work"
+}
+
 # build_tree native|win32 [target...]: configures once, then builds.
 build_tree() {
     local kind=$1 dir=$TARVOX_BUILD/$1
     shift
     if [ "$kind" = win32 ]; then
         ensure_mingw_libjpeg
+        ensure_mingw_libdeflate
     fi
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         local args=(-S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
         if [ "$kind" = win32 ]; then
             args+=(--toolchain "$TARVOX_ROOT/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release
-                   "-DTARVOX_MINGW_JPEG=$TARVOX_MINGW_JPEG")
+                   "-DTARVOX_MINGW_JPEG=$TARVOX_MINGW_JPEG" "-DTARVOX_MINGW_DEFLATE=$TARVOX_MINGW_DEFLATE")
         fi
         say "configuring the $kind build"
         cmake "${args[@]}" >/dev/null

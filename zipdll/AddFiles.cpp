@@ -5,7 +5,9 @@
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
 #include "zipdll/ArchiveUpdate.h"
+#include "zipdll/DeflateAhead.h"
 #include "zipdll/FileCollector.h"
+#include "zipdll/FileSource.h"
 #include "zipdll/Operations.h"
 #include "zipformat/EntryEncoder.h"
 #include "zipformat/EntryNames.h"
@@ -14,39 +16,13 @@ namespace zipdll {
 
 namespace {
 
-// A file's bytes; no file stands for a folder, which has none.
-class FileSource final : public zipfmt::EntrySource {
-public:
-    explicit FileSource(const platform::FileHandle* file) : file_(file) {}
-    std::int64_t Read(void* buffer, std::size_t count) override {
-        if (!file_) {
-            return 0;
-        }
-        const std::size_t got = file_->ReadAt(at_, buffer, count);
-        at_ += static_cast<std::int64_t>(got);
-        // Short of the size the file had when opened: a read error, or a file cut
-        // meanwhile; either way not an end to store (nor a file to move).
-        if (got < count && at_ < file_->Size()) {
-            return -1;
-        }
-        return static_cast<std::int64_t>(got);
-    }
-    bool Restart() override {
-        at_ = 0;
-        return true;
-    }
-
-private:
-    const platform::FileHandle* file_;
-    std::int64_t at_ = 0;
-};
-
 // One file of the batch and the old entry it replaces, if any.
 struct Planned {
     FoundFile file;
     zipfmt::StoredName name;
     std::optional<std::size_t> replaces;
     bool written = false;
+    std::optional<std::size_t> ahead; // its place among the files deflated ahead
 };
 
 const char* MethodWord(const zipfmt::CentralRecord& r) {
@@ -87,6 +63,7 @@ public:
                 replacing[*p.replaces] = &p;
             }
         }
+        StartDeflating(replacing);
         // Replaced entries keep their place; new ones follow the old.
         for (std::size_t i = 0; i < old.size(); ++i) {
             if (replacing[i]) {
@@ -111,6 +88,7 @@ public:
                 }
             }
         }
+        ahead_.reset(); // its files closed, so that a move can delete them
         if (written == 0) {
             reporter_.Info("No file could be added: the archive is unchanged");
             return 0;
@@ -143,7 +121,7 @@ private:
         // Stored name -> the file that took it.
         std::map<std::string, std::string> taken;
         for (const FoundFile& file : found) {
-            Planned p{file, zipfmt::MakeStoredName(file.storedName), std::nullopt, false};
+            Planned p{file, zipfmt::MakeStoredName(file.storedName), std::nullopt, false, {}};
             const std::string key = PathKey(file.path, options.cwd);
             const auto [at, fresh] = taken.emplace(p.name.bytes, key);
             if (!fresh) {
@@ -169,6 +147,28 @@ private:
         }
     }
 
+    // Files are written in place of the entries they replace, in the old order, and
+    // then the new ones; those that deflate unencrypted are deflated ahead in that order.
+    void StartDeflating(const std::vector<Planned*>& replacing) {
+        std::vector<zipdll::DeflateAhead::File> files;
+        auto add = [&](Planned* p) {
+            if (p && !p->file.info.isDirectory && p->file.info.size > 0 && request_.level > 0 &&
+                !request_.encrypt) {
+                p->ahead = files.size();
+                files.push_back({p->file.path, request_.level});
+            }
+        };
+        for (Planned* p : replacing) {
+            add(p);
+        }
+        for (Planned& p : plan_) {
+            if (!p.replaces) {
+                add(&p);
+            }
+        }
+        ahead_ = std::make_unique<zipdll::DeflateAhead>(std::move(files));
+    }
+
     bool Cancelled() {
         if (reporter_.Cancelled()) {
             stop_ = true;
@@ -184,14 +184,18 @@ private:
         if (Cancelled()) {
             return false;
         }
-        std::optional<platform::FileHandle> input;
-        if (!folder) {
-            input = platform::FileHandle::OpenUtf8(p.file.path,
-                                                   platform::FileHandle::Sharing::AllowWrite);
-            if (!input) {
-                reporter_.Error(kErrFileRead, "Cannot open " + p.file.path + "; not added");
-                return false;
-            }
+        std::optional<platform::FileHandle> opened;
+        const platform::FileHandle* input = nullptr;
+        if (p.ahead) {
+            input = ahead_->Take(*p.ahead);
+        } else if (!folder) {
+            opened = platform::FileHandle::OpenUtf8(p.file.path,
+                                                    platform::FileHandle::Sharing::AllowWrite);
+            input = opened ? &*opened : nullptr;
+        }
+        if (!folder && !input) {
+            reporter_.Error(kErrFileRead, "Cannot open " + p.file.path + "; not added");
+            return false;
         }
         zipfmt::NewEntry entry;
         entry.name = p.name.bytes;
@@ -204,15 +208,15 @@ private:
         entry.password =
             request_.encrypt ? std::string_view(request_.password) : std::string_view();
         entry.expectedSize = input ? static_cast<std::uint64_t>(input->Size()) : 0;
-        FileSource source(input ? &*input : nullptr);
+        FileSource source(input);
         zipfmt::CentralRecord record;
-        const auto result = encoder_.Write(
-            update_.Writer(), entry, source,
-            [&](std::uint64_t done) {
-                reporter_.Progress(zipfmt::PercentOf(done, entry.expectedSize));
-                return !reporter_.Cancelled();
-            },
-            record);
+        const auto progress = [&](std::uint64_t done) {
+            reporter_.Progress(zipfmt::PercentOf(done, entry.expectedSize));
+            return !reporter_.Cancelled();
+        };
+        const auto result = p.ahead
+                                ? encoder_.Write(update_.Writer(), entry, *ahead_, progress, record)
+                                : encoder_.Write(update_.Writer(), entry, source, progress, record);
         switch (result) {
         case zipfmt::EncodeResult::Ok:
             break;
@@ -280,6 +284,7 @@ private:
     zipfmt::EngineReporter& reporter_;
     ArchiveUpdate update_;
     zipfmt::EntryEncoder encoder_;
+    std::unique_ptr<zipdll::DeflateAhead> ahead_;
     std::vector<Planned> plan_;
     bool stop_ = false;
 };

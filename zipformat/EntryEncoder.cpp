@@ -2,7 +2,9 @@
 
 #include <zlib.h>
 
+#include "zipformat/BlockDeflater.h"
 #include "zipformat/Crc32.h"
+#include "zipformat/RawDeflater.h"
 #include "zipformat/Records.h"
 #include "zipformat/TraditionalCipher.h"
 
@@ -21,31 +23,8 @@ std::uint16_t VersionNeeded(bool zip64, bool deflate, bool encrypted) {
 
 } // namespace
 
-struct EntryEncoder::Deflater {
-    z_stream stream{};
-    int level = -1;
-    ~Deflater() {
-        if (level >= 0) {
-            deflateEnd(&stream);
-        }
-    }
-    bool Start(int wanted) {
-        if (level == wanted) {
-            return deflateReset(&stream) == Z_OK;
-        }
-        if (level >= 0) {
-            deflateEnd(&stream);
-            level = -1;
-        }
-        if (deflateInit2(&stream, wanted, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
-            return false;
-        }
-        level = wanted;
-        return true;
-    }
-};
-
-EntryEncoder::EntryEncoder() : deflater_(std::make_unique<Deflater>()), in_(kChunk), out_(kChunk) {}
+EntryEncoder::EntryEncoder()
+    : deflater_(std::make_unique<RawDeflater>()), in_(kChunk), out_(kChunk) {}
 EntryEncoder::~EntryEncoder() = default;
 
 EncodeResult EntryEncoder::Write(ArchiveWriter& writer, const NewEntry& entry, EntrySource& source,
@@ -92,22 +71,21 @@ EncodeResult EntryEncoder::Write(ArchiveWriter& writer, const NewEntry& entry, E
     }
 }
 
-EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry& entry,
-                                           EntrySource& source, bool compress,
-                                           const std::function<bool(std::uint64_t)>& progress,
-                                           CentralRecord& record, EncodeResult& failure) {
-    const bool encrypted = !entry.password.empty() && !entry.isDirectory;
-    const bool zip64 = entry.expectedSize >= kZip64From;
-    const std::uint16_t flags =
-        static_cast<std::uint16_t>((entry.utf8 ? kFlagUtf8 : 0) | (encrypted ? kFlagEncrypted : 0));
-    const std::uint16_t method = compress ? 8 : 0;
-    const std::int64_t headerAt = writer.Position();
+bool EntryEncoder::WriteHeader(ArchiveWriter& writer, const NewEntry& entry, bool compress,
+                               Layout& layout) {
+    layout.encrypted = !entry.password.empty() && !entry.isDirectory;
+    layout.zip64 = entry.expectedSize >= kZip64From;
+    layout.compress = compress;
+    layout.flags = static_cast<std::uint16_t>((entry.utf8 ? kFlagUtf8 : 0) |
+                                              (layout.encrypted ? kFlagEncrypted : 0));
+    layout.headerAt = writer.Position();
+    const bool zip64 = layout.zip64;
 
     std::string header;
     PutLe32(header, kLocalHeaderSignature);
-    PutLe16(header, VersionNeeded(zip64, compress, encrypted));
-    PutLe16(header, flags);
-    PutLe16(header, method);
+    PutLe16(header, VersionNeeded(zip64, compress, layout.encrypted));
+    PutLe16(header, layout.flags);
+    PutLe16(header, compress ? 8 : 0);
     PutLe32(header, entry.dosDateTime);
     PutLe32(header, 0);                          // CRC, patched
     PutLe32(header, zip64 ? kZip64Marker32 : 0); // sizes, patched
@@ -125,17 +103,28 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     header += entry.name;
     header += extra;
     if (!writer.Write(header)) {
+        return false;
+    }
+    layout.dataAt = writer.Position();
+    return true;
+}
+
+EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry& entry,
+                                           EntrySource& source, bool compress,
+                                           const std::function<bool(std::uint64_t)>& progress,
+                                           CentralRecord& record, EncodeResult& failure) {
+    Layout layout;
+    if (!WriteHeader(writer, entry, compress, layout)) {
         failure = EncodeResult::WriteFailed;
         return Pass::Failed;
     }
-    const std::int64_t dataAt = writer.Position();
-
+    const bool zip64 = layout.zip64;
     std::unique_ptr<TraditionalCipher> cipher;
-    if (encrypted) {
+    if (layout.encrypted) {
         cipher = std::make_unique<TraditionalCipher>(entry.password);
         std::uint8_t check[kEncryptionHeaderSize];
-        cipher->MakeHeader(check,
-                           EncryptionCheckByte(flags, knownCrc_.value_or(0), entry.dosDateTime));
+        cipher->MakeHeader(
+            check, EncryptionCheckByte(layout.flags, knownCrc_.value_or(0), entry.dosDateTime));
         if (!writer.Write(check, sizeof check)) {
             failure = EncodeResult::WriteFailed;
             return Pass::Failed;
@@ -193,7 +182,8 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
                 }
             } while (z.avail_out == 0 || (atEnd && rc == Z_OK));
             // Past the whole expected size there is no gain left to hope for.
-            if (static_cast<std::uint64_t>(writer.Position() - dataAt) > entry.expectedSize + 64) {
+            if (static_cast<std::uint64_t>(writer.Position() - layout.dataAt) >
+                entry.expectedSize + 64) {
                 return Pass::Larger;
             }
         }
@@ -208,16 +198,108 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
             break;
         }
     }
-    const std::uint64_t stored = static_cast<std::uint64_t>(writer.Position() - dataAt);
-    const std::uint64_t payload = stored - (encrypted ? kEncryptionHeaderSize : 0);
-    if (compress && payload >= total) {
+    return Close(writer, entry, layout, crc, total, record, failure);
+}
+
+EncodeResult EntryEncoder::Write(ArchiveWriter& writer, const NewEntry& entry,
+                                 DeflatedSource& source,
+                                 const std::function<bool(std::uint64_t)>& progress,
+                                 CentralRecord& record) {
+    const std::int64_t start = writer.Position();
+    EncodeResult failure = EncodeResult::Ok;
+    knownCrc_.reset();
+    const Pass pass = WriteDeflated(writer, entry, source, progress, record, failure);
+    if (pass == Pass::Done) {
+        return EncodeResult::Ok;
+    }
+    writer.Truncate(start);
+    if (pass == Pass::Failed) {
+        return failure;
+    }
+    EntrySource& raw = source.Raw();
+    if (!raw.Restart()) {
+        return EncodeResult::SourceFailed;
+    }
+    if (WriteData(writer, entry, raw, false, progress, record, failure) == Pass::Done) {
+        return EncodeResult::Ok;
+    }
+    writer.Truncate(start);
+    return failure;
+}
+
+EntryEncoder::Pass EntryEncoder::WriteDeflated(ArchiveWriter& writer, const NewEntry& entry,
+                                               DeflatedSource& source,
+                                               const std::function<bool(std::uint64_t)>& progress,
+                                               CentralRecord& record, EncodeResult& failure) {
+    Layout layout;
+    if (!WriteHeader(writer, entry, true, layout)) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
+    }
+    std::uint32_t crc = 0;
+    std::uint64_t total = 0, nextProgress = kProgressEvery;
+    while (const DeflateJob* job = source.Next()) {
+        if (job->failed) {
+            failure = EncodeResult::WriteFailed;
+            return Pass::Failed;
+        }
+        if (job->larger) {
+            // Reported as a pass over the data, as one that deflates it would be.
+            if (progress && !progress(total + job->size)) {
+                failure = EncodeResult::Cancelled;
+                return Pass::Failed;
+            }
+            return Pass::Larger;
+        }
+        if (!writer.Write(job->output.data(), job->made)) {
+            failure = EncodeResult::WriteFailed;
+            return Pass::Failed;
+        }
+        crc = static_cast<std::uint32_t>(
+            crc32_combine(crc, job->crc, static_cast<z_off_t>(job->size)));
+        total += job->size;
+        if (!layout.zip64 && total >= kZip64Marker32) {
+            failure = EncodeResult::SourceGrew;
+            return Pass::Failed;
+        }
+        if (static_cast<std::uint64_t>(writer.Position() - layout.dataAt) >
+            entry.expectedSize + 64) {
+            return Pass::Larger;
+        }
+        if (total >= nextProgress) {
+            nextProgress = total + kProgressEvery;
+            if (progress && !progress(total)) {
+                failure = EncodeResult::Cancelled;
+                return Pass::Failed;
+            }
+        }
+    }
+    if (source.ReadFailed()) {
+        failure = EncodeResult::SourceFailed;
+        return Pass::Failed;
+    }
+    if (progress && !progress(total)) {
+        failure = EncodeResult::Cancelled;
+        return Pass::Failed;
+    }
+    return Close(writer, entry, layout, crc, total, record, failure);
+}
+
+// Checks the sizes, patches them into the local header and makes the central record.
+EntryEncoder::Pass EntryEncoder::Close(ArchiveWriter& writer, const NewEntry& entry,
+                                       const Layout& layout, std::uint32_t crc, std::uint64_t total,
+                                       CentralRecord& record, EncodeResult& failure) {
+    const bool zip64 = layout.zip64;
+    const std::uint64_t stored = static_cast<std::uint64_t>(writer.Position() - layout.dataAt);
+    const std::uint64_t payload = stored - (layout.encrypted ? kEncryptionHeaderSize : 0);
+    if (layout.compress && payload >= total) {
         return Pass::Larger;
     }
     if (!zip64 && stored >= kZip64Marker32) {
         failure = EncodeResult::SourceGrew;
         return Pass::Failed;
     }
-    if (encrypted && crc != knownCrc_) {
+    if (layout.encrypted && crc != knownCrc_) {
         failure = EncodeResult::SourceChanged;
         return Pass::Failed;
     }
@@ -225,13 +307,13 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     PutLe32(fields, crc);
     PutLe32(fields, zip64 ? kZip64Marker32 : stored);
     PutLe32(fields, zip64 ? kZip64Marker32 : total);
-    bool patched = writer.Patch(headerAt + 14, fields.data(), fields.size());
+    bool patched = writer.Patch(layout.headerAt + 14, fields.data(), fields.size());
     if (zip64) {
         std::string sizes;
         PutLe64(sizes, total);
         PutLe64(sizes, stored);
         const std::int64_t blockAt =
-            headerAt + static_cast<std::int64_t>(kLocalHeaderSize + entry.name.size()) + 4;
+            layout.headerAt + static_cast<std::int64_t>(kLocalHeaderSize + entry.name.size()) + 4;
         patched = patched && writer.Patch(blockAt, sizes.data(), sizes.size());
     }
     if (!patched) {
@@ -240,15 +322,15 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     }
     record = CentralRecord{};
     record.versionMadeBy = 20; // MS-DOS attributes, version 2.0
-    record.versionNeeded = VersionNeeded(zip64, compress, encrypted);
-    record.flags = flags;
-    record.method = method;
+    record.versionNeeded = VersionNeeded(zip64, layout.compress, layout.encrypted);
+    record.flags = layout.flags;
+    record.method = layout.compress ? 8 : 0;
     record.dosDateTime = entry.dosDateTime;
     record.crc32 = crc;
     record.compressedSize = stored;
     record.uncompressedSize = total;
     record.externalAttributes = entry.dosAttributes;
-    record.localHeaderOffset = static_cast<std::uint64_t>(headerAt);
+    record.localHeaderOffset = static_cast<std::uint64_t>(layout.headerAt);
     record.name = entry.name;
     record.extra = entry.extra;
     return Pass::Done;

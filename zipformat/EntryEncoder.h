@@ -1,8 +1,8 @@
 #pragma once
 // Writes a new entry (local header and data) from a source, deflated at a zlib
 // level or stored, and encrypted when a password is given (the source is then read
-// twice: first for its CRC). An entry that deflate would enlarge is written again
-// stored.
+// twice: first for its CRC); or from pieces deflated elsewhere beforehand. An entry
+// that deflate would enlarge is written again stored.
 
 #include <cstdint>
 #include <functional>
@@ -24,6 +24,20 @@ public:
     virtual std::int64_t Read(void* buffer, std::size_t count) = 0;
     // Back to the first byte.
     virtual bool Restart() = 0;
+};
+
+struct DeflateJob;
+struct RawDeflater;
+
+// An entry's data deflated in pieces ahead of its writing, in order.
+class DeflatedSource {
+public:
+    virtual ~DeflatedSource() = default;
+    // The next piece, done; nullptr after the last one or when the reading failed.
+    virtual const DeflateJob* Next() = 0;
+    virtual bool ReadFailed() const = 0;
+    // The entry's bytes from the first again, to store them when deflate gained nothing.
+    virtual EntrySource& Raw() = 0;
 };
 
 struct NewEntry {
@@ -58,15 +72,31 @@ public:
     // answers false to stop. On anything but Ok the writer is back where it was.
     EncodeResult Write(ArchiveWriter& writer, const NewEntry& entry, EntrySource& source,
                        const std::function<bool(std::uint64_t)>& progress, CentralRecord& record);
+    // The same for an entry deflated beforehand (never encrypted).
+    EncodeResult Write(ArchiveWriter& writer, const NewEntry& entry, DeflatedSource& source,
+                       const std::function<bool(std::uint64_t)>& progress, CentralRecord& record);
 
 private:
     enum class Pass { Done, Larger, Failed };
     Pass WriteData(ArchiveWriter& writer, const NewEntry& entry, EntrySource& source, bool deflate,
                    const std::function<bool(std::uint64_t)>& progress, CentralRecord& record,
                    EncodeResult& failure);
+    Pass WriteDeflated(ArchiveWriter& writer, const NewEntry& entry, DeflatedSource& source,
+                       const std::function<bool(std::uint64_t)>& progress, CentralRecord& record,
+                       EncodeResult& failure);
 
-    struct Deflater;
-    std::unique_ptr<Deflater> deflater_;
+    // Where an entry's header and data went, and what its header says.
+    struct Layout {
+        bool encrypted = false, zip64 = false, compress = false;
+        std::uint16_t flags = 0;
+        std::int64_t headerAt = 0, dataAt = 0;
+    };
+    bool WriteHeader(ArchiveWriter& writer, const NewEntry& entry, bool compress, Layout& layout);
+    Pass Close(ArchiveWriter& writer, const NewEntry& entry, const Layout& layout,
+               std::uint32_t crc, std::uint64_t total, CentralRecord& record,
+               EncodeResult& failure);
+
+    std::unique_ptr<RawDeflater> deflater_;
     std::optional<std::uint32_t> knownCrc_;
     Buffer in_, out_;
 };
