@@ -371,12 +371,15 @@ TEST(ZipDll, DeleteMatchesTheNameAfterABackslashOrColon) {
 TEST(ZipDll, ACancelLeavesTheArchiveAsItWas) {
     WorkDir work;
     work.Write("a.txt", kText);
-    work.Write("big.txt", kText + kText + kText);
+    // Big enough that a cancel at its first progress finds blocks of it, and the
+    // files after it, still being deflated.
+    work.Write("big.txt", enginetest::CompressibleText(3 << 20));
+    work.Write("c.txt", kText);
     ASSERT_EQ(enginetest::Add(AddCall(work.Path("t.zip"), {"a.txt"})).count, 1);
     const std::string before = work.Read("t.zip");
     const auto treeBefore = work.Tree();
     for (const std::int32_t stopAt : {kActionFileStart, kActionProgress}) {
-        Call call = AddCall(work.Path("t.zip"), {"big.txt"});
+        Call call = AddCall(work.Path("t.zip"), {"big.txt", "c.txt"});
         call.answer = [&](const enginetest::Record& r) { return r.action == stopAt ? -1 : 0; };
         const auto r = enginetest::Add(call);
         EXPECT_EQ(r.count, 0);
