@@ -12,17 +12,22 @@ import time
 
 
 def run_tool(command, cwd):
-    """Runs a peer (exit 0 is success) or the driver (which exits with its count)."""
-    done = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    """Runs a peer (exit 0 is success) or the driver (which exits with its count); returns
+    the process's peak memory in KiB."""
+    child = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    stdout = child.stdout.read()
+    _, status, usage = os.wait4(child.pid, 0)
+    child.returncode = os.waitstatus_to_exitcode(status)
     ours = command[0].endswith("engine_driver")
     if ours:
-        lines = done.stdout.splitlines()
+        lines = stdout.splitlines()
         failed = not any(l.startswith(b"result\t") for l in lines) or any(
             l.split(b"\t")[0] != b"result" and l.split(b"\t")[1] != b"0" for l in lines)
     else:
-        failed = done.returncode != 0
+        failed = child.returncode != 0
     if failed:
-        raise SystemExit(f"{command[:3]} failed: {done.stdout[-500:]!r}")
+        raise SystemExit(f"{command[:3]} failed: {stdout[-500:]!r}")
+    return usage.ru_maxrss
 
 
 def timed_exit(command, cwd):
@@ -34,9 +39,15 @@ def timed_exit(command, cwd):
     return time.perf_counter() - start
 
 
-def timed(command, cwd):
+peak_kib = {}
+
+
+def timed(command, cwd, name=None):
+    """Seconds; the largest peak memory of a named run is kept too."""
     start = time.perf_counter()
-    run_tool(command, cwd)
+    peak = run_tool(command, cwd)
+    if name:
+        peak_kib[name] = max(peak_kib.get(name, 0), peak)
     return time.perf_counter() - start
 
 
@@ -95,7 +106,7 @@ def main():
 
     def add_run(name, command, archive):
         fresh(os.path.join(work, archive))
-        measure(name, lambda: timed(command, work))
+        measure(name, lambda: timed(command, work, name))
         results[name + " size"] = os.path.getsize(os.path.join(work, archive))
 
     def extract_run(name, command):
@@ -110,6 +121,7 @@ def main():
     for folder, _, names in sorted(os.walk(corpus)):
         for n in sorted(names):
             picked.append(os.path.relpath(os.path.join(folder, n), work))
+    every = picked
     step = max(1, len(picked) // 200)
     picked = picked[::step][:200]
 
@@ -123,12 +135,24 @@ def main():
             return time.perf_counter() - start
         measure(name, run)
 
+    # One large file, which is deflated in blocks: the corpus's files joined.
+    big = os.path.join(work, "big.bin")
+    with open(big, "wb") as out:
+        for path in every * 100:
+            if out.tell() >= 64 << 20:
+                break
+            with open(os.path.join(work, path), "rb") as f:
+                out.write(f.read())
+
     archive = os.path.join(work, "zip.zip")
     for _ in range(args.runs):
         add_run("add tarvox", [driver, "add", "tarvox.zip", "-level", "6", "-recurse",
                                "-dirnames", "-quiet", "corpus"], "tarvox.zip")
         add_run("add zip -6", ["zip", "-q", "-6", "-r", "zip.zip", "corpus"], "zip.zip")
         add_run("add 7zz", ["7zz", "a", "-tzip", "-mx=6", "7zz.zip", "corpus"], "7zz.zip")
+        add_run("add big tarvox", [driver, "add", "big.zip", "-level", "6", "-quiet", "big.bin"],
+                "big.zip")
+        add_run("add big zip -6", ["zip", "-q", "-6", "zip-big.zip", "big.bin"], "zip-big.zip")
         extract_run("extract tarvox", [driver, "extract", archive, "-dirnames", "-quiet"])
         extract_run("extract unzip", ["unzip", "-q", archive])
         extract_run("extract 7zz", ["7zz", "x", "-y", archive])
@@ -150,6 +174,7 @@ def main():
 
     line("add level 6: tarvox / zip -6 -r", "add tarvox", "add zip -6")
     line("add level 6: tarvox / 7zz a -tzip", "add tarvox", "add 7zz")
+    line("add 64 MiB file: tarvox / zip -6", "add big tarvox", "add big zip -6")
     line("extract: tarvox / unzip", "extract tarvox", "extract unzip")
     line("extract: tarvox / 7zz x", "extract tarvox", "extract 7zz")
     line("200 single adds: tarvox / zip", "200 adds tarvox", "200 adds zip")
@@ -159,6 +184,11 @@ def main():
           f"{results['add zip -6 size']:>10} B   ratio "
           f"{results['add tarvox size'] / results['add zip -6 size']:.4f}")
     print(f"{'size: 7zz -mx=6':<34} {results['add 7zz size']:>10} B")
+    print(f"{'size, 64 MiB file: tarvox / zip':<34} {results['add big tarvox size']:>10} B  vs "
+          f"{results['add big zip -6 size']:>10} B   ratio "
+          f"{results['add big tarvox size'] / results['add big zip -6 size']:.4f}")
+    print(f"{'peak memory of an add: tree':<34} {peak_kib['add tarvox'] / 1024:8.1f} MiB, "
+          f"64 MiB file {peak_kib['add big tarvox'] / 1024:.1f} MiB")
     if not args.work:
         shutil.rmtree(work)
 

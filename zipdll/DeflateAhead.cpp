@@ -12,11 +12,11 @@ DeflateAhead::DeflateAhead(std::vector<File> files, unsigned threads)
     : window_(kDeflateWindow), pool_(threads) {
     items_.reserve(files.size());
     for (File& f : files) {
-        items_.push_back(Item{std::move(f), {}, {}, {}, {}, nullptr, false, false});
+        items_.emplace_back().file = std::move(f);
     }
-    // Enough to keep every worker busy while the caller writes one block and reads
-    // the next; each job holds about half a MiB at most.
-    jobLimit_ = 2 * (pool_.Threads() + 1) + 1;
+    // A job under way and one waiting for every worker, and the one being written
+    // (without workers: one being read as well); each holds about half a MiB at most.
+    jobLimit_ = 2 * pool_.Threads() + (pool_.Threads() > 0 ? 1 : 2);
 }
 
 DeflateJob* DeflateAhead::FreeJob() {
@@ -35,7 +35,7 @@ void DeflateAhead::Recycle(DeflateJob* job) {
 
 void DeflateAhead::Submit(DeflateJob* job, bool last) {
     job->last = last;
-    items_[readAt_].jobs.push_back(job);
+    queued_.emplace_back(readAt_, job);
     pool_.Submit(*job);
 }
 
@@ -47,7 +47,8 @@ void DeflateAhead::Fill() {
 
 void DeflateAhead::Step() {
     Item& it = items_[readAt_];
-    if (!it.reader) {
+    if (!it.opened) {
+        it.opened = true;
         it.handle =
             platform::FileHandle::OpenUtf8(it.file.path, platform::FileHandle::Sharing::AllowWrite);
         if (!it.handle) {
@@ -55,8 +56,8 @@ void DeflateAhead::Step() {
             ++readAt_;
             return;
         }
-        it.reader = std::make_unique<FileSource>(&*it.handle);
-        it.raw = std::make_unique<FileSource>(&*it.handle);
+        it.reader = FileSource(&*it.handle);
+        it.raw = FileSource(&*it.handle);
         windowSize_ = 0;
         readSoFar_ = 0;
         return;
@@ -66,7 +67,7 @@ void DeflateAhead::Step() {
     job->window = windowSize_;
     job->level = it.file.level;
     job->first = readSoFar_ == 0;
-    const std::int64_t n = it.reader->Read(job->input.data() + job->window, kDeflateBlock);
+    const std::int64_t n = it.reader.Read(job->input.data() + job->window, kDeflateBlock);
     if (n < 0 || (n == 0 && !job->first)) {
         Recycle(job);
         if (it.held) {
@@ -102,11 +103,11 @@ void DeflateAhead::Step() {
 
 void DeflateAhead::Abandon(std::size_t index) {
     Item& it = items_[index];
-    for (DeflateJob* job : it.jobs) {
-        pool_.Withdraw(*job);
-        Recycle(job);
+    while (!queued_.empty() && queued_.front().first == index) {
+        pool_.Withdraw(*queued_.front().second);
+        Recycle(queued_.front().second);
+        queued_.pop_front();
     }
-    it.jobs.clear();
     if (it.held) {
         Recycle(it.held);
         it.held = nullptr;
@@ -122,8 +123,8 @@ void DeflateAhead::Abandon(std::size_t index) {
 void DeflateAhead::Drop(std::size_t index) {
     Abandon(index);
     Item& it = items_[index];
-    it.reader.reset();
-    it.raw.reset();
+    it.reader = FileSource(nullptr);
+    it.raw = FileSource(nullptr);
     it.handle.reset();
 }
 
@@ -141,7 +142,7 @@ const platform::FileHandle* DeflateAhead::Take(std::size_t index) {
     current_ = index;
     taken_ = true;
     Item& it = items_[index];
-    while (readAt_ == index && !it.reader && !it.readDone) {
+    while (readAt_ == index && !it.opened) {
         Step();
     }
     Fill();
@@ -156,9 +157,10 @@ const DeflateJob* DeflateAhead::Next() {
     Fill();
     Item& it = items_[current_];
     for (;;) {
-        if (!it.jobs.empty()) {
-            out_ = it.jobs.front();
-            it.jobs.pop_front();
+        // The files before this one are dropped: what is queued first is its.
+        if (!queued_.empty() && queued_.front().first == current_) {
+            out_ = queued_.front().second;
+            queued_.pop_front();
             pool_.Wait(*out_);
             return out_;
         }
@@ -179,7 +181,7 @@ zipfmt::EntrySource& DeflateAhead::Raw() {
         out_ = nullptr;
     }
     Abandon(current_);
-    return *items_[current_].raw;
+    return items_[current_].raw;
 }
 
 } // namespace zipdll

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileHandle.h"
@@ -41,11 +42,10 @@ private:
     struct Item {
         File file;
         std::optional<platform::FileHandle> handle;
-        std::unique_ptr<FileSource> reader;   // the reading ahead
-        std::unique_ptr<FileSource> raw;      // a second reading, to store the file
-        std::deque<zipfmt::DeflateJob*> jobs; // handed to the pool, not yet taken
-        zipfmt::DeflateJob* held = nullptr;   // read, waiting to learn whether it is the last
-        bool readDone = false, readFailed = false;
+        FileSource reader{nullptr};         // the reading ahead
+        FileSource raw{nullptr};            // a second reading, to store the file
+        zipfmt::DeflateJob* held = nullptr; // read, waiting to learn whether it is the last
+        bool opened = false, readDone = false, readFailed = false;
     };
 
     // Reads ahead while jobs are to be had.
@@ -61,6 +61,8 @@ private:
     void Drop(std::size_t index);
 
     std::vector<Item> items_;
+    // Jobs handed to the pool and not yet taken, in order, with their files.
+    std::deque<std::pair<std::size_t, zipfmt::DeflateJob*>> queued_;
     std::size_t current_ = 0; // taken by the caller
     bool taken_ = false;
     std::size_t readAt_ = 0;            // being read ahead

@@ -51,22 +51,25 @@ void DeflatePool::Withdraw(DeflateJob& job) {
     Finish(job, false);
 }
 
-bool DeflatePool::Finish(DeflateJob& job, bool run) {
-    std::unique_lock lock(mutex_);
-    const auto queued = std::find(queue_.begin(), queue_.end(), &job);
-    if (queued != queue_.end() || threads_.empty()) {
-        if (queued != queue_.end()) {
-            queue_.erase(queued);
-        }
-        lock.unlock();
+void DeflatePool::Finish(DeflateJob& job, bool run) {
+    if (threads_.empty()) {
         if (run) {
             here_.Run(job);
         }
-        return run;
+        return;
     }
-    finished_.wait(
-        lock, [&] { return std::find(running_.begin(), running_.end(), &job) == running_.end(); });
-    return false;
+    // With workers the caller deflates nothing itself: a deflater of its own would
+    // only add to the memory held, the cores being busy already.
+    std::unique_lock lock(mutex_);
+    const auto queued = std::find(queue_.begin(), queue_.end(), &job);
+    if (queued != queue_.end() && !run) {
+        queue_.erase(queued);
+        return;
+    }
+    finished_.wait(lock, [&] {
+        return std::find(queue_.begin(), queue_.end(), &job) == queue_.end() &&
+               std::find(running_.begin(), running_.end(), &job) == running_.end();
+    });
 }
 
 void DeflatePool::Work() {

@@ -26,15 +26,16 @@ public:
     unsigned Threads() const { return static_cast<unsigned>(threads_.size()); }
 
     void Submit(DeflateJob& job);
-    // Returns once the job is done; one that no worker has taken yet runs here.
+    // Returns once the job is done.
     void Wait(DeflateJob& job);
     // Takes back a job no worker has started, or waits for the one under way.
     void Withdraw(DeflateJob& job);
 
 private:
     void Work();
-    // Runs a job still queued here and returns true; else waits for it to be done.
-    bool Finish(DeflateJob& job, bool run);
+    // Waits for a job to be done (run: done here when there are no workers), or
+    // takes it back when no worker has started it (!run).
+    void Finish(DeflateJob& job, bool run);
 
     std::mutex mutex_;
     std::condition_variable queued_, finished_;
