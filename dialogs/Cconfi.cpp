@@ -1,5 +1,7 @@
 #include "dialogs/Cconfi.h"
 
+#include <shellapi.h>
+
 #include "dialogs/Cdirini.h"
 #include "dialogs/DialogDesign.h"
 
@@ -21,6 +23,14 @@ ui::LabelDesign Etiqueta(int top, const char* caption) {
     design.caption = caption;
     design.font = {"MS Sans Serif", -20};
     return design;
+}
+
+// The shell's own folder picture, for the button that opens the folders dialog.
+HICON FolderIcon() {
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                     SHGFI_ICON | SHGFI_LARGEICON | SHGFI_USEFILEATTRIBUTES);
+    return info.hIcon;
 }
 
 // Fields that only the folders dialog fills.
@@ -51,6 +61,7 @@ Tconfig::Tconfig(util::TextLines& confi, std::function<void()> actualizaOpciones
     boton.width = 75;
     boton.height = 161;
     boton.font = FontOf();
+    boton.icon = FolderIcon();
     CoolBtn1.Create(page, boton);
 
     ui::ToolBarDesign bar;
