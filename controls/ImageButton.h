@@ -13,8 +13,8 @@ namespace controls {
 
 struct ImageButtonDesign {
     int left = 0, top = 0, width = 0, height = 0;
-    std::string caption;
-    ui::FontDesign font;
+    std::string caption{};
+    ui::FontDesign font{};
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF topColor = RGB(255, 0, 0);
     // A system colour index for the bottom of the gradient.

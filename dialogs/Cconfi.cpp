@@ -49,7 +49,7 @@ ui::EditDesign Campo(int top) {
 Tconfig::Tconfig(util::TextLines& confi, std::function<void()> actualizaOpciones)
     : ui::Form(Design()), ToolButton3(TextButton("Ok")), ToolButton4(TextButton("Cancelar")),
       confi_(confi), actualizaOpciones_(std::move(actualizaOpciones)) {
-    Page.Create(Handle(), 0, 0, 436, 246, FontOf(), {&TabSheet1});
+    Page.Create(Handle(), {.width = 436, .height = 246, .font = FontOf()}, {&TabSheet1});
     const HWND page = TabSheet1.Handle();
     Label2.Create(page, Etiqueta(24, "Directorio Inicial"));
     dirini.Create(page, Campo(52));

@@ -25,15 +25,16 @@ ui::FormDesign MainDesign() {
 
 // The first eight buttons of the main tool bar: hints kept but not shown, hand cursor.
 ui::ToolButtonDesign MainButton(const char* caption, int image, const char* hint, bool enabled) {
-    return {caption, image, hint, false, true, enabled};
+    return {
+        .caption = caption, .image = image, .hint = hint, .handCursor = true, .enabled = enabled};
 }
 
 ui::ToolButtonDesign ToolsButton(const char* caption, int image) {
-    return {caption, image, "", false, true, true};
+    return {.caption = caption, .image = image, .handCursor = true};
 }
 
 struct DialogOptions {
-    bool multiSelect, pathMustExist, fileMustExist, sizing;
+    bool multiSelect = false, pathMustExist = false, fileMustExist = false, sizing = false;
 };
 
 // Every file dialog of the window hides the read-only check box.
@@ -75,18 +76,26 @@ TPRINCIPAL::TPRINCIPAL()
       Bborrar(MainButton("&Borrar", 5, "Borrar fichero/s seleccionado", false)),
       Bextraer(MainButton("   E&xtraer      ", 6, "Extraer fichero/s", false)),
       Bsalir(MainButton("&Salir", 7, "Salir del programa", true)),
-      ToolButton1({"Ruvel Soft Web", 14, "", false, false, true}),
+      ToolButton1({.caption = "Ruvel Soft Web", .image = 14}),
       Bbloc(ToolsButton("Bloc de Notas", 8)), Bexplor(ToolsButton("Explorador", 9)),
       Bcalc(ToolsButton("Calculadora", 10)), Bshell(ToolsButton("Ms-Dos", 11)),
-      cas({"Hablo Castellano", 13, "Pulse aquí para cambiar Tarvox a castellano.", true, true,
-           true}),
-      eng({"I speak English", 12, "Push here to change to English.", true, true, true}),
+      cas({.caption = "Hablo Castellano",
+           .image = 13,
+           .hint = "Pulse aquí para cambiar Tarvox a castellano.",
+           .showHint = true,
+           .handCursor = true}),
+      eng({.caption = "I speak English",
+           .image = 12,
+           .hint = "Push here to change to English.",
+           .showHint = true,
+           .handCursor = true}),
       confi{"c:\\", "c:\\", "c:\\", "1"},
       ABRE(FileDialog("Abrir Archivo / Open archive", "Zip|*.zip| *.*|*.*",
-                      {false, false, true, true})),
-      nuevo(FileDialog("Nuevo Archivo ZIP  /   New Zip File", " Zip|*.zip|*.*|*.*",
-                       {false, false, false, false})),
-      anyadir(FileDialog("Añadir / Add", "*.*", {true, true, true, true})),
+                      {.fileMustExist = true, .sizing = true})),
+      nuevo(FileDialog("Nuevo Archivo ZIP  /   New Zip File", " Zip|*.zip|*.*|*.*", {})),
+      anyadir(FileDialog(
+          "Añadir / Add", "*.*",
+          {.multiSelect = true, .pathMustExist = true, .fileMustExist = true, .sizing = true})),
       zip(reinterpret_cast<std::uintptr_t>(Handle())) {
     for (const char* text : resources::kTextTable) {
         ingles.Add(text);
@@ -99,8 +108,8 @@ TPRINCIPAL::TPRINCIPAL()
     CreateControls();
     BindEvents();
     Layout();
-    relox.Create(Handle(), 1000, true);
-    reloj_inicio.Create(Handle(), 900, true);
+    relox.Create(Handle(), {.interval = 1000});
+    reloj_inicio.Create(Handle(), {.interval = 900});
     AddTimer(relox);
     AddTimer(reloj_inicio);
     FormCreate();
@@ -111,7 +120,7 @@ void TPRINCIPAL::CreateControls() {
     // Pictures of the tool bars; without them the buttons still work, captions only.
     iconos.LoadFromResource("ICONOS", kImageSize, kImageSize, kImageCount);
 
-    v.Create(window, 0, 0, 100, kPageControlHeight, {"MS Sans Serif", -11},
+    v.Create(window, {.width = 100, .height = kPageControlHeight, .font = {"MS Sans Serif", -11}},
              {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4});
     const int pageWidth = TabSheet1.Width();
 
@@ -123,7 +132,7 @@ void TPRINCIPAL::CreateControls() {
     bar.buttonHeight = 36;
     bar.font = font;
     bar.images = &iconos;
-    PageScroller1.Create(TabSheet1.Handle(), 0, 0, pageWidth, kScrollerHeight);
+    PageScroller1.Create(TabSheet1.Handle(), {.width = pageWidth, .height = kScrollerHeight});
     barra1.Create(
         PageScroller1.Handle(), bar,
         {&Bnuevo, &Babrir, &Bcerrar, &Bver, &Banyadir, &Bborrar, &Bextraer, &Bsalir, &ToolButton1});
@@ -151,7 +160,7 @@ void TPRINCIPAL::CreateControls() {
     level.caption = "MásCompresión,menos rapidez";
     txtnivel2.Create(TabSheet2.Handle(), level);
 
-    PageScroller3.Create(TabSheet3.Handle(), 0, 0, pageWidth, kScrollerHeight);
+    PageScroller3.Create(TabSheet3.Handle(), {.width = pageWidth, .height = kScrollerHeight});
     barra2.Create(PageScroller3.Handle(), bar, {&Bbloc, &Bexplor, &Bcalc, &Bshell});
     PageScroller3.SetChild(barra2);
 
