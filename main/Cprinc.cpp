@@ -116,11 +116,19 @@ TPRINCIPAL::TPRINCIPAL()
 }
 
 void TPRINCIPAL::CreateControls() {
-    HWND window = Handle();
     // Pictures of the tool bars; without them the buttons still work, captions only.
     iconos.LoadFromResource("ICONOS", kImageSize, kImageSize, kImageCount);
+    CreatePages();
+    CreateArchiveView();
+    CreateMenu();
+    // The tabs (whose arrows turn the pages), the tool bar or slider of the page in view
+    // (a tool bar's arrows choose a button, Space or Enter presses it), the list.
+    SetTabOrder({&v, &barra1, &Barra_Nivel, &barra2, &ToolBar1, &lista});
+}
 
-    v.Create(window, {.width = 100, .height = kPageControlHeight, .font = {"MS Sans Serif", -11}},
+// The four tab pages: actions, compression level, tools, language.
+void TPRINCIPAL::CreatePages() {
+    v.Create(Handle(), {.width = 100, .height = kPageControlHeight, .font = {"MS Sans Serif", -11}},
              {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4});
     const int pageWidth = TabSheet1.Width();
 
@@ -169,7 +177,12 @@ void TPRINCIPAL::CreateControls() {
     languages.buttonWidth = 104;
     languages.font.bold = true;
     ToolBar1.Create(TabSheet4.Handle(), languages, {&cas, &eng});
+}
 
+// The archive's path above its contents list, and the status bar below.
+void TPRINCIPAL::CreateArchiveView() {
+    const HWND window = Handle();
+    const ui::FontDesign& font = FontOf();
     ui::StatusBarDesign path;
     path.font = font;
     path.color = ::GetSysColor(COLOR_SCROLLBAR);
@@ -177,11 +190,11 @@ void TPRINCIPAL::CreateControls() {
     archivo.Create(window, path);
 
     ui::ListViewDesign list;
-    list.columns = {{"Nombre", 50, true},
-                    {"Fecha", 50, true},
-                    {"Tamaño", 50, true},
-                    {"Hora", 50, true},
-                    {"Ratio", 50, false}};
+    list.columns = {{.caption = "Nombre", .autoSize = true},
+                    {.caption = "Fecha", .autoSize = true},
+                    {.caption = "Tamaño", .autoSize = true},
+                    {.caption = "Hora", .autoSize = true},
+                    {.caption = "Ratio"}};
     list.font = {"Times New Roman", -12};
     list.color = RGB(255, 255, 255);
     list.multiSelect = true;
@@ -192,16 +205,15 @@ void TPRINCIPAL::CreateControls() {
     panels.font = font;
     estado.Create(window, panels);
     estado.SetPanelText(0, "     Listo");
+}
 
+void TPRINCIPAL::CreateMenu() {
     Archivo1.SetItems({&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4});
     Opciones2.SetItems({&Mconfiguracion});
     Utiles1.SetItems({&BlocdeNotas1, &Explorador1, &Calculadora1, &Mshell});
     Ayuda1.SetItems({&ndice1, &Crditos1});
-    menu_princ.Create(window, {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
+    menu_princ.Create(Handle(), {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
     UseMenu(menu_princ);
-    // The tabs (whose arrows turn the pages), the tool bar or slider of the page in view
-    // (a tool bar's arrows choose a button, Space or Enter presses it), the list.
-    SetTabOrder({&v, &barra1, &Barra_Nivel, &barra2, &ToolBar1, &lista});
 }
 
 void TPRINCIPAL::BindEvents() {

@@ -189,6 +189,9 @@ public:
 
 private:
     void CreateControls();
+    void CreatePages();
+    void CreateArchiveView();
+    void CreateMenu();
     void BindEvents();
     void Layout();
     void FijaRutasDeFicheros();
