@@ -6,6 +6,8 @@
 #include <unistd.h>
 #include <utility>
 
+#include "util/Codepage.h"
+
 namespace platform {
 
 std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
@@ -95,6 +97,14 @@ std::string CurrentDirectory() {
 
 bool ChangeCurrentDirectory(const std::string& path) {
     return ::chdir(path.c_str()) == 0;
+}
+
+std::string ProgramPath(const std::string& utf8) {
+    return utf8;
+}
+
+std::string CallBlockPath(const std::string& path) {
+    return util::Utf8ToCp1252(path).value_or(path);
 }
 
 } // namespace platform

@@ -113,4 +113,12 @@ bool ChangeCurrentDirectory(const std::string& path) {
     return ::SetCurrentDirectoryA(path.c_str()) != 0;
 }
 
+std::string ProgramPath(const std::string& utf8) {
+    return AnsiPath(Widen(utf8));
+}
+
+std::string CallBlockPath(const std::string& path) {
+    return path;
+}
+
 } // namespace platform
