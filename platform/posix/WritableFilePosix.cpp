@@ -1,0 +1,165 @@
+#include "platform/WritableFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+std::optional<struct stat> RegularFile(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+WritableFile::WritableFile(std::intptr_t handle, std::int64_t size, std::string path, bool created)
+    : handle_(handle), size_(size), path_(std::move(path)), created_(created) {}
+
+std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    const auto info = RegularFile(fd);
+    // The lock stands in for Windows' share modes between our own processes: one
+    // that grows the archive is never undone under it by another.
+    if (!info || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    ::fcntl(fd, F_SETFL, 0);
+    WritableFile file(fd, static_cast<std::int64_t>(info->st_size), path, false);
+    file.openedTime_ =
+        static_cast<std::int64_t>(info->st_mtim.tv_sec) * 1000000000 + info->st_mtim.tv_nsec;
+    return file;
+}
+
+std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    return WritableFile(fd, 0, path, true);
+}
+
+WritableFile::WritableFile(WritableFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), size_(other.size_), path_(std::move(other.path_)),
+      created_(other.created_), openedTime_(other.openedTime_) {}
+
+WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, -1);
+        size_ = other.size_;
+        path_ = std::move(other.path_);
+        created_ = other.created_;
+        openedTime_ = other.openedTime_;
+    }
+    return *this;
+}
+
+WritableFile::~WritableFile() {
+    Close();
+}
+
+void WritableFile::Close() noexcept {
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
+    }
+}
+
+std::size_t WritableFile::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (handle_ >= 0 && done < count) {
+        const ssize_t got = ::pread(static_cast<int>(handle_), out + done, count - done,
+                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t count) {
+    const auto* in = static_cast<const char*>(data);
+    std::int64_t at = offset;
+    while (count > 0) {
+        if (handle_ < 0) {
+            return false;
+        }
+        const ssize_t put = ::pwrite(static_cast<int>(handle_), in, count, static_cast<off_t>(at));
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return false;
+        }
+        in += put;
+        count -= static_cast<std::size_t>(put);
+        at += put;
+    }
+    size_ = std::max(size_, at);
+    return true;
+}
+
+bool WritableFile::SetSize(std::int64_t size) {
+    if (handle_ < 0 || ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) != 0) {
+        return false;
+    }
+    size_ = size;
+    return true;
+}
+
+bool WritableFile::Flush() {
+    if (handle_ < 0 || ::fsync(static_cast<int>(handle_)) != 0) {
+        return false;
+    }
+    if (!created_) {
+        return true;
+    }
+    // A new file's name lives in its folder, which has to reach the disk as well.
+    const int folder = ::open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        return false;
+    }
+    const bool ok = ::fsync(folder) == 0;
+    ::close(folder);
+    created_ = !ok;
+    return ok;
+}
+
+void WritableFile::RestoreTime() {
+    if (handle_ < 0 || openedTime_ == 0) {
+        return;
+    }
+    const timespec times[2] = {{0, UTIME_OMIT},
+                               {static_cast<time_t>(openedTime_ / 1000000000),
+                                static_cast<long>(openedTime_ % 1000000000)}};
+    ::futimens(static_cast<int>(handle_), times);
+}
+
+} // namespace platform

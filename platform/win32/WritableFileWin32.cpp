@@ -1,0 +1,146 @@
+#include "platform/WritableFile.h"
+
+#include <algorithm>
+#include <utility>
+#include <windows.h>
+
+#include "platform/win32/WidePath.h"
+
+namespace platform {
+
+namespace {
+
+HANDLE AsHandle(std::intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
+const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
+
+OVERLAPPED At(std::int64_t offset) {
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
+    where.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return where;
+}
+
+} // namespace
+
+WritableFile::WritableFile(std::intptr_t handle, std::int64_t size, std::string path, bool created)
+    : handle_(handle), size_(size), path_(std::move(path)), created_(created) {}
+
+std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) {
+    HANDLE h = ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    FILETIME written{};
+    if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileSizeEx(h, &size) ||
+        !::GetFileTime(h, nullptr, nullptr, &written)) {
+        ::CloseHandle(h);
+        return std::nullopt;
+    }
+    WritableFile file(reinterpret_cast<std::intptr_t>(h), size.QuadPart, path, false);
+    file.openedTime_ = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+    return file;
+}
+
+std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
+    HANDLE h = ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    return WritableFile(reinterpret_cast<std::intptr_t>(h), 0, path, true);
+}
+
+WritableFile::WritableFile(WritableFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)), size_(other.size_),
+      path_(std::move(other.path_)), created_(other.created_), openedTime_(other.openedTime_) {}
+
+WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNoHandle);
+        size_ = other.size_;
+        path_ = std::move(other.path_);
+        created_ = other.created_;
+        openedTime_ = other.openedTime_;
+    }
+    return *this;
+}
+
+WritableFile::~WritableFile() {
+    Close();
+}
+
+void WritableFile::Close() noexcept {
+    if (handle_ != kNoHandle) {
+        ::CloseHandle(AsHandle(handle_));
+        handle_ = kNoHandle;
+    }
+}
+
+std::size_t WritableFile::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (handle_ != kNoHandle && done < count) {
+        OVERLAPPED where = At(offset + static_cast<std::int64_t>(done));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
+        DWORD got = 0;
+        if (!::ReadFile(AsHandle(handle_), out + done, chunk, &got, &where) || got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t count) {
+    const auto* in = static_cast<const char*>(data);
+    std::int64_t at = offset;
+    while (count > 0) {
+        OVERLAPPED where = At(at);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
+        DWORD put = 0;
+        if (handle_ == kNoHandle || !::WriteFile(AsHandle(handle_), in, chunk, &put, &where) ||
+            put == 0) {
+            return false;
+        }
+        in += put;
+        count -= put;
+        at += put;
+    }
+    size_ = std::max(size_, at);
+    return true;
+}
+
+bool WritableFile::SetSize(std::int64_t size) {
+    LARGE_INTEGER at{};
+    at.QuadPart = size;
+    if (handle_ == kNoHandle || !::SetFilePointerEx(AsHandle(handle_), at, nullptr, FILE_BEGIN) ||
+        !::SetEndOfFile(AsHandle(handle_))) {
+        return false;
+    }
+    size_ = size;
+    return true;
+}
+
+bool WritableFile::Flush() {
+    // Windows writes a new file's name with its data.
+    return handle_ != kNoHandle && ::FlushFileBuffers(AsHandle(handle_));
+}
+
+void WritableFile::RestoreTime() {
+    if (handle_ == kNoHandle || openedTime_ == 0) {
+        return;
+    }
+    FILETIME written{};
+    written.dwLowDateTime =
+        static_cast<DWORD>(static_cast<std::uint64_t>(openedTime_) & 0xFFFFFFFF);
+    written.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(openedTime_) >> 32);
+    ::SetFileTime(AsHandle(handle_), nullptr, nullptr, &written);
+}
+
+} // namespace platform
