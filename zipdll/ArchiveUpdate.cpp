@@ -14,28 +14,17 @@ namespace {
 constexpr std::size_t kCopyChunk = 256 * 1024;
 constexpr std::int64_t kProgressEvery = 1 << 20;
 
-class TempSink final : public zipfmt::ByteSink {
+// Where the archive's bytes go: a temporary file, or the archive itself in place.
+template <typename File> class SinkOf final : public zipfmt::ByteSink {
 public:
-    explicit TempSink(platform::TempFile& file) : file_(file) {}
+    explicit SinkOf(File& file) : file_(file) {}
     bool WriteAt(std::int64_t offset, const void* data, std::size_t count) override {
         return file_.WriteAt(offset, data, count);
     }
     bool SetSize(std::int64_t size) override { return file_.SetSize(size); }
 
 private:
-    platform::TempFile& file_;
-};
-
-class InPlaceSink final : public zipfmt::ByteSink {
-public:
-    explicit InPlaceSink(platform::WritableFile& file) : file_(file) {}
-    bool WriteAt(std::int64_t offset, const void* data, std::size_t count) override {
-        return file_.WriteAt(offset, data, count);
-    }
-    bool SetSize(std::int64_t size) override { return file_.SetSize(size); }
-
-private:
-    platform::WritableFile& file_;
+    File& file_;
 };
 
 const char* DirectoryErrorText(zipfmt::DirectoryError error) {
@@ -156,7 +145,7 @@ bool ArchiveUpdate::Begin(bool appendOnly) {
         switch (
             zipfmt::AppendJournal::Begin(archive_, *inPlace_, directory_.centralStart, journal_)) {
         case zipfmt::AppendJournal::Start::Ready:
-            sink_ = std::make_unique<InPlaceSink>(*inPlace_);
+            sink_ = std::make_unique<SinkOf<platform::WritableFile>>(*inPlace_);
             writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_, kCopyChunk,
                                                               directory_.centralStart);
             return true;
@@ -174,7 +163,7 @@ bool ArchiveUpdate::Begin(bool appendOnly) {
                                               archive_ + " (missing folder, read-only or full)");
         return false;
     }
-    sink_ = std::make_unique<TempSink>(*temp_);
+    sink_ = std::make_unique<SinkOf<platform::TempFile>>(*temp_);
     writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_);
     // A self-extractor's stub, or anything else before the first entry, stays.
     std::int64_t preamble = directory_.entries.empty() ? 0 : directory_.centralStart;

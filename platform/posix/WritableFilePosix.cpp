@@ -1,12 +1,13 @@
 #include "platform/WritableFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+
+#include "platform/posix/PositionalIo.h"
 
 namespace platform {
 
@@ -88,41 +89,14 @@ void WritableFile::Close() noexcept {
 }
 
 std::size_t WritableFile::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (handle_ >= 0 && done < count) {
-        const ssize_t got = ::pread(static_cast<int>(handle_), out + done, count - done,
-                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    return handle_ >= 0 ? ReadAllAt(static_cast<int>(handle_), offset, buffer, count) : 0;
 }
 
 bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t count) {
-    const auto* in = static_cast<const char*>(data);
-    std::int64_t at = offset;
-    while (count > 0) {
-        if (handle_ < 0) {
-            return false;
-        }
-        const ssize_t put = ::pwrite(static_cast<int>(handle_), in, count, static_cast<off_t>(at));
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        in += put;
-        count -= static_cast<std::size_t>(put);
-        at += put;
+    if (handle_ < 0 || !WriteAllAt(static_cast<int>(handle_), offset, data, count)) {
+        return false;
     }
-    size_ = std::max(size_, at);
+    size_ = std::max(size_, offset + static_cast<std::int64_t>(count));
     return true;
 }
 

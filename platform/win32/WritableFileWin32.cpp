@@ -4,6 +4,7 @@
 #include <utility>
 #include <windows.h>
 
+#include "platform/win32/PositionalIoWin32.h"
 #include "platform/win32/WidePath.h"
 
 namespace platform {
@@ -14,13 +15,6 @@ HANDLE AsHandle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
 const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
-
-OVERLAPPED At(std::int64_t offset) {
-    OVERLAPPED where{};
-    where.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
-    where.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    return where;
-}
 
 } // namespace
 
@@ -83,36 +77,14 @@ void WritableFile::Close() noexcept {
 }
 
 std::size_t WritableFile::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (handle_ != kNoHandle && done < count) {
-        OVERLAPPED where = At(offset + static_cast<std::int64_t>(done));
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
-        DWORD got = 0;
-        if (!::ReadFile(AsHandle(handle_), out + done, chunk, &got, &where) || got == 0) {
-            break;
-        }
-        done += got;
-    }
-    return done;
+    return handle_ != kNoHandle ? ReadAllAt(AsHandle(handle_), offset, buffer, count) : 0;
 }
 
 bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t count) {
-    const auto* in = static_cast<const char*>(data);
-    std::int64_t at = offset;
-    while (count > 0) {
-        OVERLAPPED where = At(at);
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-        DWORD put = 0;
-        if (handle_ == kNoHandle || !::WriteFile(AsHandle(handle_), in, chunk, &put, &where) ||
-            put == 0) {
-            return false;
-        }
-        in += put;
-        count -= put;
-        at += put;
+    if (handle_ == kNoHandle || !WriteAllAt(AsHandle(handle_), offset, data, count)) {
+        return false;
     }
-    size_ = std::max(size_, at);
+    size_ = std::max(size_, offset + static_cast<std::int64_t>(count));
     return true;
 }
 
