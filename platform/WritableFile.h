@@ -30,20 +30,19 @@ public:
     std::size_t ReadAt(std::int64_t offset, void* buffer, std::size_t count) const;
     bool WriteAt(std::int64_t offset, const void* data, std::size_t count);
     bool SetSize(std::int64_t size);
-    // Makes what was written durable, and a new file's name with it.
+    // Makes what was written durable: the data and the size (a new file's name goes
+    // with them in the same commit of the file systems' own journals).
     bool Flush();
     // The modification time goes back to what it was when the file was opened.
     void RestoreTime();
     void Close() noexcept;
 
 private:
-    WritableFile(std::intptr_t handle, std::int64_t size, std::string path, bool created);
+    WritableFile(std::intptr_t handle, std::int64_t size) : handle_(handle), size_(size) {}
 
     std::intptr_t handle_;
     std::int64_t size_;
-    std::string path_; // for the folder of a new file
-    bool created_;
-    std::int64_t openedTime_ = 0; // the platform's own units
+    std::int64_t openedTime_ = 0; // the platform's own units; 0 for a new file
 };
 
 } // namespace platform

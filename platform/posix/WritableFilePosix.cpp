@@ -21,18 +21,7 @@ std::optional<struct stat> RegularFile(int fd) {
     return info;
 }
 
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 } // namespace
-
-WritableFile::WritableFile(std::intptr_t handle, std::int64_t size, std::string path, bool created)
-    : handle_(handle), size_(size), path_(std::move(path)), created_(created) {}
 
 std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
@@ -47,7 +36,7 @@ std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) 
         return std::nullopt;
     }
     ::fcntl(fd, F_SETFL, 0);
-    WritableFile file(fd, static_cast<std::int64_t>(info->st_size), path, false);
+    WritableFile file(fd, static_cast<std::int64_t>(info->st_size));
     file.openedTime_ =
         static_cast<std::int64_t>(info->st_mtim.tv_sec) * 1000000000 + info->st_mtim.tv_nsec;
     return file;
@@ -58,20 +47,18 @@ std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
     if (fd < 0) {
         return std::nullopt;
     }
-    return WritableFile(fd, 0, path, true);
+    return WritableFile(fd, 0);
 }
 
 WritableFile::WritableFile(WritableFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), size_(other.size_), path_(std::move(other.path_)),
-      created_(other.created_), openedTime_(other.openedTime_) {}
+    : handle_(std::exchange(other.handle_, -1)), size_(other.size_),
+      openedTime_(other.openedTime_) {}
 
 WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
     if (this != &other) {
         Close();
         handle_ = std::exchange(other.handle_, -1);
         size_ = other.size_;
-        path_ = std::move(other.path_);
-        created_ = other.created_;
         openedTime_ = other.openedTime_;
     }
     return *this;
@@ -109,21 +96,7 @@ bool WritableFile::SetSize(std::int64_t size) {
 }
 
 bool WritableFile::Flush() {
-    if (handle_ < 0 || ::fsync(static_cast<int>(handle_)) != 0) {
-        return false;
-    }
-    if (!created_) {
-        return true;
-    }
-    // A new file's name lives in its folder, which has to reach the disk as well.
-    const int folder = ::open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) {
-        return false;
-    }
-    const bool ok = ::fsync(folder) == 0;
-    ::close(folder);
-    created_ = !ok;
-    return ok;
+    return handle_ >= 0 && ::fdatasync(static_cast<int>(handle_)) == 0;
 }
 
 void WritableFile::RestoreTime() {

@@ -18,9 +18,6 @@ const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_V
 
 } // namespace
 
-WritableFile::WritableFile(std::intptr_t handle, std::int64_t size, std::string path, bool created)
-    : handle_(handle), size_(size), path_(std::move(path)), created_(created) {}
-
 std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) {
     HANDLE h = ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -34,7 +31,7 @@ std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) 
         ::CloseHandle(h);
         return std::nullopt;
     }
-    WritableFile file(reinterpret_cast<std::intptr_t>(h), size.QuadPart, path, false);
+    WritableFile file(reinterpret_cast<std::intptr_t>(h), size.QuadPart);
     file.openedTime_ = static_cast<std::int64_t>(
         (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
     return file;
@@ -46,20 +43,18 @@ std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
     if (h == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
-    return WritableFile(reinterpret_cast<std::intptr_t>(h), 0, path, true);
+    return WritableFile(reinterpret_cast<std::intptr_t>(h), 0);
 }
 
 WritableFile::WritableFile(WritableFile&& other) noexcept
     : handle_(std::exchange(other.handle_, kNoHandle)), size_(other.size_),
-      path_(std::move(other.path_)), created_(other.created_), openedTime_(other.openedTime_) {}
+      openedTime_(other.openedTime_) {}
 
 WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
     if (this != &other) {
         Close();
         handle_ = std::exchange(other.handle_, kNoHandle);
         size_ = other.size_;
-        path_ = std::move(other.path_);
-        created_ = other.created_;
         openedTime_ = other.openedTime_;
     }
     return *this;
@@ -100,7 +95,6 @@ bool WritableFile::SetSize(std::int64_t size) {
 }
 
 bool WritableFile::Flush() {
-    // Windows writes a new file's name with its data.
     return handle_ != kNoHandle && ::FlushFileBuffers(AsHandle(handle_));
 }
 
