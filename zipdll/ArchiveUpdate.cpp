@@ -267,7 +267,7 @@ bool ArchiveUpdate::CommitInPlace() {
         }
         at += static_cast<std::int64_t>(n);
     }
-    if (!writer_->Finish(directory_.comment) || !inPlace_->Flush()) {
+    if (!writer_->Finish(directory_.comment)) {
         return WriteFailed();
     }
     journal_->Discard();

@@ -1,8 +1,8 @@
 #pragma once
 // The undo journal of an archive that grows in place. Before the first byte of the
 // old tail (the central directory and its end records) is overwritten, the tail and
-// the old length are written beside the archive and made durable; the journal goes
-// once the new tail is. Whoever next opens the archive finds the journal a dead
+// the old length are written beside the archive; the journal goes once the new tail
+// is whole. Whoever next opens the archive finds the journal a dead
 // process left and puts the old tail back before reading anything.
 
 #include <cstdint>
@@ -24,7 +24,7 @@ public:
         Unavailable, // the name is taken or the folder refuses a new file
         WriteFailed, // the journal could not be written whole (disk full); it is gone
     };
-    // Saves archive's bytes from tailStart to its end, durably.
+    // Saves archive's bytes from tailStart to its end.
     static Start Begin(const std::string& archivePath, platform::WritableFile& archive,
                        std::int64_t tailStart, std::unique_ptr<AppendJournal>& out);
     ~AppendJournal();
