@@ -47,7 +47,9 @@ std::string EncodeHeader(const Header& h) {
 enum class Parsed { NotOurs, Stale, Live };
 
 Parsed DecodeHeader(const std::uint8_t* p, std::size_t got, Header& h) {
-    if (got < sizeof kMagic || std::memcmp(p, kMagic, sizeof kMagic) != 0) {
+    // A process killed right after creating the journal leaves it empty or cut within
+    // the magic: ours, and incomplete.
+    if (std::memcmp(p, kMagic, std::min(got, sizeof kMagic)) != 0) {
         return Parsed::NotOurs;
     }
     if (got < kHeaderSize || p[7] != kLive || Le32(p + 36) != UpdateCrc32(0, p, 36)) {
