@@ -123,6 +123,17 @@ def main():
             return time.perf_counter() - start
         measure(name, run)
 
+    # One small file into a big archive, copied afresh before each add (not timed).
+    big = os.path.join(work, "big.zip")
+    with open(os.path.join(work, "big.bin"), "wb") as f:
+        f.write(os.urandom(130 << 20))
+    run_tool(["zip", "-q", "-0", "-j", big, os.path.join(work, "big.bin")], work)
+    os.remove(os.path.join(work, "big.bin"))
+
+    def into_big(name, make_command, copy):
+        shutil.copyfile(big, os.path.join(work, copy))
+        measure(name, lambda: timed(make_command(copy), work))
+
     archive = os.path.join(work, "zip.zip")
     for _ in range(args.runs):
         add_run("add tarvox", [driver, "add", "tarvox.zip", "-level", "6", "-recurse",
@@ -136,6 +147,10 @@ def main():
                    lambda p: [driver, "add", "one.zip", "-level", "6", "-quiet", p], "one.zip")
         one_by_one("200 adds zip", lambda p: ["zip", "-q", "-6", "-j", "one-zip.zip", p],
                    "one-zip.zip")
+        into_big("small into 130 MB tarvox", lambda a: [driver, "add", a, "-level", "6", "-quiet",
+                                                        picked[0]], "big-tarvox.zip")
+        into_big("small into 130 MB zip", lambda a: ["zip", "-q", "-6", "-j", a, picked[0]],
+                 "big-zip.zip")
         if args.cli:
             # As the program adds: one process, one library load and call per file.
             fresh(os.path.join(work, "cli.zip"))
@@ -155,6 +170,7 @@ def main():
     line("200 single adds: tarvox / zip", "200 adds tarvox", "200 adds zip")
     if args.cli:
         line("200 adds, one process: cli / zip", "200 adds tarvox-cli", "200 adds zip")
+    line("small into 130 MB: tarvox / zip", "small into 130 MB tarvox", "small into 130 MB zip")
     print(f"{'size: tarvox / zip -6':<34} {results['add tarvox size']:>10} B  vs "
           f"{results['add zip -6 size']:>10} B   ratio "
           f"{results['add tarvox size'] / results['add zip -6 size']:.4f}")

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/posix/PositionalIo.h"
 #include "util/Codepage.h"
 
 namespace platform {
@@ -54,20 +55,7 @@ void FileHandle::Close() noexcept {
 }
 
 std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got = ::pread(static_cast<int>(handle_), out + done, count - done,
-                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    return ReadAllAt(static_cast<int>(handle_), offset, buffer, count);
 }
 
 std::int64_t FileHandle::Read(void* buffer, std::size_t count) {
