@@ -105,11 +105,14 @@ def main():
         measure(name, lambda: timed(command, target))
         fresh(target)
 
-    # The program's own pattern: one call per file, into one archive.
-    picked = []
+    # The program's own pattern: one call per file, into one archive, each file new to it
+    # (stored without folders, a repeated name would be a replacement, not an add).
+    picked, seen = [], set()
     for folder, _, names in sorted(os.walk(corpus)):
         for n in sorted(names):
-            picked.append(os.path.relpath(os.path.join(folder, n), work))
+            if n not in seen:
+                seen.add(n)
+                picked.append(os.path.relpath(os.path.join(folder, n), work))
     step = max(1, len(picked) // 200)
     picked = picked[::step][:200]
 
