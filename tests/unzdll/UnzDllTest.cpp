@@ -435,11 +435,20 @@ TEST(UnzDll, ACancelStopsAndRemovesThePartlyWrittenFile) {
 
 // Enough small files in enough folders for several to be written at once: ten to
 // a folder "f<i / 10>", each named by its number.
+std::string FolderOf(int i) {
+    std::string folder = "f";
+    return folder += std::to_string(i / 10);
+}
+
+std::string FileOf(int i) {
+    return FolderOf(i) + '/' + std::to_string(i);
+}
+
 std::vector<testzip::Entry> ManySmallFiles(int count) {
     std::vector<testzip::Entry> entries;
     for (int i = 0; i < count; ++i) {
-        entries.push_back(Stored("f" + std::to_string(i / 10) + "/" + std::to_string(i),
-                                 "data of " + std::to_string(i)));
+        std::string data = "data of ";
+        entries.push_back(Stored(FileOf(i), data += std::to_string(i)));
     }
     return entries;
 }
@@ -478,7 +487,7 @@ TEST(UnzDll, ManyFilesAreToldInTheirOrderWhateverBecomesOfEach) {
     EXPECT_EQ(got, expected);
     EXPECT_EQ(r.count, 297);
     for (int i = 0; i < 300; ++i) {
-        const std::string name = "f" + std::to_string(i / 10) + "/" + std::to_string(i);
+        const std::string name = FileOf(i);
         const std::string want = i == kLeftAlone ? "the user's own file" : entries[i].data;
         EXPECT_EQ(work.Exists(name) ? work.Read(name) : "<none>",
                   i == kBad || i == kRefused ? "<none>" : want)
@@ -559,7 +568,7 @@ TEST(UnzDll, AStopTakesBackWhatWasWrittenAheadOfIt) {
         EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrCancelled}) << c.stopAt;
         std::set<std::string> expected = {"t.zip"};
         for (int i = 0; i < 150; ++i) {
-            expected.insert("f" + std::to_string(i / 10));
+            expected.insert(FolderOf(i));
             expected.insert(entries[i].name);
         }
         if (c.itsFolderStays) {
