@@ -62,6 +62,7 @@ struct Pending {
     KeptReport report;
     const zipfmt::CentralEntry* entry = nullptr;
     std::string name, target, key;
+    bool posted = false;
     bool done = false; // under the pool's lock once posted
 };
 
@@ -173,14 +174,13 @@ private:
         p.entry = &entry;
         p.name = NameOf(entry);
         p.report.FileStart(p.name, entry.uncompressedSize);
-        p.report.Stopped();
+        p.report.Stopped(); // a stop answered to the start ends it before anything is made
         const bool counts = Place(p);
         if (stop_) {
             return; // a stop told while making room: dropping p takes back its folders
         }
         if (p.target.empty()) {
             p.report.SetResult(counts);
-            p.done = true;
             queue_.push_back(std::move(pending));
             TellReady();
             return;
@@ -189,9 +189,9 @@ private:
             WriteHere(p);
             return;
         }
+        queue_.push_back(std::move(pending));
         inFlight_[p.key] = &p;
         Post(p);
-        queue_.push_back(std::move(pending));
     }
 
     // The entry's place: refused names, its folders made. Sets p.target when a file is
@@ -300,9 +300,10 @@ private:
                 }
             },
             p.done);
+        p.posted = true;
     }
 
-    bool Done(Pending& p) { return !pool_ || pool_->IsDone(p.done); }
+    bool Done(Pending& p) { return !p.posted || pool_->IsDone(p.done); }
 
     void TellReady() {
         while (!queue_.empty() && !stop_ && Done(*queue_.front())) {
@@ -324,7 +325,7 @@ private:
     void TellFront() {
         std::unique_ptr<Pending> p = std::move(queue_.front());
         queue_.pop_front();
-        if (pool_) {
+        if (p->posted) {
             pool_->Wait(p->done);
         }
         if (const auto it = inFlight_.find(p->key);
@@ -350,8 +351,8 @@ private:
     // Takes back every entry not yet told, the latest first.
     void Abandon() {
         abandoned_ = true;
-        if (pool_) {
-            for (const auto& p : queue_) {
+        for (const auto& p : queue_) {
+            if (p->posted) {
                 pool_->Wait(p->done);
             }
         }
