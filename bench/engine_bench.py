@@ -105,11 +105,14 @@ def main():
         measure(name, lambda: timed(command, target))
         fresh(target)
 
-    # The program's own pattern: one call per file, into one archive.
-    picked = []
+    # The program's own pattern: one call per file, into one archive, each file new to it
+    # (stored without folders, a repeated name would be a replacement, not an add).
+    picked, seen = [], set()
     for folder, _, names in sorted(os.walk(corpus)):
         for n in sorted(names):
-            picked.append(os.path.relpath(os.path.join(folder, n), work))
+            if n not in seen:
+                seen.add(n)
+                picked.append(os.path.relpath(os.path.join(folder, n), work))
     step = max(1, len(picked) // 200)
     picked = picked[::step][:200]
 
@@ -122,6 +125,17 @@ def main():
                 run_tool(make_command(path), work)
             return time.perf_counter() - start
         measure(name, run)
+
+    # One small file into a big archive, copied afresh before each add (not timed).
+    big = os.path.join(work, "big.zip")
+    with open(os.path.join(work, "big.bin"), "wb") as f:
+        f.write(os.urandom(130 << 20))
+    run_tool(["zip", "-q", "-0", "-j", big, os.path.join(work, "big.bin")], work)
+    os.remove(os.path.join(work, "big.bin"))
+
+    def into_big(name, make_command, copy):
+        shutil.copyfile(big, os.path.join(work, copy))
+        measure(name, lambda: timed(make_command(copy), work))
 
     archive = os.path.join(work, "zip.zip")
     for _ in range(args.runs):
@@ -136,6 +150,10 @@ def main():
                    lambda p: [driver, "add", "one.zip", "-level", "6", "-quiet", p], "one.zip")
         one_by_one("200 adds zip", lambda p: ["zip", "-q", "-6", "-j", "one-zip.zip", p],
                    "one-zip.zip")
+        into_big("small into 130 MB tarvox", lambda a: [driver, "add", a, "-level", "6", "-quiet",
+                                                        picked[0]], "big-tarvox.zip")
+        into_big("small into 130 MB zip", lambda a: ["zip", "-q", "-6", "-j", a, picked[0]],
+                 "big-zip.zip")
         if args.cli:
             # As the program adds: one process, one library load and call per file.
             fresh(os.path.join(work, "cli.zip"))
@@ -155,6 +173,7 @@ def main():
     line("200 single adds: tarvox / zip", "200 adds tarvox", "200 adds zip")
     if args.cli:
         line("200 adds, one process: cli / zip", "200 adds tarvox-cli", "200 adds zip")
+    line("small into 130 MB: tarvox / zip", "small into 130 MB tarvox", "small into 130 MB zip")
     print(f"{'size: tarvox / zip -6':<34} {results['add tarvox size']:>10} B  vs "
           f"{results['add zip -6 size']:>10} B   ratio "
           f"{results['add tarvox size'] / results['add zip -6 size']:.4f}")

@@ -12,7 +12,14 @@ int Blend(int from, int to, int step, int steps) {
 
 } // namespace
 
+ImageButton::~ImageButton() {
+    if (icon_ != nullptr) {
+        ::DestroyIcon(icon_);
+    }
+}
+
 void ImageButton::Create(HWND parent, const ImageButtonDesign& design) {
+    icon_ = design.icon;
     font_ = design.font;
     textColor_ = design.textColor;
     topColor_ = design.topColor;
@@ -64,16 +71,35 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
     ::FrameRgn(dc, outline, ::GetSysColorBrush(pressed ? COLOR_3DDKSHADOW : COLOR_3DSHADOW), 1, 1);
     ::DeleteObject(outline);
 
+    const bool enabled = (item.itemState & ODS_DISABLED) == 0;
     RECT text = area;
     if (pressed) {
         ::OffsetRect(&text, 1, 1);
     }
     const int length = ::GetWindowTextLengthA(item.hwndItem);
+    if (icon_ != nullptr) {
+        ICONINFO info{};
+        BITMAP bitmap{};
+        ::GetIconInfo(icon_, &info);
+        ::GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap,
+                     &bitmap);
+        const int iconWidth = bitmap.bmWidth;
+        // A mask-only icon holds its AND and XOR halves one above the other.
+        const int iconHeight = info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+        const int lineHeight = length > 0 ? -font_.height + 4 : 0;
+        const int x = (text.left + text.right - iconWidth) / 2;
+        const int y = (text.top + text.bottom - iconHeight - lineHeight) / 2;
+        ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon_), 0, x, y, iconWidth,
+                     iconHeight, DST_ICON | (enabled ? DSS_NORMAL : DSS_DISABLED));
+        text.top = y + iconHeight;
+        text.bottom = text.top + lineHeight;
+    }
     std::string caption(static_cast<std::size_t>(length) + 1, '\0');
     ::GetWindowTextA(item.hwndItem, caption.data(), length + 1);
     HGDIOBJ previous = ::SelectObject(dc, ui::GetFont(font_));
     ::SetBkMode(dc, TRANSPARENT);
-    const bool enabled = (item.itemState & ODS_DISABLED) == 0;
     ::SetTextColor(dc, enabled ? textColor_ : ::GetSysColor(COLOR_GRAYTEXT));
     ::DrawTextA(dc, caption.c_str(), length, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     ::SelectObject(dc, previous);

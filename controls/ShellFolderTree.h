@@ -19,7 +19,7 @@ namespace controls {
 struct ShellFolderTreeDesign {
     int left = 0, top = 0, width = 0, height = 0;
     int indent = 19;
-    ui::FontDesign font;
+    ui::FontDesign font{};
 };
 
 class ShellFolderTree : public ui::Control {

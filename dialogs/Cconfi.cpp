@@ -1,5 +1,7 @@
 #include "dialogs/Cconfi.h"
 
+#include <shellapi.h>
+
 #include "dialogs/Cdirini.h"
 #include "dialogs/DialogDesign.h"
 
@@ -23,6 +25,14 @@ ui::LabelDesign Etiqueta(int top, const char* caption) {
     return design;
 }
 
+// The shell's own folder picture, for the button that opens the folders dialog.
+HICON FolderIcon() {
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                     SHGFI_ICON | SHGFI_LARGEICON | SHGFI_USEFILEATTRIBUTES);
+    return info.hIcon;
+}
+
 // Fields that only the folders dialog fills.
 ui::EditDesign Campo(int top) {
     ui::EditDesign design;
@@ -39,7 +49,7 @@ ui::EditDesign Campo(int top) {
 Tconfig::Tconfig(util::TextLines& confi, std::function<void()> actualizaOpciones)
     : ui::Form(Design()), ToolButton3(TextButton("Ok")), ToolButton4(TextButton("Cancelar")),
       confi_(confi), actualizaOpciones_(std::move(actualizaOpciones)) {
-    Page.Create(Handle(), 0, 0, 436, 246, FontOf(), {&TabSheet1});
+    Page.Create(Handle(), {.width = 436, .height = 246, .font = FontOf()}, {&TabSheet1});
     const HWND page = TabSheet1.Handle();
     Label2.Create(page, Etiqueta(24, "Directorio Inicial"));
     dirini.Create(page, Campo(52));
@@ -51,6 +61,7 @@ Tconfig::Tconfig(util::TextLines& confi, std::function<void()> actualizaOpciones
     boton.width = 75;
     boton.height = 161;
     boton.font = FontOf();
+    boton.icon = FolderIcon();
     CoolBtn1.Create(page, boton);
 
     ui::ToolBarDesign bar;

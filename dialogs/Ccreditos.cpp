@@ -36,7 +36,7 @@ Tcredits::Tcredits() : ui::Form(Design()) {
                              .width = 297,
                              .height = 20,
                              .caption = "     Tarvox v4.1.0",
-                             .font = {"MS Sans Serif", -16, true},
+                             .font = {.name = "MS Sans Serif", .height = -16, .bold = true},
                              .textColor = RGB(0, 255, 0),
                              .color = RGB(0, 0, 255)});
     Image1.Create(Handle(), {.left = 45, .top = 47, .width = 300, .height = 82});
@@ -46,19 +46,20 @@ Tcredits::Tcredits() : ui::Form(Design()) {
                             .width = 358,
                             .height = 86,
                             .text = kCredits,
-                            .font = {"MS Sans Serif", -12, true},
+                            .font = {.name = "MS Sans Serif", .height = -12, .bold = true},
                             .readOnly = true,
                             .multiLine = true});
-    StaticText1.Create(Handle(), {.left = 89,
-                                  .top = 233,
-                                  .width = 233,
-                                  .height = 24,
-                                  .caption = "www.ruvelsoft.example/tarvox/",
-                                  .font = {"MS Sans Serif", -16, false, true},
-                                  .textColor = RGB(0, 255, 0),
-                                  .color = RGB(0, 0, 128),
-                                  .sunken = true,
-                                  .handCursor = true});
+    StaticText1.Create(Handle(),
+                       {.left = 89,
+                        .top = 233,
+                        .width = 233,
+                        .height = 24,
+                        .caption = "www.ruvelsoft.example/tarvox/",
+                        .font = {.name = "MS Sans Serif", .height = -16, .underline = true},
+                        .textColor = RGB(0, 255, 0),
+                        .color = RGB(0, 0, 128),
+                        .sunken = true,
+                        .handCursor = true});
     StaticText1.OnClick = [this] { StaticText1Click(); };
     Image2.Create(Handle(), {.left = 56, .top = 264, .width = 329, .height = 89});
     Image2.LoadJpeg(ui::ResourceData("CREDITOS"));
@@ -67,7 +68,7 @@ Tcredits::Tcredits() : ui::Form(Design()) {
                                .width = 75,
                                .height = 81,
                                .caption = "OK",
-                               .font = {"MS Sans Serif", -16, true},
+                               .font = {.name = "MS Sans Serif", .height = -16, .bold = true},
                                .textColor = RGB(255, 255, 0)});
     CoolBtn1.OnClick = [this] { CoolBtn1Click(); };
     SetTabOrder({&Memo1, &CoolBtn1});

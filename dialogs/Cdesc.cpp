@@ -23,19 +23,6 @@ ui::ToolButtonDesign Boton(const char* caption, int image, const char* hint = ""
     return design;
 }
 
-ui::ButtonDesign Casilla(int left, int top, int width, int height, const char* caption,
-                         bool checked, const ui::FontDesign& font) {
-    ui::ButtonDesign design;
-    design.left = left;
-    design.top = top;
-    design.width = width;
-    design.height = height;
-    design.caption = caption;
-    design.checked = checked;
-    design.font = font;
-    return design;
-}
-
 // A box that belongs to no window, with a caption of its own.
 void Aviso(const char* text, const char* caption) {
     platform::MessageBoxRequest request;
@@ -64,7 +51,7 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     go.width = 39;
     go.height = 20;
     go.caption = "---->";
-    go.font = {"MS Sans Serif", -15, true};
+    go.font = {.name = "MS Sans Serif", .height = -15, .bold = true};
     Button1.Create(Handle(), go);
 
     imagenes.LoadFromResource("ICONOS", kImageSize, kImageSize, kImageCount);
@@ -97,13 +84,31 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     GroupBox1.Create(Handle(), group);
     // The boxes sit on the form, placed inside the frame.
     const int x = group.left, y = group.top;
-    c1.Create(Handle(), Casilla(x + 13, y + 26, 118, 14, "Restaurar directorios", true, FontOf()));
-    c2.Create(Handle(),
-              Casilla(x + 13, y + 46, 170, 20, "Sobreescribir archivos ", false, FontOf()));
-    c3.Create(Handle(), Casilla(x + 13, y + 72, 183, 13, "Extraer solo archivos ya existentes",
-                                false, FontOf()));
-    c4.Create(Handle(), Casilla(x + 13, y + 98, 183, 13, "Extraer solo archivos no existentes",
-                                false, FontOf()));
+    c1.Create(Handle(), {.left = x + 13,
+                         .top = y + 26,
+                         .width = 118,
+                         .height = 14,
+                         .caption = "Restaurar directorios",
+                         .font = FontOf(),
+                         .checked = true});
+    c2.Create(Handle(), {.left = x + 13,
+                         .top = y + 46,
+                         .width = 170,
+                         .height = 20,
+                         .caption = "Sobreescribir archivos ",
+                         .font = FontOf()});
+    c3.Create(Handle(), {.left = x + 13,
+                         .top = y + 72,
+                         .width = 183,
+                         .height = 13,
+                         .caption = "Extraer solo archivos ya existentes",
+                         .font = FontOf()});
+    c4.Create(Handle(), {.left = x + 13,
+                         .top = y + 98,
+                         .width = 183,
+                         .height = 13,
+                         .caption = "Extraer solo archivos no existentes",
+                         .font = FontOf()});
 
     ui::RadioGroupDesign choice;
     choice.left = 231;

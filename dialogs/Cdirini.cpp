@@ -13,7 +13,7 @@ ui::LabelDesign Etiqueta(int top, const char* caption) {
     design.width = 200;
     design.height = 20;
     design.caption = caption;
-    design.font = {"MS Sans Serif", -15, true};
+    design.font = {.name = "MS Sans Serif", .height = -15, .bold = true};
     return design;
 }
 
@@ -36,7 +36,7 @@ ui::ButtonDesign Opcion(int top, const char* caption, bool checked) {
     design.width = 300;
     design.height = 26;
     design.caption = caption;
-    design.font = {"MS Sans Serif", -20, true};
+    design.font = {.name = "MS Sans Serif", .height = -20, .bold = true};
     design.checked = checked;
     return design;
 }

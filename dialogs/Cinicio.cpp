@@ -30,7 +30,7 @@ Tinicio::Tinicio() : ui::Form(SplashDesign()) {
     label.width = 298;
     label.height = 24;
     label.caption = "Espere un instante,trabajando...";
-    label.font = {"MS Sans Serif", -19, true};
+    label.font = {.name = "MS Sans Serif", .height = -19, .bold = true};
     label.textColor = RGB(0, 255, 0);
     Label1.Create(Handle(), label);
     ::UpdateWindow(Handle());

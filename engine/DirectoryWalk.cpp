@@ -10,29 +10,26 @@
 #include "zipformat/EntryNames.h"
 #include "zipformat/Records.h"
 
+// The engine component's search ends quietly where the stand-alone reader's complains.
 const DirectoryWalkRules kEngineWalkRules = {
-    {nullptr, nullptr, nullptr, nullptr},
-    nullptr,
-    "Error reading Zip File",
-    "Error 2 reading Zip file",
-    "Error 3 reading Zip file",
-    "Error 4 reading Zip file",
-    "Error 5 reading Zip file",
-    true,
-    false,
+    .walkEnded = "Error reading Zip File",
+    .damagedHeader = "Error 2 reading Zip file",
+    .entryOverruns = "Error 3 reading Zip file",
+    .extraMoveFailed = "Error 4 reading Zip file",
+    .dataMoveFailed = "Error 5 reading Zip file",
+    .searchOnWhileEmpty = true,
 };
 
 const DirectoryWalkRules kStandaloneWalkRules = {
-    {"Error 1a reading Zip File", "Error 1b reading Zip File", "Error 1c reading Zip File",
-     "Error 1d reading Zip File"},
-    "Error reading Zip File",
-    "Error 1 reading Zip File",
-    "Error reading Zip file",
-    "Error reading Zip file",
-    "Error reading Zip file",
-    "Error reading Zip file",
-    false,
-    true,
+    .searchEnded = {"Error 1a reading Zip File", "Error 1b reading Zip File",
+                    "Error 1c reading Zip File", "Error 1d reading Zip File"},
+    .attemptsExceeded = "Error reading Zip File",
+    .walkEnded = "Error 1 reading Zip File",
+    .damagedHeader = "Error reading Zip file",
+    .entryOverruns = "Error reading Zip file",
+    .extraMoveFailed = "Error reading Zip file",
+    .dataMoveFailed = "Error reading Zip file",
+    .listBeforeChecks = true,
 };
 
 namespace {
@@ -240,7 +237,7 @@ private:
     DataSpan ResolveDataSpan(ZipDirEntry& entry, std::int64_t headerPosition,
                              std::span<const std::uint8_t> extra) {
         // The 32-bit field reads negative from 2 GiB on; the span takes it unsigned.
-        DataSpan span{static_cast<std::int64_t>(entry.CompressedSize64), false, false};
+        DataSpan span{.compressed = static_cast<std::int64_t>(entry.CompressedSize64)};
         const bool streamed = (entry.GeneralFlags & zipfmt::kFlagDataDescriptor) != 0;
         const bool marked = entry.CompressedSize == -1 || entry.UncompressedSize == -1;
         if (!streamed && !marked) {

@@ -23,17 +23,17 @@ struct DirectoryWalkRules {
     // The text raised for each failure; nullptr makes the failure a quiet end of a
     // search that found no archive. searchEnded is indexed by the byte expected
     // when the file ended: 0 for "P", 1 for "K", 2 for 3, 3 for 4.
-    const char* searchEnded[4];
-    const char* attemptsExceeded;
-    const char* walkEnded;
-    const char* damagedHeader;
-    const char* entryOverruns;
-    const char* extraMoveFailed;
-    const char* dataMoveFailed;
+    const char* searchEnded[4] = {};
+    const char* attemptsExceeded = nullptr;
+    const char* walkEnded = nullptr;
+    const char* damagedHeader = nullptr;
+    const char* entryOverruns = nullptr;
+    const char* extraMoveFailed = nullptr;
+    const char* dataMoveFailed = nullptr;
     // A damaged or overrunning header before any entry is dropped and the search goes on.
-    bool searchOnWhileEmpty;
+    bool searchOnWhileEmpty = false;
     // An entry joins the list as soon as its name is read, before its sizes are checked.
-    bool listBeforeChecks;
+    bool listBeforeChecks = false;
 };
 
 // The engine component's reader, and the stand-alone reader's.

@@ -3,7 +3,9 @@
 #include "engine/DirectoryWalk.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
+#include "util/Codepage.h"
 #include "util/Errors.h"
+#include "zipformat/AppendJournal.h"
 
 TZipDir::~TZipDir() {
     ClearEntries();
@@ -23,6 +25,8 @@ void TZipDir::ClearEntries() {
 
 void TZipDir::ReadDirectory() {
     ClearEntries();
+    // An add a dead process left half done is undone before the archive is read.
+    zipfmt::RecoverArchive(util::Cp1252ToUtf8(zipFileName_));
     if (!platform::FileExists(zipFileName_)) {
         platform::ShowMessage("Error opening file: " + zipFileName_);
         return;

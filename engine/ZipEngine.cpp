@@ -6,7 +6,9 @@
 #include "engine/DirectoryWalk.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
+#include "util/Codepage.h"
 #include "util/Errors.h"
+#include "zipformat/AppendJournal.h"
 
 namespace {
 constexpr std::size_t kMaxPasswordLength = 255;
@@ -43,6 +45,8 @@ void TZipEngine::FireDirUpdate() {
 
 void TZipEngine::ReadDirectory() {
     ClearEntries();
+    // An add a dead process left half done is undone before the archive is read.
+    zipfmt::RecoverArchive(util::Cp1252ToUtf8(zipFilename_));
     if (!platform::FileExists(zipFilename_)) {
         FireDirUpdate();
         return;

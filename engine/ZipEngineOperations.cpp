@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <span>
+#include <vector>
 
 #include "engine/CallBlockFill.h"
 #include "engine/EngineLibraries.h"
@@ -143,7 +144,16 @@ bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
     std::int64_t total = 0;
     do {
         const std::size_t count = std::min(all.size() - done, kMaxFileSpecs);
-        CallTexts texts(zipFilename_, password_, all.subspan(done, count));
+        std::span<const std::string> specs = all.subspan(done, count);
+        // Files to add are paths; names to extract or delete are stored bytes as they are.
+        std::vector<std::string> paths;
+        if (operation == Operation::Add) {
+            for (const std::string& spec : specs) {
+                paths.push_back(platform::CallBlockPath(spec));
+            }
+            specs = paths;
+        }
+        CallTexts texts(platform::CallBlockPath(zipFilename_), password_, specs);
         std::exception_ptr handlerError;
         handlerErrors_.push_back(&handlerError);
         // Never left pointing at this call's error once the call is over.

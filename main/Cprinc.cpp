@@ -25,15 +25,16 @@ ui::FormDesign MainDesign() {
 
 // The first eight buttons of the main tool bar: hints kept but not shown, hand cursor.
 ui::ToolButtonDesign MainButton(const char* caption, int image, const char* hint, bool enabled) {
-    return {caption, image, hint, false, true, enabled};
+    return {
+        .caption = caption, .image = image, .hint = hint, .handCursor = true, .enabled = enabled};
 }
 
 ui::ToolButtonDesign ToolsButton(const char* caption, int image) {
-    return {caption, image, "", false, true, true};
+    return {.caption = caption, .image = image, .handCursor = true};
 }
 
 struct DialogOptions {
-    bool multiSelect, pathMustExist, fileMustExist, sizing;
+    bool multiSelect = false, pathMustExist = false, fileMustExist = false, sizing = false;
 };
 
 // Every file dialog of the window hides the read-only check box.
@@ -75,18 +76,26 @@ TPRINCIPAL::TPRINCIPAL()
       Bborrar(MainButton("&Borrar", 5, "Borrar fichero/s seleccionado", false)),
       Bextraer(MainButton("   E&xtraer      ", 6, "Extraer fichero/s", false)),
       Bsalir(MainButton("&Salir", 7, "Salir del programa", true)),
-      ToolButton1({"Ruvel Soft Web", 14, "", false, false, true}),
+      ToolButton1({.caption = "Ruvel Soft Web", .image = 14}),
       Bbloc(ToolsButton("Bloc de Notas", 8)), Bexplor(ToolsButton("Explorador", 9)),
       Bcalc(ToolsButton("Calculadora", 10)), Bshell(ToolsButton("Ms-Dos", 11)),
-      cas({"Hablo Castellano", 13, "Pulse aquí para cambiar Tarvox a castellano.", true, true,
-           true}),
-      eng({"I speak English", 12, "Push here to change to English.", true, true, true}),
+      cas({.caption = "Hablo Castellano",
+           .image = 13,
+           .hint = "Pulse aquí para cambiar Tarvox a castellano.",
+           .showHint = true,
+           .handCursor = true}),
+      eng({.caption = "I speak English",
+           .image = 12,
+           .hint = "Push here to change to English.",
+           .showHint = true,
+           .handCursor = true}),
       confi{"c:\\", "c:\\", "c:\\", "1"},
       ABRE(FileDialog("Abrir Archivo / Open archive", "Zip|*.zip| *.*|*.*",
-                      {false, false, true, true})),
-      nuevo(FileDialog("Nuevo Archivo ZIP  /   New Zip File", " Zip|*.zip|*.*|*.*",
-                       {false, false, false, false})),
-      anyadir(FileDialog("Añadir / Add", "*.*", {true, true, true, true})),
+                      {.fileMustExist = true, .sizing = true})),
+      nuevo(FileDialog("Nuevo Archivo ZIP  /   New Zip File", " Zip|*.zip|*.*|*.*", {})),
+      anyadir(FileDialog(
+          "Añadir / Add", "*.*",
+          {.multiSelect = true, .pathMustExist = true, .fileMustExist = true, .sizing = true})),
       zip(reinterpret_cast<std::uintptr_t>(Handle())) {
     for (const char* text : resources::kTextTable) {
         ingles.Add(text);
@@ -99,19 +108,27 @@ TPRINCIPAL::TPRINCIPAL()
     CreateControls();
     BindEvents();
     Layout();
-    relox.Create(Handle(), 1000, true);
-    reloj_inicio.Create(Handle(), 900, true);
+    relox.Create(Handle(), {.interval = 1000});
+    reloj_inicio.Create(Handle(), {.interval = 900});
     AddTimer(relox);
     AddTimer(reloj_inicio);
     FormCreate();
 }
 
 void TPRINCIPAL::CreateControls() {
-    HWND window = Handle();
     // Pictures of the tool bars; without them the buttons still work, captions only.
     iconos.LoadFromResource("ICONOS", kImageSize, kImageSize, kImageCount);
+    CreatePages();
+    CreateArchiveView();
+    CreateMenu();
+    // The tabs (whose arrows turn the pages), the tool bar or slider of the page in view
+    // (a tool bar's arrows choose a button, Space or Enter presses it), the list.
+    SetTabOrder({&v, &barra1, &Barra_Nivel, &barra2, &ToolBar1, &lista});
+}
 
-    v.Create(window, 0, 0, 100, kPageControlHeight, {"MS Sans Serif", -11},
+// The four tab pages: actions, compression level, tools, language.
+void TPRINCIPAL::CreatePages() {
+    v.Create(Handle(), {.width = 100, .height = kPageControlHeight, .font = {"MS Sans Serif", -11}},
              {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4});
     const int pageWidth = TabSheet1.Width();
 
@@ -123,7 +140,7 @@ void TPRINCIPAL::CreateControls() {
     bar.buttonHeight = 36;
     bar.font = font;
     bar.images = &iconos;
-    PageScroller1.Create(TabSheet1.Handle(), 0, 0, pageWidth, kScrollerHeight);
+    PageScroller1.Create(TabSheet1.Handle(), {.width = pageWidth, .height = kScrollerHeight});
     barra1.Create(
         PageScroller1.Handle(), bar,
         {&Bnuevo, &Babrir, &Bcerrar, &Bver, &Banyadir, &Bborrar, &Bextraer, &Bsalir, &ToolButton1});
@@ -151,7 +168,7 @@ void TPRINCIPAL::CreateControls() {
     level.caption = "MásCompresión,menos rapidez";
     txtnivel2.Create(TabSheet2.Handle(), level);
 
-    PageScroller3.Create(TabSheet3.Handle(), 0, 0, pageWidth, kScrollerHeight);
+    PageScroller3.Create(TabSheet3.Handle(), {.width = pageWidth, .height = kScrollerHeight});
     barra2.Create(PageScroller3.Handle(), bar, {&Bbloc, &Bexplor, &Bcalc, &Bshell});
     PageScroller3.SetChild(barra2);
 
@@ -160,7 +177,12 @@ void TPRINCIPAL::CreateControls() {
     languages.buttonWidth = 104;
     languages.font.bold = true;
     ToolBar1.Create(TabSheet4.Handle(), languages, {&cas, &eng});
+}
 
+// The archive's path above its contents list, and the status bar below.
+void TPRINCIPAL::CreateArchiveView() {
+    const HWND window = Handle();
+    const ui::FontDesign& font = FontOf();
     ui::StatusBarDesign path;
     path.font = font;
     path.color = ::GetSysColor(COLOR_SCROLLBAR);
@@ -168,11 +190,11 @@ void TPRINCIPAL::CreateControls() {
     archivo.Create(window, path);
 
     ui::ListViewDesign list;
-    list.columns = {{"Nombre", 50, true},
-                    {"Fecha", 50, true},
-                    {"Tamaño", 50, true},
-                    {"Hora", 50, true},
-                    {"Ratio", 50, false}};
+    list.columns = {{.caption = "Nombre", .autoSize = true},
+                    {.caption = "Fecha", .autoSize = true},
+                    {.caption = "Tamaño", .autoSize = true},
+                    {.caption = "Hora", .autoSize = true},
+                    {.caption = "Ratio"}};
     list.font = {"Times New Roman", -12};
     list.color = RGB(255, 255, 255);
     list.multiSelect = true;
@@ -183,16 +205,15 @@ void TPRINCIPAL::CreateControls() {
     panels.font = font;
     estado.Create(window, panels);
     estado.SetPanelText(0, "     Listo");
+}
 
+void TPRINCIPAL::CreateMenu() {
     Archivo1.SetItems({&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4});
     Opciones2.SetItems({&Mconfiguracion});
     Utiles1.SetItems({&BlocdeNotas1, &Explorador1, &Calculadora1, &Mshell});
     Ayuda1.SetItems({&ndice1, &Crditos1});
-    menu_princ.Create(window, {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
+    menu_princ.Create(Handle(), {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
     UseMenu(menu_princ);
-    // The tabs (whose arrows turn the pages), the tool bar or slider of the page in view
-    // (a tool bar's arrows choose a button, Space or Enter presses it), the list.
-    SetTabOrder({&v, &barra1, &Barra_Nivel, &barra2, &ToolBar1, &lista});
 }
 
 void TPRINCIPAL::BindEvents() {

@@ -75,14 +75,14 @@ public:
     ui::MenuItem Archivo1{"&Ficheros"};
     ui::MenuItem Mnuevo{"Nuevo..."};
     ui::MenuItem Mabrir{"Abrir..."};
-    ui::MenuItem Mcerrar{"Cerrar", false};
+    ui::MenuItem Mcerrar{ui::MenuItemDesign{.caption = "Cerrar", .enabled = false}};
     ui::MenuItem N1{"-"};
     ui::MenuItem Msalir{"Salir"};
     // Archive paths, shown as they are written.
-    ui::MenuItem ult1{"", true, false, ui::MenuCaption::Literal};
-    ui::MenuItem ult2{"", true, false, ui::MenuCaption::Literal};
-    ui::MenuItem ult3{"", true, false, ui::MenuCaption::Literal};
-    ui::MenuItem ult4{"", true, false, ui::MenuCaption::Literal};
+    ui::MenuItem ult1{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
+    ui::MenuItem ult2{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
+    ui::MenuItem ult3{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
+    ui::MenuItem ult4{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
     ui::MenuItem Opciones2{"&Opciones"};
     ui::MenuItem Mconfiguracion{"Configuracion"};
     ui::MenuItem Utiles1{"&Utiles"};
@@ -189,6 +189,9 @@ public:
 
 private:
     void CreateControls();
+    void CreatePages();
+    void CreateArchiveView();
+    void CreateMenu();
     void BindEvents();
     void Layout();
     void FijaRutasDeFicheros();

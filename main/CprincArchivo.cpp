@@ -8,9 +8,9 @@
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/FileHandle.h"
+#include "platform/FmxUtils.h"
 #include "platform/Messages.h"
 #include "resources/TextTable.h"
-#include "util/FmxUtils.h"
 
 void TPRINCIPAL::BabrirClick() {
     if (ABRE.Execute(Handle())) {
@@ -125,10 +125,10 @@ void TPRINCIPAL::zipDirUpdate(TZipEngine&) {
 }
 
 void TPRINCIPAL::MuestraTamanyo() {
-    estado.SetPanelText(1,
-                        zip.EntryCount() > 0
-                            ? std::to_string(util::FileSize64ByName(zip.ZipFilename())) + " bytes"
-                            : std::string());
+    estado.SetPanelText(1, zip.EntryCount() > 0
+                               ? std::to_string(platform::FileSize64ByName(zip.ZipFilename())) +
+                                     " bytes"
+                               : std::string());
 }
 
 void TPRINCIPAL::listaSelectItem(int, bool) {

@@ -43,10 +43,8 @@ void TPRINCIPAL::reloj_inicioTimer() {
 
 void TPRINCIPAL::PrInicio() {
     estado.SetPanelText(3, "Ruvel Soft");
-    Comprueba_Registro();
-    Datos.FicheroConfig = Datos.DirPrograma + "conf.txm";
+    Comprueba_Registro(); // sets the settings files' paths
     LoadTextFile(confi, Datos.FicheroConfig);
-    Datos.FicheroUltimos = Datos.DirPrograma + "ult.txm";
     LoadTextFile(ultimos, Datos.FicheroUltimos);
     ActualizaOpciones();
     EntregaParametros();

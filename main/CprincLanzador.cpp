@@ -8,8 +8,8 @@
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/FileHandle.h"
+#include "platform/FmxUtils.h"
 #include "platform/Shell.h"
-#include "util/FmxUtils.h"
 
 void TPRINCIPAL::Ejecuta(unsigned numero) {
     // The help file follows the language flag as it is at the moment of the click.
@@ -18,7 +18,7 @@ void TPRINCIPAL::Ejecuta(unsigned numero) {
         if (numero == 5 && !platform::FileExists(*file)) {
             *file = file->substr(0, file->size() - 4) + ".html";
         }
-        util::LaunchFile(*file, "", "", platform::kSwShow);
+        platform::LaunchFile(*file, "", "", platform::kSwShow);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/Messages.h"
+#include "resources/TextTable.h"
 #include "util/Convert.h"
 
 void TPRINCIPAL::ActualizaOpciones() {
@@ -43,7 +44,7 @@ void TPRINCIPAL::PonIdioma() {
         return;
     }
     const auto text = [this](int index) { return ingles.Get(index); };
-    estado.SetPanelText(0, text(57));
+    estado.SetPanelText(0, text(resources::kTextReady + 1)); // the pair's English
     ui::ToolButton* buttons[] = {&Bnuevo,   &Babrir,  &Bcerrar,  &Bver,
                                  &Banyadir, &Bborrar, &Bextraer, &Bsalir};
     for (int i = 0; i < 8; ++i) {

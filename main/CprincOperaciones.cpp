@@ -9,12 +9,12 @@
 #include "dialogs/Unit1.h"
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
+#include "platform/FmxUtils.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "platform/win32/WidePath.h"
 #include "resources/TextTable.h"
 #include "util/Codepage.h"
-#include "util/FmxUtils.h"
 #include "zipformat/EntryPaths.h"
 
 namespace {
@@ -124,7 +124,7 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
         abrir.showCommand = platform::kSwShow;
         if (static_cast<std::uintptr_t>(platform::ExecuteThroughShell(abrir)) <= 32) {
             platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextNoAssociation));
-            util::LaunchFile("notepad.exe", copia, ".", platform::kSwShowNormal);
+            platform::LaunchFile("notepad.exe", copia, ".", platform::kSwShowNormal);
         }
     }
     borrafil.Add(copia);

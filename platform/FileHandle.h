@@ -55,4 +55,13 @@ bool DirectoryExists(const std::string& path);
 std::string CurrentDirectory();
 bool ChangeCurrentDirectory(const std::string& path);
 
+// A UTF-8 path as the functions above take it: itself on POSIX; on Windows in the
+// program's code page, by its short name where the code page lacks a character.
+std::string ProgramPath(const std::string& utf8);
+
+// A path of the program as the engine libraries' call blocks take it, in Windows-1252:
+// itself on Windows; on POSIX, where the system's names are UTF-8, converted when the
+// code page can spell it.
+std::string CallBlockPath(const std::string& path);
+
 } // namespace platform

@@ -47,6 +47,9 @@ std::string LongPath(const std::string& path);
 // The platform's preferred separator.
 char PathSeparator();
 
+// Whether names that differ only in the case of ASCII letters name the same file.
+bool NamesIgnoreCase();
+
 bool RemoveFile(const std::string& path);
 // Only an empty folder is removed.
 bool RemoveEmptyDirectory(const std::string& path);

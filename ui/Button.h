@@ -11,8 +11,8 @@ namespace ui {
 
 struct ButtonDesign {
     int left = 0, top = 0, width = 0, height = 0;
-    std::string caption;
-    FontDesign font;
+    std::string caption{};
+    FontDesign font{};
     bool checked = false; // check boxes
 };
 

@@ -8,6 +8,11 @@
 
 namespace ui {
 
+// Where a control without further design sits in its parent.
+struct Bounds {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
 class Control {
 public:
     Control() = default;

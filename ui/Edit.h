@@ -11,8 +11,8 @@ namespace ui {
 
 struct EditDesign {
     int left = 0, top = 0, width = 0, height = 0;
-    std::string text;
-    FontDesign font;
+    std::string text{};
+    FontDesign font{};
     bool readOnly = false;
     bool enabled = true;
     bool multiLine = false; // lines separated by "\r\n" in the text

@@ -9,14 +9,14 @@ namespace ui {
 
 namespace {
 
-void RegisterFormClass(const char* className) {
+void RegisterFormClass(const char* className, WNDPROC procedure) {
     WNDCLASSA windowClass{};
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     if (::GetClassInfoA(instance, className, &windowClass)) {
         return;
     }
     windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hIcon = ::LoadIconA(instance, "MAINICON");
@@ -33,10 +33,12 @@ POINT Centred(const RECT& area, int width, int height) {
 } // namespace
 
 Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.borderWidth) {
-    RegisterFormClass(design.className);
+    RegisterFormClass(design.className, &Form::StaticProc);
     if (design.color) {
         brush_ = ::CreateSolidBrush(*design.color);
         ownsBrush_ = true;
+    } else {
+        brush_ = ::GetSysColorBrush(design.systemColor);
     }
     int width = design.width;
     int height = design.height;
@@ -55,15 +57,10 @@ Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.b
         at = Centred({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
                      width, height);
     }
+    // The window is this form's from WM_NCCREATE on (StaticProc).
     HWND window = ::CreateWindowExA(design.exStyle, design.className, design.caption.c_str(),
                                     design.style & ~WS_VISIBLE, at.x, at.y, width, height, nullptr,
-                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    Attach(window);
-    if (!brush_) {
-        brush_ = ::GetSysColorBrush(design.systemColor);
-    }
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticProc));
+                                    nullptr, ::GetModuleHandleA(nullptr), this);
     ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_)), FALSE);
     if (design.visible) {
         ::ShowWindow(window, SW_SHOW);
@@ -116,9 +113,7 @@ void Form::ShowModal() {
 
 void Form::Close() {
     bool canClose = true;
-    if (OnCloseQuery) {
-        Guarded(OnCloseQuery, canClose);
-    }
+    Fire(OnCloseQuery, canClose);
     if (!canClose) {
         return;
     }
@@ -178,8 +173,8 @@ bool Form::PreTranslateKey(const MSG& message) {
         SelectNext(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     }
-    if (message.message == WM_SYSCHAR && OnAccessKey) {
-        return OnAccessKey(static_cast<char>(message.wParam));
+    if (message.message == WM_SYSCHAR) {
+        return FireAnswer(OnAccessKey, static_cast<char>(message.wParam));
     }
     return false;
 }
@@ -242,21 +237,25 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_QUERYENDSESSION: {
         bool canClose = true;
-        if (OnCloseQuery) {
-            Guarded(OnCloseQuery, canClose);
-        }
+        Fire(OnCloseQuery, canClose);
         return canClose ? TRUE : FALSE;
     }
     default:
         break;
     }
-    if (OnMessage && OnMessage(message, wParam, lParam, result)) {
+    if (FireAnswer(OnMessage, message, wParam, lParam, result)) {
         return result;
     }
     return ::DefWindowProcA(handle_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Form::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created =
+            static_cast<Form*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        created->Attach(window);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
     auto* form = reinterpret_cast<Form*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     if (form == nullptr) {
         return ::DefWindowProcA(window, message, wParam, lParam);

@@ -21,17 +21,17 @@ enum class FormPosition { Designed, DesktopCenter, ScreenCenter };
 
 struct FormDesign {
     const char* className = "TForm";
-    std::string caption;
+    std::string caption{};
     int left = 0, top = 0, width = 0, height = 0;
     // The width and height are those of the client area instead of the whole window.
     bool clientSize = false;
     DWORD style = WS_OVERLAPPEDWINDOW;
     DWORD exStyle = 0;
     FormPosition position = FormPosition::Designed;
-    FontDesign font;
+    FontDesign font{};
     // A system colour index (COLOR_BTNFACE...) or, when set, a colour of its own.
     int systemColor = COLOR_BTNFACE;
-    std::optional<COLORREF> color;
+    std::optional<COLORREF> color{};
     // Width of the inner border that the layout leaves free on every side.
     int borderWidth = 0;
     bool visible = false;

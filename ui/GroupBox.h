@@ -10,8 +10,8 @@ namespace ui {
 
 struct GroupBoxDesign {
     int left = 0, top = 0, width = 0, height = 0;
-    std::string caption;
-    FontDesign font;
+    std::string caption{};
+    FontDesign font{};
 };
 
 class GroupBox : public Control {

@@ -27,4 +27,15 @@ template <typename Event, typename... Args> void Fire(const Event& event, Args&&
     }
 }
 
+// Runs a handler that answers whether it handled something, if one is bound; one that
+// failed handled nothing.
+template <typename Event, typename... Args>
+bool FireAnswer(const Event& event, Args&&... args) noexcept {
+    bool handled = false;
+    if (event) {
+        Guarded([&] { handled = event(std::forward<Args>(args)...); });
+    }
+    return handled;
+}
+
 } // namespace ui

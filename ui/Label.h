@@ -13,11 +13,11 @@ namespace ui {
 
 struct LabelDesign {
     int left = 0, top = 0, width = 0, height = 0;
-    std::string caption;
-    FontDesign font;
+    std::string caption{};
+    FontDesign font{};
     bool wordWrap = false;
-    std::optional<COLORREF> textColor;
-    std::optional<COLORREF> color; // transparent on the parent when none
+    std::optional<COLORREF> textColor{};
+    std::optional<COLORREF> color{}; // transparent on the parent when none
     bool sunken = false;
     bool handCursor = false; // shows the hand over the text, which then takes clicks
 };

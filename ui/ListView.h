@@ -13,7 +13,7 @@
 namespace ui {
 
 struct ListColumnDesign {
-    std::string caption;
+    std::string caption{};
     int width = 50;
     // Auto-sized columns share the width that the fixed ones leave.
     bool autoSize = false;
@@ -21,8 +21,8 @@ struct ListColumnDesign {
 
 struct ListViewDesign {
     int left = 0, top = 0, width = 0, height = 0;
-    std::vector<ListColumnDesign> columns;
-    FontDesign font;
+    std::vector<ListColumnDesign> columns{};
+    FontDesign font{};
     COLORREF color = RGB(255, 255, 255);
     bool multiSelect = true;
     bool columnClick = false;

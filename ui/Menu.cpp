@@ -8,8 +8,9 @@ namespace {
 constexpr UINT kFirstCommandId = 1000;
 }
 
-MenuItem::MenuItem(std::string caption, bool enabled, bool visible, MenuCaption kind)
-    : caption_(std::move(caption)), kind_(kind), enabled_(enabled), visible_(visible) {}
+MenuItem::MenuItem(const MenuItemDesign& design)
+    : caption_(design.caption), kind_(design.kind), enabled_(design.enabled),
+      visible_(design.visible) {}
 
 std::string MenuItem::MenuText() const {
     if (kind_ == MenuCaption::AccessKey) {

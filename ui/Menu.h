@@ -15,11 +15,18 @@ class MainMenu;
 // as it is (a file's path, say).
 enum class MenuCaption { AccessKey, Literal };
 
+struct MenuItemDesign {
+    // A caption of "-" makes a separator.
+    std::string caption{};
+    bool enabled = true;
+    bool visible = true;
+    MenuCaption kind = MenuCaption::AccessKey;
+};
+
 class MenuItem {
 public:
-    // A caption of "-" makes a separator.
-    explicit MenuItem(std::string caption, bool enabled = true, bool visible = true,
-                      MenuCaption kind = MenuCaption::AccessKey);
+    explicit MenuItem(std::string caption) : MenuItem(MenuItemDesign{.caption = caption}) {}
+    explicit MenuItem(const MenuItemDesign& design);
     MenuItem(const MenuItem&) = delete;
     MenuItem& operator=(const MenuItem&) = delete;
 

@@ -31,14 +31,14 @@ int TabSheet::Height() const {
     return area.bottom;
 }
 
-void PageControl::Create(HWND parent, int left, int top, int width, int height,
-                         const FontDesign& font, std::vector<TabSheet*> pages) {
+void PageControl::Create(HWND parent, const PageControlDesign& design,
+                         std::vector<TabSheet*> pages) {
     pages_ = std::move(pages);
     Attach(CreateChild(WC_TABCONTROLA, "",
                        WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_BUTTONS |
                            TCS_FLATBUTTONS | TCS_MULTILINE,
-                       0, parent, left, top, width, height));
-    SetControlFont(handle_, font);
+                       0, parent, design.left, design.top, design.width, design.height));
+    SetControlFont(handle_, design.font);
     for (std::size_t i = 0; i < pages_.size(); ++i) {
         TabSheet& page = *pages_[i];
         page.owner_ = this;
@@ -48,7 +48,10 @@ void PageControl::Create(HWND parent, int left, int top, int width, int height,
         item.pszText = const_cast<char*>(page.caption_.c_str());
         ::SendMessageA(handle_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
         const RECT area = DisplayArea();
-        page.Create(handle_, area.left, area.top, area.right - area.left, area.bottom - area.top);
+        page.Create(handle_, {.left = area.left,
+                              .top = area.top,
+                              .width = area.right - area.left,
+                              .height = area.bottom - area.top});
     }
     SetActivePageIndex(0);
 }

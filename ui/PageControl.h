@@ -30,10 +30,14 @@ private:
     int index_ = 0;
 };
 
+struct PageControlDesign {
+    int left = 0, top = 0, width = 0, height = 0;
+    FontDesign font{};
+};
+
 class PageControl : public Control {
 public:
-    void Create(HWND parent, int left, int top, int width, int height, const FontDesign& font,
-                std::vector<TabSheet*> pages);
+    void Create(HWND parent, const PageControlDesign& design, std::vector<TabSheet*> pages);
 
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);

@@ -6,9 +6,9 @@
 
 namespace ui {
 
-void PageScroller::Create(HWND parent, int left, int top, int width, int height) {
-    Attach(CreateChild(WC_PAGESCROLLERA, "", WS_VISIBLE | PGS_HORZ, 0, parent, left, top, width,
-                       height));
+void PageScroller::Create(HWND parent, const Bounds& bounds) {
+    Attach(CreateChild(WC_PAGESCROLLERA, "", WS_VISIBLE | PGS_HORZ, 0, parent, bounds.left,
+                       bounds.top, bounds.width, bounds.height));
 }
 
 void PageScroller::SetChild(ToolBar& child) {

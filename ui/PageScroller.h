@@ -10,7 +10,7 @@ class ToolBar;
 
 class PageScroller : public Control {
 public:
-    void Create(HWND parent, int left, int top, int width, int height);
+    void Create(HWND parent, const Bounds& bounds);
     // Takes the tool bar (created with this scroller as its parent) as the scrolled child.
     void SetChild(ToolBar& child);
     // Whether the arrows show depends on the width: it is measured again after a move.

@@ -6,7 +6,7 @@ namespace {
 const char kPanelClass[] = "TarvoxPanel";
 }
 
-void Panel::Create(HWND parent, int left, int top, int width, int height) {
+void Panel::Create(HWND parent, const Bounds& bounds) {
     WNDCLASSA windowClass{};
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     if (!::GetClassInfoA(instance, kPanelClass, &windowClass)) {
@@ -18,7 +18,7 @@ void Panel::Create(HWND parent, int left, int top, int width, int height) {
         ::RegisterClassA(&windowClass);
     }
     Attach(CreateChild(kPanelClass, "", WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-                       parent, left, top, width, height));
+                       parent, bounds.left, bounds.top, bounds.width, bounds.height));
 }
 
 LRESULT CALLBACK Panel::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,7 +8,7 @@ namespace ui {
 
 class Panel : public Control {
 public:
-    void Create(HWND parent, int left, int top, int width, int height);
+    void Create(HWND parent, const Bounds& bounds);
 
 private:
     static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

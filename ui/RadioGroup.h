@@ -11,10 +11,10 @@ namespace ui {
 
 struct RadioGroupDesign {
     int left = 0, top = 0, width = 0, height = 0;
-    std::string caption;
-    std::vector<std::string> items;
+    std::string caption{};
+    std::vector<std::string> items{};
     int itemIndex = -1;
-    FontDesign font;
+    FontDesign font{};
 };
 
 class RadioGroup : public Control {

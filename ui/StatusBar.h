@@ -14,10 +14,10 @@ namespace ui {
 struct StatusBarDesign {
     int left = 0, top = 0, width = 0, height = 0;
     // No widths: one simple panel.
-    std::vector<int> panelWidths;
-    FontDesign font;
-    std::optional<COLORREF> color; // the system's face colour when none
-    std::string hint;              // kept, not shown
+    std::vector<int> panelWidths{};
+    FontDesign font{};
+    std::optional<COLORREF> color{}; // the system's face colour when none
+    std::string hint{};              // kept, not shown
 };
 
 class StatusBar : public Control {

@@ -16,11 +16,11 @@ Timer::~Timer() {
     SetEnabled(false);
 }
 
-void Timer::Create(HWND owner, UINT interval, bool enabled) {
+void Timer::Create(HWND owner, const TimerDesign& design) {
     owner_ = owner;
     id_ = NextTimerId();
-    interval_ = interval;
-    SetEnabled(enabled);
+    interval_ = design.interval;
+    SetEnabled(design.enabled);
 }
 
 void Timer::SetEnabled(bool enabled) {

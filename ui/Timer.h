@@ -6,6 +6,11 @@
 
 namespace ui {
 
+struct TimerDesign {
+    UINT interval = 1000; // milliseconds
+    bool enabled = true;  // ticking from the start
+};
+
 class Timer {
 public:
     Timer() = default;
@@ -13,8 +18,7 @@ public:
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
-    // Starts ticking at once when enabled.
-    void Create(HWND owner, UINT interval, bool enabled);
+    void Create(HWND owner, const TimerDesign& design);
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);

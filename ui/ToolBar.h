@@ -16,9 +16,9 @@ class ImageList;
 class ToolBar;
 
 struct ToolButtonDesign {
-    std::string caption;
+    std::string caption{};
     int image = -1; // none
-    std::string hint;
+    std::string hint{};
     bool showHint = false;
     bool handCursor = false;
     bool enabled = true;
@@ -50,7 +50,7 @@ private:
 struct ToolBarDesign {
     int left = 0, top = 0, width = 0, height = 0;
     int buttonWidth = 23, buttonHeight = 22;
-    FontDesign font;
+    FontDesign font{};
     const ImageList* images = nullptr; // also the hot images
 };
 

@@ -1,6 +1,7 @@
 // The two entry points of UNZDLL.DLL. Nothing thrown inside may cross them.
 
 #include "unzdll/ExtractEntries.h"
+#include "zipformat/AppendJournal.h"
 #include "zipformat/CallBlocks.h"
 #include "zipformat/EngineVersion.h"
 
@@ -13,7 +14,19 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL UnzDllExec(UnzCallBlock* block) {
     zipfmt::EngineReporter reporter(block->Callback, block->Caller,
                                     block->Verbose != 0 || block->Trace != 0);
     return zipfmt::RunAtBoundary(reporter, [&] {
-        return unzdll::ExtractEntries(unzdll::ReadExtractRequest(*block), reporter);
+        if (!zipfmt::SpecCountFits(block->SpecCount)) {
+            reporter.Error(kErrBadCall, "The call block's count of names is out of range: " +
+                                            std::to_string(block->SpecCount));
+            return 0;
+        }
+        const unzdll::ExtractRequest request = unzdll::ReadExtractRequest(*block);
+        // An add a dead process left half done is undone before the archive is read.
+        if (zipfmt::RecoverArchive(request.archive) == zipfmt::Recovery::Failed) {
+            reporter.Error(kErrArchiveOpen, "An interrupted add to " + request.archive +
+                                                " cannot be undone now (the archive is in use)");
+            return 0;
+        }
+        return unzdll::ExtractEntries(request, reporter);
     });
 }
 

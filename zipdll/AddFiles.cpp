@@ -76,7 +76,7 @@ public:
             reporter_.Info("Nothing to add: the archive is unchanged");
             return 0;
         }
-        if (!update_.Begin()) {
+        if (!update_.Begin(AppendOnly())) {
             return 0;
         }
         std::int32_t written = 0;
@@ -167,6 +167,14 @@ private:
             }
             plan_.push_back(std::move(p));
         }
+    }
+
+    // Plain adds of new names leave every old entry where it is; updating, freshening
+    // and moving keep the rewrite.
+    bool AppendOnly() const {
+        return !request_.update && !request_.freshen && !request_.move &&
+               std::none_of(plan_.begin(), plan_.end(),
+                            [](const Planned& p) { return p.replaces.has_value(); });
     }
 
     bool Cancelled() {

@@ -14,16 +14,17 @@ namespace {
 constexpr std::size_t kCopyChunk = 256 * 1024;
 constexpr std::int64_t kProgressEvery = 1 << 20;
 
-class TempSink final : public zipfmt::ByteSink {
+// Where the archive's bytes go: a temporary file, or the archive itself in place.
+template <typename File> class SinkOf final : public zipfmt::ByteSink {
 public:
-    explicit TempSink(platform::TempFile& file) : file_(file) {}
+    explicit SinkOf(File& file) : file_(file) {}
     bool WriteAt(std::int64_t offset, const void* data, std::size_t count) override {
         return file_.WriteAt(offset, data, count);
     }
     bool SetSize(std::int64_t size) override { return file_.SetSize(size); }
 
 private:
-    platform::TempFile& file_;
+    File& file_;
 };
 
 const char* DirectoryErrorText(zipfmt::DirectoryError error) {
@@ -44,9 +45,26 @@ const char* DirectoryErrorText(zipfmt::DirectoryError error) {
 ArchiveUpdate::ArchiveUpdate(std::string archive, zipfmt::EngineReporter& reporter)
     : archive_(std::move(archive)), reporter_(reporter), copyBuffer_(kCopyChunk) {}
 
-ArchiveUpdate::~ArchiveUpdate() = default;
+ArchiveUpdate::~ArchiveUpdate() {
+    // Grown in place but never committed (a failure, a cancel): the old tail goes
+    // back now; should that fail too, the journal stays for the next call.
+    if (journal_ && inPlace_) {
+        writer_.reset();
+        try {
+            if (journal_->RollBack(*inPlace_)) {
+                inPlace_->RestoreTime();
+            }
+        } catch (...) {
+        }
+    }
+}
 
 bool ArchiveUpdate::Open(bool mayCreate) {
+    if (zipfmt::RecoverArchive(archive_) == zipfmt::Recovery::Failed) {
+        reporter_.Error(kErrArchiveOpen, "An interrupted add to " + archive_ +
+                                             " cannot be undone now (the archive is in use)");
+        return false;
+    }
     const auto info = platform::QueryPath(archive_);
     if (!info) {
         if (mayCreate) {
@@ -63,13 +81,21 @@ bool ArchiveUpdate::Open(bool mayCreate) {
         reporter_.Error(kErrArchiveWrite, "The archive is read-only: " + archive_);
         return false;
     }
-    source_ = platform::FileHandle::OpenUtf8(archive_, platform::FileHandle::Sharing::DenyWrite);
-    if (!source_) {
-        reporter_.Error(kErrArchiveOpen, "Cannot open the archive " + archive_);
-        return false;
+    // Open for writing when it can be, so that an add may grow it in place; held by
+    // a reader that denies writing, it is still read and rewritten beside.
+    inPlace_ = platform::WritableFile::OpenExisting(archive_);
+    if (inPlace_) {
+        sourceView_ = std::make_unique<zipfmt::ByteSourceOf<platform::WritableFile>>(*inPlace_);
+    } else {
+        source_ =
+            platform::FileHandle::OpenUtf8(archive_, platform::FileHandle::Sharing::DenyWrite);
+        if (!source_) {
+            reporter_.Error(kErrArchiveOpen, "Cannot open the archive " + archive_);
+            return false;
+        }
+        sourceView_ = std::make_unique<zipfmt::ByteSourceOf<platform::FileHandle>>(*source_);
     }
-    sourceView_ = std::make_unique<zipfmt::ByteSourceOf<platform::FileHandle>>(*source_);
-    if (source_->Size() == 0 && mayCreate) {
+    if (sourceView_->Size() == 0 && mayCreate) {
         return true; // an empty file becomes the archive
     }
     const zipfmt::DirectoryError error = zipfmt::ReadArchiveDirectory(*sourceView_, directory_);
@@ -92,14 +118,52 @@ bool ArchiveUpdate::WriteFailed() {
     return false;
 }
 
-bool ArchiveUpdate::Begin() {
+bool ArchiveUpdate::CanGrowInPlace() const {
+    if (!inPlace_ || directory_.prefixBias != 0) {
+        return false;
+    }
+    const std::int64_t endRecords =
+        static_cast<std::int64_t>(zipfmt::kEndOfCentralSize + directory_.comment.size()) +
+        (directory_.zip64
+             ? static_cast<std::int64_t>(zipfmt::kZip64EndOfCentralSize + zipfmt::kZip64LocatorSize)
+             : 0);
+    if (directory_.centralStart + directory_.centralSize + endRecords != inPlace_->Size()) {
+        return false;
+    }
+    const auto limit = static_cast<std::uint64_t>(directory_.centralStart);
+    for (const auto& entry : directory_.entries) {
+        if (entry.localHeaderPosition > limit ||
+            entry.compressedSize > limit - entry.localHeaderPosition) {
+            return false; // damaged: the rewrite reports it
+        }
+    }
+    return true;
+}
+
+bool ArchiveUpdate::Begin(bool appendOnly) {
+    if (appendOnly && CanGrowInPlace()) {
+        switch (
+            zipfmt::AppendJournal::Begin(archive_, *inPlace_, directory_.centralStart, journal_)) {
+        case zipfmt::AppendJournal::Start::Ready:
+            sink_ = std::make_unique<SinkOf<platform::WritableFile>>(*inPlace_);
+            writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_, kCopyChunk,
+                                                              directory_.centralStart);
+            return true;
+        case zipfmt::AppendJournal::Start::WriteFailed:
+            reporter_.Error(kErrArchiveWrite, "Cannot write the undo journal beside " + archive_ +
+                                                  " (disk full or no access); it is unchanged");
+            return false;
+        case zipfmt::AppendJournal::Start::Unavailable:
+            break; // the journal's name is taken: the rewrite needs none
+        }
+    }
     temp_ = platform::TempFile::CreateBeside(archive_);
     if (!temp_) {
         reporter_.Error(kErrArchiveWrite, "Cannot create a temporary file in the folder of " +
                                               archive_ + " (missing folder, read-only or full)");
         return false;
     }
-    sink_ = std::make_unique<TempSink>(*temp_);
+    sink_ = std::make_unique<SinkOf<platform::TempFile>>(*temp_);
     writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_);
     // A self-extractor's stub, or anything else before the first entry, stays.
     std::int64_t preamble = directory_.entries.empty() ? 0 : directory_.centralStart;
@@ -113,7 +177,7 @@ bool ArchiveUpdate::CopyRange(std::int64_t from, std::int64_t to) {
     std::int64_t sinceProgress = 0;
     for (std::int64_t at = from; at < to;) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(to - at, kCopyChunk));
-        if (source_->ReadAt(at, copyBuffer_.data(), n) != n) {
+        if (sourceView_->ReadAt(at, copyBuffer_.data(), n) != n) {
             reporter_.Error(kErrArchiveOpen, "Cannot read the archive " + archive_);
             return false;
         }
@@ -132,6 +196,9 @@ bool ArchiveUpdate::CopyRange(std::int64_t from, std::int64_t to) {
 }
 
 bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
+    if (journal_) {
+        return true; // growing in place: the entry stays where it is
+    }
     zipfmt::LocalHeader local;
     const std::int64_t limit = directory_.centralStart;
     const std::int64_t position = static_cast<std::int64_t>(entry.localHeaderPosition);
@@ -185,16 +252,45 @@ bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
     return true;
 }
 
+bool ArchiveUpdate::CommitInPlace() {
+    // The old central headers, as they were, then the new ones.
+    writer_->BeginCentral(directory_.entries.size());
+    for (std::int64_t at = 0; at < directory_.centralSize;) {
+        const std::size_t n = static_cast<std::size_t>(
+            std::min<std::int64_t>(directory_.centralSize - at, kCopyChunk));
+        if (journal_->ReadTail(at, copyBuffer_.data(), n) != n) {
+            reporter_.Error(kErrArchiveWrite, "Cannot read the undo journal beside " + archive_);
+            return false;
+        }
+        if (!writer_->Write(copyBuffer_.data(), n)) {
+            return WriteFailed();
+        }
+        at += static_cast<std::int64_t>(n);
+    }
+    if (!writer_->Finish(directory_.comment)) {
+        return WriteFailed();
+    }
+    journal_->Discard();
+    journal_.reset();
+    inPlace_.reset();
+    grewInPlace_ = true;
+    return true;
+}
+
 bool ArchiveUpdate::Commit() {
+    if (journal_) {
+        return CommitInPlace();
+    }
     if (!writer_->Finish(directory_.comment)) {
         return WriteFailed();
     }
     // The old archive must be closed before anything can take its place.
     sourceView_.reset();
-    if (source_) {
+    if (source_ || inPlace_) {
         temp_->CopyAttributesFrom(archive_);
     }
     source_.reset();
+    inPlace_.reset();
     if (!temp_->Commit(archive_, true)) {
         reporter_.Error(kErrArchiveWrite,
                         "Cannot replace the archive " + archive_ + "; it is unchanged");
@@ -209,6 +305,11 @@ namespace zipdll {
 
 void ArchiveUpdate::StampNewestTime() {
     std::uint32_t newest = 0;
+    if (grewInPlace_) { // the old entries are not among the writer's
+        for (const auto& e : directory_.entries) {
+            newest = std::max(newest, e.dosDateTime);
+        }
+    }
     for (const auto& r : writer_->Central()) {
         newest = std::max(newest, r.dosDateTime);
     }

@@ -2,12 +2,16 @@
 // A change to an archive: the old archive read through its central directory, the
 // new one written to a temporary file beside it, entries kept from the old one
 // copied as they are, and the old archive replaced only when the new one is whole.
+// A change that only adds entries to a plain archive writes them in place instead,
+// over the old central directory, with an undo journal guarding the old tail.
 
 #include <memory>
 #include <string>
 
 #include "platform/FileHandle.h"
 #include "platform/TempFile.h"
+#include "platform/WritableFile.h"
+#include "zipformat/AppendJournal.h"
 #include "zipformat/ArchiveWriter.h"
 #include "zipformat/Buffer.h"
 #include "zipformat/CentralDirectory.h"
@@ -24,12 +28,15 @@ public:
     // no entries when mayCreate. Reports and returns false when it cannot go on.
     bool Open(bool mayCreate);
     const zipfmt::ArchiveDirectory& Directory() const { return directory_; }
-    bool Exists() const { return source_.has_value(); }
+    bool Exists() const { return source_.has_value() || inPlace_.has_value(); }
 
     // Starts the new archive with whatever stood before the old one's first entry.
-    bool Begin();
-    // Copies an old entry without recompressing it. Reports and returns false when
-    // the old archive is damaged there or the copy cannot be written.
+    // appendOnly: every old entry stays as it is and only new ones follow; the
+    // archive then grows in place when its layout allows.
+    bool Begin(bool appendOnly = false);
+    // Copies an old entry without recompressing it (in place it stays where it is).
+    // Reports and returns false when the old archive is damaged there or the copy
+    // cannot be written.
     bool CopyEntry(const zipfmt::CentralEntry& entry);
     zipfmt::ArchiveWriter& Writer() { return *writer_; }
 
@@ -40,12 +47,19 @@ public:
 
 private:
     bool WriteFailed();
+    // Nothing after the central directory but its end records, no bytes before the
+    // first entry, every entry before the directory: what growing in place keeps whole.
+    bool CanGrowInPlace() const;
+    bool CommitInPlace();
     // Copies bytes of the old archive as they are, with progress reports.
     bool CopyRange(std::int64_t from, std::int64_t to);
 
     std::string archive_;
     zipfmt::EngineReporter& reporter_;
     std::optional<platform::FileHandle> source_;
+    std::optional<platform::WritableFile> inPlace_;  // the archive itself, when writable
+    std::unique_ptr<zipfmt::AppendJournal> journal_; // while it grows in place
+    bool grewInPlace_ = false;
     std::unique_ptr<zipfmt::ByteSource> sourceView_;
     zipfmt::ArchiveDirectory directory_;
     std::unique_ptr<platform::TempFile> temp_;

@@ -13,6 +13,11 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL ZipDllExec(ZipCallBlock* block) {
     zipfmt::EngineReporter reporter(block->Callback, block->Caller,
                                     block->Verbose != 0 || block->Trace != 0);
     return zipfmt::RunAtBoundary(reporter, [&] {
+        if (!zipfmt::SpecCountFits(block->SpecCount)) {
+            reporter.Error(kErrBadCall, "The call block's count of names is out of range: " +
+                                            std::to_string(block->SpecCount));
+            return 0;
+        }
         const zipdll::AddRequest request = zipdll::ReadAddRequest(*block);
         return request.remove ? zipdll::DeleteEntries(request, reporter)
                               : zipdll::AddFiles(request, reporter);

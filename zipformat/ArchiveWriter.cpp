@@ -39,8 +39,8 @@ std::string WithoutZip64(const std::string& extra) {
     return out;
 }
 
-ArchiveWriter::ArchiveWriter(ByteSink& sink, std::size_t bufferSize)
-    : sink_(sink), capacity_(bufferSize) {
+ArchiveWriter::ArchiveWriter(ByteSink& sink, std::size_t bufferSize, std::int64_t start)
+    : sink_(sink), capacity_(bufferSize), bufferStart_(start), written_(start) {
     buffer_.reserve(capacity_);
 }
 
@@ -111,7 +111,8 @@ bool ArchiveWriter::Truncate(std::int64_t position) {
 }
 
 bool ArchiveWriter::Finish(const std::string& comment) {
-    const std::uint64_t centralStart = static_cast<std::uint64_t>(Position());
+    const std::uint64_t centralStart =
+        static_cast<std::uint64_t>(centralStart_ >= 0 ? centralStart_ : Position());
     for (const CentralRecord& r : central_) {
         const bool bigUncompressed = r.uncompressedSize >= kZip64Marker32;
         const bool bigCompressed = r.compressedSize >= kZip64Marker32;
@@ -161,7 +162,7 @@ bool ArchiveWriter::Finish(const std::string& comment) {
     }
     const std::uint64_t centralEnd = static_cast<std::uint64_t>(Position());
     const std::uint64_t centralSize = centralEnd - centralStart;
-    const std::uint64_t count = central_.size();
+    const std::uint64_t count = keptHeaders_ + central_.size();
     const bool zip64 =
         count >= kZip64Marker16 || centralSize >= kZip64Marker32 || centralStart >= kZip64Marker32;
     std::string end;

@@ -38,7 +38,9 @@ struct CentralRecord {
 
 class ArchiveWriter {
 public:
-    explicit ArchiveWriter(ByteSink& sink, std::size_t bufferSize = 256 * 1024);
+    // start: where the first write goes (past the entries an archive keeps in place).
+    explicit ArchiveWriter(ByteSink& sink, std::size_t bufferSize = 256 * 1024,
+                           std::int64_t start = 0);
 
     std::int64_t Position() const {
         return bufferStart_ + static_cast<std::int64_t>(buffer_.size());
@@ -56,6 +58,13 @@ public:
     std::size_t CentralCount() const { return central_.size(); }
     const std::vector<CentralRecord>& Central() const { return central_; }
 
+    // The central directory starts here, with headers the caller writes as they are
+    // (count of them) before those added.
+    void BeginCentral(std::uint64_t count) {
+        centralStart_ = Position();
+        keptHeaders_ = count;
+    }
+
     // The central directory and end records; the sink ends right after them.
     bool Finish(const std::string& comment);
 
@@ -69,6 +78,8 @@ private:
     std::int64_t bufferStart_ = 0;
     std::int64_t written_ = 0; // the sink's size as far as this writer knows
     std::vector<CentralRecord> central_;
+    std::int64_t centralStart_ = -1;
+    std::uint64_t keptHeaders_ = 0;
     bool failed_ = false;
 };
 

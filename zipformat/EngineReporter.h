@@ -48,6 +48,12 @@ int PercentOf(std::uint64_t done, std::uint64_t whole);
 // The text of a call block field, read no further than its buffer: "" for none.
 std::string CallBlockText(const char* text, std::size_t bufferSize);
 
+// Whether a call block's count of file specifications fits the block at all: a
+// negative or oversized one marks a block filled by mistake.
+inline bool SpecCountFits(std::int32_t count) {
+    return count >= 0 && static_cast<std::size_t>(count) <= kMaxFileSpecs;
+}
+
 // The file specifications of a call block: at most kMaxFileSpecs, empty ones dropped.
 std::vector<std::string> CallBlockSpecs(char* const* specs, std::int32_t count);
 

@@ -7,7 +7,19 @@
 
 namespace platform {
 
+std::vector<std::string> ArgumentsUtf8(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+std::string ProgramText(const std::string& utf8) {
+    return utf8;
+}
+
 void UseBinaryStandardOutput() {}
+
+std::string ConsoleText(const std::string& utf8) {
+    return utf8;
+}
 
 // Names from the file system are UTF-8 already; the program's own texts are not.
 void WriteErrorText(const std::string& text) {

@@ -6,6 +6,9 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/posix/PositionalIo.h"
+#include "util/Codepage.h"
+
 namespace platform {
 
 std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
@@ -52,20 +55,7 @@ void FileHandle::Close() noexcept {
 }
 
 std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t got = ::pread(static_cast<int>(handle_), out + done, count - done,
-                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    return ReadAllAt(static_cast<int>(handle_), offset, buffer, count);
 }
 
 std::int64_t FileHandle::Read(void* buffer, std::size_t count) {
@@ -95,6 +85,14 @@ std::string CurrentDirectory() {
 
 bool ChangeCurrentDirectory(const std::string& path) {
     return ::chdir(path.c_str()) == 0;
+}
+
+std::string ProgramPath(const std::string& utf8) {
+    return utf8;
+}
+
+std::string CallBlockPath(const std::string& path) {
+    return util::Utf8ToCp1252(path).value_or(path);
 }
 
 } // namespace platform

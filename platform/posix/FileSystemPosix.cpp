@@ -93,6 +93,10 @@ char PathSeparator() {
     return '/';
 }
 
+bool NamesIgnoreCase() {
+    return false;
+}
+
 bool RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }

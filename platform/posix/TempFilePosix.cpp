@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/posix/DosTimePosix.h"
+#include "platform/posix/PositionalIo.h"
 
 namespace platform {
 
@@ -33,29 +34,13 @@ std::string SiblingName(const std::string& target) {
            std::to_string(random() % 1000000) + ".tmp";
 }
 
-bool WriteAll(int fd, std::int64_t offset, const char* data, std::size_t count) {
-    while (count > 0) {
-        const ssize_t put = ::pwrite(fd, data, count, static_cast<off_t>(offset));
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        data += put;
-        count -= static_cast<std::size_t>(put);
-        offset += put;
-    }
-    return true;
-}
-
 class PosixTempFile final : public TempFile {
 public:
     PosixTempFile(int fd, std::string namedPath) : fd_(fd), namedPath_(std::move(namedPath)) {}
     ~PosixTempFile() override { Discard(); }
 
     bool WriteAt(std::int64_t offset, const void* data, std::size_t count) override {
-        return fd_ >= 0 && WriteAll(fd_, offset, static_cast<const char*>(data), count);
+        return fd_ >= 0 && WriteAllAt(fd_, offset, data, count);
     }
 
     bool SetSize(std::int64_t size) override {

@@ -3,15 +3,60 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "platform/win32/WidePath.h"
+#include "util/Codepage.h"
 
 namespace platform {
+
+std::vector<std::string> ArgumentsUtf8(int, char**) {
+    std::vector<std::string> args;
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return args;
+    }
+    for (int i = 1; i < count; ++i) {
+        args.push_back(Narrow(wide[i]));
+    }
+    ::LocalFree(wide);
+    return args;
+}
+
+std::string ProgramText(const std::string& utf8) {
+    return util::Utf8ToCp1252Lossy(utf8);
+}
 
 void UseBinaryStandardOutput() {
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+std::string ConsoleText(const std::string& utf8) {
+    const std::wstring wide = Widen(utf8);
+    if (wide.empty()) {
+        return {};
+    }
+    // No console (output to a pipe or file): read as a console's text would be.
+    UINT codePage = ::GetConsoleOutputCP();
+    if (codePage == 0) {
+        codePage = ::GetOEMCP();
+    }
+    const int size = static_cast<int>(wide.size());
+    const char* fallback = codePage == CP_UTF8 ? nullptr : "?";
+    const int n =
+        ::WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, fallback, nullptr);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), n, fallback, nullptr);
+    return text;
+}
+
 void WriteErrorText(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    const std::string shown =
+        ConsoleText(util::IsValidUtf8(text) ? text : util::Cp1252ToUtf8(text));
+    std::fwrite(shown.data(), 1, shown.size(), stderr);
 }
 
 void WriteErrorLine(const std::string& text) {

@@ -4,6 +4,7 @@
 #include <utility>
 #include <windows.h>
 
+#include "platform/win32/PositionalIoWin32.h"
 #include "platform/win32/WidePath.h"
 
 namespace platform {
@@ -65,21 +66,7 @@ void FileHandle::Close() noexcept {
 }
 
 std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const std::int64_t at = offset + static_cast<std::int64_t>(done);
-        OVERLAPPED where{};
-        where.Offset = static_cast<DWORD>(at & 0xFFFFFFFF);
-        where.OffsetHigh = static_cast<DWORD>(at >> 32);
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 30));
-        DWORD got = 0;
-        if (!::ReadFile(AsHandle(handle_), out + done, chunk, &got, &where) || got == 0) {
-            break;
-        }
-        done += got;
-    }
-    return done;
+    return ReadAllAt(AsHandle(handle_), offset, buffer, count);
 }
 
 std::int64_t FileHandle::Read(void* buffer, std::size_t count) {
@@ -111,6 +98,14 @@ std::string CurrentDirectory() {
 
 bool ChangeCurrentDirectory(const std::string& path) {
     return ::SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+std::string ProgramPath(const std::string& utf8) {
+    return AnsiPath(Widen(utf8));
+}
+
+std::string CallBlockPath(const std::string& path) {
+    return path;
 }
 
 } // namespace platform

@@ -81,6 +81,10 @@ char PathSeparator() {
     return '\\';
 }
 
+bool NamesIgnoreCase() {
+    return true;
+}
+
 bool RemoveFile(const std::string& path) {
     const std::wstring wide = Widen(path);
     // A moved file that is read-only is still the user's wish to move.

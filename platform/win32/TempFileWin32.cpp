@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/win32/DosTimeWin32.h"
+#include "platform/win32/PositionalIoWin32.h"
 #include "platform/win32/WidePath.h"
 
 namespace platform {
@@ -32,22 +33,7 @@ public:
     ~Win32TempFile() override { Discard(); }
 
     bool WriteAt(std::int64_t offset, const void* data, std::size_t count) override {
-        const auto* in = static_cast<const char*>(data);
-        while (count > 0) {
-            OVERLAPPED where{};
-            where.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
-            where.OffsetHigh = static_cast<DWORD>(offset >> 32);
-            const DWORD chunk = static_cast<DWORD>(count < (1u << 30) ? count : (1u << 30));
-            DWORD put = 0;
-            if (h_ == INVALID_HANDLE_VALUE || !::WriteFile(h_, in, chunk, &put, &where) ||
-                put == 0) {
-                return false;
-            }
-            in += put;
-            count -= put;
-            offset += put;
-        }
-        return true;
+        return h_ != INVALID_HANDLE_VALUE && WriteAllAt(h_, offset, data, count);
     }
 
     bool SetSize(std::int64_t size) override {

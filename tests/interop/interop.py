@@ -8,8 +8,11 @@ import tempfile
 
 class Cli:
     def __init__(self, path, emulator=None):
-        self.path = path
+        self.path = os.path.abspath(path)
         self.emulator = emulator
+        # What the tool prints names in: the system's UTF-8, or under Wine the console's
+        # code page, which the locale pinned below makes 437.
+        self.encoding = "cp437" if emulator else "utf-8"
 
     def arg_path(self, path):
         """A file path as the tool sees it: under Wine, on drive Z:."""
@@ -17,9 +20,10 @@ class Cli:
             return "Z:" + os.path.abspath(path).replace("/", "\\")
         return path
 
-    def run(self, *args, check=False):
+    def run(self, *args, check=False, cwd=None):
         command = ([self.emulator] if self.emulator else []) + [self.path] + list(args)
-        done = subprocess.run(command, capture_output=True)
+        env = dict(os.environ, LC_ALL="C.UTF-8") if self.emulator else None
+        done = subprocess.run(command, capture_output=True, cwd=cwd, env=env)
         if check and done.returncode != 0:
             raise AssertionError(f"{command} exited {done.returncode}: {done.stderr!r}")
         return done

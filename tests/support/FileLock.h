@@ -15,3 +15,18 @@ private:
     std::string path_;
     void* handle_ = nullptr;
 };
+
+// A file held open for reading by another holder that shares nothing but reading: it
+// can still be read, but not replaced, renamed nor deleted. Windows share modes only;
+// elsewhere nothing is held and Holds() is false.
+class HeldOpenFile {
+public:
+    explicit HeldOpenFile(const std::string& path);
+    ~HeldOpenFile();
+    HeldOpenFile(const HeldOpenFile&) = delete;
+    HeldOpenFile& operator=(const HeldOpenFile&) = delete;
+    bool Holds() const { return handle_ != nullptr; }
+
+private:
+    void* handle_ = nullptr;
+};

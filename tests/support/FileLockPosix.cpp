@@ -10,3 +10,7 @@ UnreadableFile::UnreadableFile(const std::string& path) : path_(path) {
 UnreadableFile::~UnreadableFile() {
     ::unlink(path_.c_str());
 }
+
+HeldOpenFile::HeldOpenFile(const std::string&) {}
+
+HeldOpenFile::~HeldOpenFile() = default;

@@ -12,3 +12,15 @@ UnreadableFile::~UnreadableFile() {
         ::CloseHandle(handle_);
     }
 }
+
+HeldOpenFile::HeldOpenFile(const std::string& path) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_ = h == INVALID_HANDLE_VALUE ? nullptr : h;
+}
+
+HeldOpenFile::~HeldOpenFile() {
+    if (handle_) {
+        ::CloseHandle(handle_);
+    }
+}

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <windows.h>
 
@@ -44,7 +45,12 @@ TEST_P(Configuration, PicksHandsBackStoresAndAppliesTheFolders) {
         if (r.window == reinterpret_cast<std::uintptr_t>(config->Handle())) {
             shown.push_back(config->dirini.Text() + "|" + config->dirtem.Text());
             EXPECT_FALSE(config->dirini.Enabled());
-            config->CoolBtn1.OnClick();
+            // The button shows the shell's folder picture: its middle row, inside the
+            // outline, is not the gradient's one colour.
+            const Painted button = PaintedClient(config->CoolBtn1.Handle());
+            const auto row = button.pixels.begin() + button.width * (button.height / 2);
+            EXPECT_NE(std::count(row + 8, row + button.width - 8, row[8]), button.width - 16);
+            ::SendMessageA(config->CoolBtn1.Handle(), BM_CLICK, 0, 0);
             fieldsAfterFolders.push_back(config->dirini.Text() + "|" + config->dirtem.Text());
             Leave(*config, config->ToolBar2, c.configuration);
         } else {

@@ -28,7 +28,12 @@ ui::FormDesign TestForm() {
 TEST(Controls, ButtonsChecksOptionsAndEditsAnswerTheUser) {
     ui::Form form(TestForm());
     ui::Button button;
-    button.Create(form.Handle(), {10, 10, 80, 24, "---->", {"MS Sans Serif", -15, true}});
+    button.Create(form.Handle(), {.left = 10,
+                                  .top = 10,
+                                  .width = 80,
+                                  .height = 24,
+                                  .caption = "---->",
+                                  .font = {.name = "MS Sans Serif", .height = -15, .bold = true}});
     int clicks = 0;
     button.OnClick = [&] { ++clicks; };
     ::SendMessageA(button.Handle(), BM_CLICK, 0, 0);
@@ -37,15 +42,24 @@ TEST(Controls, ButtonsChecksOptionsAndEditsAnswerTheUser) {
     EXPECT_EQ(WindowCaption(button.Handle()), "---->");
 
     ui::CheckBox check;
-    check.Create(form.Handle(), {10, 40, 150, 20, "Restaurar directorios", {}, true});
+    check.Create(form.Handle(), {.left = 10,
+                                 .top = 40,
+                                 .width = 150,
+                                 .height = 20,
+                                 .caption = "Restaurar directorios",
+                                 .checked = true});
     EXPECT_TRUE(check.Checked());
     ::SendMessageA(check.Handle(), BM_CLICK, 0, 0);
     EXPECT_FALSE(check.Checked());
 
     ui::RadioGroup group;
-    group.Create(
-        form.Handle(),
-        {10, 70, 180, 100, "Borrar los archivos...", {"Todos", "Solo Seleccionados"}, 0, {}});
+    group.Create(form.Handle(), {.left = 10,
+                                 .top = 70,
+                                 .width = 180,
+                                 .height = 100,
+                                 .caption = "Borrar los archivos...",
+                                 .items = {"Todos", "Solo Seleccionados"},
+                                 .itemIndex = 0});
     EXPECT_EQ(WindowCaption(group.Handle()), "Borrar los archivos...");
     EXPECT_EQ(group.ItemIndex(), 0);
     EXPECT_EQ(group.Item(1), "Solo Seleccionados");
@@ -55,7 +69,13 @@ TEST(Controls, ButtonsChecksOptionsAndEditsAnswerTheUser) {
     EXPECT_EQ(group.ItemIndex(), 1);
 
     ui::Edit edit;
-    edit.Create(form.Handle(), {200, 10, 150, 24, "c:\\", {}, true, false});
+    edit.Create(form.Handle(), {.left = 200,
+                                .top = 10,
+                                .width = 150,
+                                .height = 24,
+                                .text = "c:\\",
+                                .readOnly = true,
+                                .enabled = false});
     int changes = 0;
     edit.OnChange = [&] { ++changes; };
     edit.SetText("c:\\datos");

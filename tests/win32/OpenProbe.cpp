@@ -3,8 +3,10 @@
 // from the start timer, and from the process's beginning, until the list's first page
 // of rows was painted.
 // With "delete" after the archive it then deletes every entry through the delete
-// dialog and prints how long that took.
-// Usage: open_probe ARCHIVE [delete]
+// dialog and prints how long that took. With "extract FOLDER" it starts as the shell's
+// "extract here" verb does (the argument "0"), and in the extract dialog that opens
+// picks FOLDER in the tree and extracts every entry with folders and overwriting.
+// Usage: open_probe ARCHIVE [delete | extract FOLDER]
 
 #include <chrono>
 #include <cstdio>
@@ -13,14 +15,18 @@
 
 #include "app/Program.h"
 #include "dialogs/Cborra.h"
+#include "dialogs/Cdesc.h"
 #include "main/Cprinc.h"
 #include "platform/Messages.h"
+#include "platform/Modal.h"
 #include "tests/support/TempDir.h"
+#include "tests/win32/Readback.h"
 #include "tests/win32/ScratchClassesRoot.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: open_probe ARCHIVE [delete]\n");
+    const bool extract = argc == 4 && std::string(argv[2]) == "extract";
+    if (argc != 2 && !(argc == 3 && std::string(argv[2]) == "delete") && !extract) {
+        std::fprintf(stderr, "usage: open_probe ARCHIVE [delete | extract FOLDER]\n");
         return 2;
     }
     TempDir folder;
@@ -38,6 +44,20 @@ int main(int argc, char** argv) {
     app::InitializeApplication();
     app::CreateForms();
     PRINCIPAL->Parametros = {argv[1]};
+    bool extracted = false;
+    if (extract) {
+        PRINCIPAL->Parametros.push_back("0");
+        platform::SetModalHandler([&](const platform::ModalRequest& request) {
+            request.show();
+            descompri->dir.SetPath(argv[3]);
+            descompri->c1.SetChecked(true);
+            descompri->c2.SetChecked(true);
+            descompri->opc.SetItemIndex(0);
+            ClickToolButton(descompri->ToolBar1.Handle(), 0);
+            extracted = request.closed() && descompri->dir.Path() == argv[3];
+            request.hide();
+        });
+    }
     const auto start = std::chrono::steady_clock::now();
     ::SendMessageA(PRINCIPAL->Handle(), WM_TIMER, PRINCIPAL->reloj_inicio.Id(), 0);
     ::UpdateWindow(PRINCIPAL->lista.Handle());
@@ -51,7 +71,11 @@ int main(int argc, char** argv) {
     std::printf("%d rows in %.1f ms, %.1f ms after the process began\n", PRINCIPAL->lista.Count(),
                 std::chrono::duration<double, std::milli>(end - start).count(),
                 (ticks(now) - ticks(created)) / 10000.0);
-    if (argc == 3 && std::string(argv[2]) == "delete") {
+    if (extract && !extracted) {
+        std::fprintf(stderr, "the extract dialog did not extract into %s\n", argv[3]);
+        shown = 1;
+    }
+    if (argc == 3) {
         const auto before = std::chrono::steady_clock::now();
         borra->opc.SetItemIndex(0);
         borra->ToolButton1Click();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "dialogs/Cdesc.h"
@@ -17,19 +18,52 @@ class WindowMachinery : public ProgramFixture {};
 TEST_F(WindowMachinery, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
     StartAndShow();
     int ran = 0;
-    Main().Mconfiguracion.OnClick = [&] {
+    const auto fail = [&] {
         ++ran;
         throw util::FileOpenError("C:\\x.zip");
     };
-    ChooseMenuItem(Main().Handle(), 1, 0);
-    ChooseMenuItem(Main().Handle(), 1, 0);
-    EXPECT_EQ(ran, 2);
-    ASSERT_EQ(Messages(), (std::vector<std::string>{"Cannot open file C:\\x.zip",
-                                                    "Cannot open file C:\\x.zip"}));
-    const platform::MessageBoxRequest& box = MessageRequests()[0];
-    EXPECT_EQ(box.caption, "Tarvox");
-    EXPECT_EQ(box.style, platform::kMbOk | platform::kMbIconError);
-    EXPECT_EQ(box.owner, platform::kActiveWindow);
+    // A menu command, a message of the form's own, an access key: every event of a form.
+    struct Case {
+        const char* name;
+        std::function<void()> bind, raise;
+    };
+    const Case cases[] = {
+        {"menu", [&] { Main().Mconfiguracion.OnClick = fail; },
+         [&] { ChooseMenuItem(Main().Handle(), 1, 0); }},
+        {"message",
+         [&] {
+             Main().OnMessage = [&](UINT message, WPARAM, LPARAM, LRESULT&) {
+                 return message == WM_APP && (fail(), true);
+             };
+         },
+         [&] { ::SendMessageA(Main().Handle(), WM_APP, 0, 0); }},
+        {"access key",
+         [&] {
+             Main().OnAccessKey = [&](char) {
+                 fail();
+                 return true;
+             };
+         },
+         [&] {
+             MSG key{Main().Handle(), WM_SYSCHAR, 'q', 0, 0, {}};
+             EXPECT_FALSE(Main().PreTranslateKey(key)) << "a failed handler took nothing";
+         }},
+    };
+    for (const Case& c : cases) {
+        ran = 0;
+        ClearMessages();
+        c.bind();
+        c.raise();
+        c.raise();
+        EXPECT_EQ(ran, 2) << c.name;
+        ASSERT_EQ(Messages(), (std::vector<std::string>{"Cannot open file C:\\x.zip",
+                                                        "Cannot open file C:\\x.zip"}))
+            << c.name;
+        const platform::MessageBoxRequest& box = MessageRequests()[0];
+        EXPECT_EQ(box.caption, "Tarvox");
+        EXPECT_EQ(box.style, platform::kMbOk | platform::kMbIconError);
+        EXPECT_EQ(box.owner, platform::kActiveWindow);
+    }
     // The window still answers.
     ClickToolButton(Main().ToolBar1.Handle(), 1);
     EXPECT_EQ(Main().confi.Get(3), "2");

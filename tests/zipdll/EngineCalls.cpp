@@ -75,7 +75,7 @@ void FillShared(Block& block, const Call& call, Recorder& recorder, Texts& texts
     block.Trace = Flag(call.trace);
     block.Password = texts.Copy(call.password, kPasswordBufferSize);
     block.Verbose = Flag(call.verbose || call.trace);
-    block.SpecCount = static_cast<std::int32_t>(call.specs.size());
+    block.SpecCount = call.specCount.value_or(static_cast<std::int32_t>(call.specs.size()));
     block.ZipFilename = texts.Copy(call.archive, kArchiveNameBufferSize);
     for (std::size_t i = 0; i < call.specs.size() && i < kMaxFileSpecs; ++i) {
         block.FileSpecs[i] = texts.Copy(call.specs[i], kFileSpecBufferSize);
@@ -105,7 +105,7 @@ Result RunZip(const Call& call, bool remove) {
     block->Freshen = Flag(call.freshen && !call.update && !remove);
     block->ZipTime = Flag(call.zipTime);
     block->Fixed128 = 7;
-    result.count = exec(block.get());
+    result.count = exec(call.noBlock ? nullptr : block.get());
     return result;
 }
 
@@ -151,7 +151,7 @@ Result Extract(const Call& call) {
     block->DirNames = Flag(call.dirNames);
     block->Overwrite = Flag(call.overwrite);
     block->Fixed72 = 7;
-    result.count = exec(block.get());
+    result.count = exec(call.noBlock ? nullptr : block.get());
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct Call {
     bool encrypt = false, hidden = false, dirNames = false, recurse = false, dosNames = false,
          move = false, update = false, freshen = false, zipTime = false, overwrite = false,
          test = false, verbose = false, trace = false;
+    // A careless caller: this count in place of the specifications' number, or no
+    // call block at all.
+    std::optional<std::int32_t> specCount;
+    bool noBlock = false;
     // Called with each record; answers what the callback returns (0 go on, -1 stop).
     std::function<std::int32_t(const Record&)> answer;
 };

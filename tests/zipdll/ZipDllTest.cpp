@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/FileLock.h"
 #include "tests/support/ZipBytes.h"
 #include "tests/zipdll/EngineCalls.h"
 #include "tests/zipdll/EngineTestSupport.h"
@@ -14,6 +15,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 using enginetest::Call;
@@ -29,6 +32,24 @@ Call AddCall(const std::string& archive, std::vector<std::string> specs) {
     c.archive = archive;
     c.specs = std::move(specs);
     return c;
+}
+
+// Which file a name stands for: the same one after a change in place, another after
+// a replace.
+std::uint64_t FileIdentity(const std::string& path) {
+#ifdef _WIN32
+    HANDLE h =
+        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    ::GetFileInformationByHandle(h, &info);
+    ::CloseHandle(h);
+    return static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+#else
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_ino;
+#endif
 }
 
 void SetAge(const std::string& path, std::chrono::hours age) {
@@ -373,7 +394,9 @@ TEST(ZipDll, ACancelLeavesTheArchiveAsItWas) {
     work.Write("a.txt", kText);
     work.Write("big.txt", kText + kText + kText);
     ASSERT_EQ(enginetest::Add(AddCall(work.Path("t.zip"), {"a.txt"})).count, 1);
+    SetAge(work.Path("t.zip"), std::chrono::hours(5));
     const std::string before = work.Read("t.zip");
+    const auto timeBefore = std::filesystem::last_write_time(work.Path("t.zip"));
     const auto treeBefore = work.Tree();
     for (const std::int32_t stopAt : {kActionFileStart, kActionProgress}) {
         Call call = AddCall(work.Path("t.zip"), {"big.txt"});
@@ -383,7 +406,74 @@ TEST(ZipDll, ACancelLeavesTheArchiveAsItWas) {
         EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrCancelled});
         EXPECT_EQ(r.Actions().back(), kActionBatchEnd);
         EXPECT_EQ(work.Read("t.zip"), before);
-        EXPECT_EQ(work.Tree(), treeBefore); // no temporary file left
+        EXPECT_EQ(std::filesystem::last_write_time(work.Path("t.zip")), timeBefore);
+        EXPECT_EQ(work.Tree(), treeBefore); // no temporary file nor journal left
+    }
+}
+
+TEST(ZipDll, OnlyNewNamesAddedToAPlainArchiveGrowItInPlace) {
+    struct Case {
+        const char* what;
+        std::string (*reshape)(std::string archive);
+        const char* spec;
+        bool update, move, encrypt;
+        bool inPlace;
+    };
+    const auto same = [](std::string a) { return a; };
+    const auto commented = [](std::string a) {
+        a[a.size() - 2] = 7; // the end record's comment length
+        return a + "comment";
+    };
+    const auto trailed = [](std::string a) { return a + "trailing bytes"; };
+    const auto stubbed = [](std::string a) { return std::string("MZ a stub before it") + a; };
+    const Case cases[] = {
+        {"plain", same, "new.txt", false, false, false, true},
+        {"encrypted add", same, "new.txt", false, false, true, true},
+        {"a comment", commented, "new.txt", false, false, false, true},
+        {"bytes after the end record", trailed, "new.txt", false, false, false, false},
+        {"a stub before the entries", stubbed, "new.txt", false, false, false, false},
+        {"a name it holds", same, "a.txt", false, false, false, false},
+        {"update", same, "new.txt", true, false, false, false},
+        {"move", same, "new.txt", false, true, false, false},
+    };
+    for (const Case& c : cases) {
+        WorkDir work;
+        work.Write("a.txt", kText);
+        work.Write("b.bin", Noise(5000));
+        const std::string archive = work.Path("t.zip");
+        ASSERT_EQ(enginetest::Add(AddCall(archive, {"a.txt", "b.bin"})).count, 2);
+        work.Write("t.zip", c.reshape(work.Read("t.zip")));
+        work.Write("new.txt", "new " + kText);
+        work.Write("a.txt", "changed " + kText);
+        const auto identity = FileIdentity(archive);
+        Call call = AddCall(archive, {c.spec});
+        call.update = c.update;
+        call.move = c.move;
+        call.encrypt = c.encrypt;
+        call.password = c.encrypt ? "pw" : "";
+        const auto r = enginetest::Add(call);
+        EXPECT_EQ(r.count, 1) << c.what;
+        EXPECT_TRUE(r.ErrorCodes().empty()) << c.what;
+        EXPECT_EQ(FileIdentity(archive) == identity, c.inPlace) << c.what;
+        const auto dir = enginetest::ReadBack(archive);
+        auto names = enginetest::Names(dir);
+        std::sort(names.begin(), names.end());
+        const bool added = std::string(c.spec) == "new.txt";
+        const std::vector<std::string> expected =
+            added ? std::vector<std::string>{"a.txt", "b.bin", "new.txt"}
+                  : std::vector<std::string>{"a.txt", "b.bin"};
+        EXPECT_EQ(names, expected) << c.what;
+        EXPECT_EQ(dir.comment, std::string(c.what) == "a comment" ? "comment" : "") << c.what;
+        std::filesystem::remove(work.Path("a.txt"));
+        std::filesystem::remove(work.Path("new.txt"));
+        Call test = AddCall(archive, {});
+        test.test = true;
+        test.password = call.password;
+        const auto checked = enginetest::Extract(test);
+        EXPECT_EQ(checked.count, added ? 3 : 2) << c.what;
+        EXPECT_TRUE(checked.ErrorCodes().empty()) << c.what;
+        // No journal nor temporary file left.
+        EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "b.bin"})) << c.what;
     }
 }
 
@@ -439,6 +529,92 @@ TEST(ZipDll, TextsAreReadOnlyWithinTheirBuffers) {
     EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrNothingMatched});
     EXPECT_EQ(enginetest::ZipVersion(), enginetest::UnzVersion());
     EXPECT_GT(enginetest::ZipVersion(), 0);
+}
+
+TEST(ZipDll, AnUnusableCallBlockIsRefusedByBothLibraries) {
+    WorkDir work;
+    work.Write("a.txt", "A");
+    ASSERT_EQ(enginetest::Add(AddCall(work.Path("t.zip"), {"a.txt"})).count, 1);
+    const std::string before = work.Read("t.zip");
+    const auto treeBefore = work.Tree();
+    enum class Op { Add, Delete, Extract };
+    struct Case {
+        const char* what;
+        bool noBlock;
+        std::string archive;
+        std::optional<std::int32_t> count;
+        std::vector<std::int32_t> codes;
+    };
+    const std::int32_t tooMany = static_cast<std::int32_t>(kMaxFileSpecs) + 1;
+    const Case cases[] = {
+        {"no block", true, "t.zip", std::nullopt, {}},
+        {"no archive name", false, "", std::nullopt, {kErrBadCall}},
+        {"negative count", false, "t.zip", -1, {kErrBadCall}},
+        {"count past the block", false, "t.zip", tooMany, {kErrBadCall}},
+        {"largest count", false, "t.zip", INT32_MAX, {kErrBadCall}},
+    };
+    for (const Case& c : cases) {
+        for (const Op op : {Op::Add, Op::Delete, Op::Extract}) {
+            Call call = AddCall(c.archive.empty() ? "" : work.Path(c.archive), {"a.txt"});
+            call.noBlock = c.noBlock;
+            call.specCount = c.count;
+            call.overwrite = true;
+            const auto r = op == Op::Add      ? enginetest::Add(call)
+                           : op == Op::Delete ? enginetest::Delete(call)
+                                              : enginetest::Extract(call);
+            const int which = static_cast<int>(op);
+            EXPECT_EQ(r.count, 0) << c.what << which;
+            EXPECT_EQ(r.ErrorCodes(), c.codes) << c.what << which;
+            // Nothing is heard from a call without a block; every other ends its batch.
+            EXPECT_EQ(r.records.empty(), c.noBlock) << c.what << which;
+            EXPECT_EQ(work.Read("t.zip"), before) << c.what << which;
+            EXPECT_EQ(work.Tree(), treeBefore) << c.what << which;
+        }
+    }
+}
+
+TEST(ZipDll, AnArchiveThatCannotBeReplacedIsLeftAsItWas) {
+    WorkDir work;
+    work.Write("a.txt", kText);
+    work.Write("b.txt", "B");
+    ASSERT_EQ(enginetest::Add(AddCall(work.Path("t.zip"), {"a.txt", "b.txt"})).count, 2);
+    const std::string before = work.Read("t.zip");
+    const auto treeBefore = work.Tree();
+    const HeldOpenFile held(work.Path("t.zip"));
+    if (!held.Holds()) {
+        GTEST_SKIP() << "only Windows keeps a file that is open from being replaced";
+    }
+    // Held by a reader: the archive is read and rewritten beside, never grown in place,
+    // and the replace at the end fails.
+    for (const bool remove : {false, true}) {
+        work.Write("c.txt", "C");
+        const Call call = AddCall(work.Path("t.zip"), {remove ? "b.txt" : "c.txt"});
+        const auto r = remove ? enginetest::Delete(call) : enginetest::Add(call);
+        std::filesystem::remove(work.Path("c.txt"));
+        EXPECT_EQ(r.count, 0) << remove;
+        EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrArchiveWrite}) << remove;
+        EXPECT_EQ(work.Read("t.zip"), before) << remove;
+        EXPECT_EQ(work.Tree(), treeBefore) << remove;
+    }
+}
+
+TEST(ZipDll, AMovedFileThatCannotBeDeletedIsReportedAndKept) {
+    WorkDir work;
+    work.Write("a.txt", "A");
+    work.Write("held.txt", kText);
+    const HeldOpenFile held(work.Path("held.txt"));
+    if (!held.Holds()) {
+        GTEST_SKIP() << "only Windows keeps a file that is open from being deleted";
+    }
+    Call call = AddCall(work.Path("t.zip"), {"a.txt", "held.txt"});
+    call.move = true;
+    const auto r = enginetest::Add(call);
+    EXPECT_EQ(r.count, 2);
+    EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrMoveFailed});
+    EXPECT_EQ(enginetest::Names(enginetest::ReadBack(work.Path("t.zip"))),
+              (std::vector<std::string>{"a.txt", "held.txt"}));
+    EXPECT_FALSE(work.Exists("a.txt"));
+    EXPECT_EQ(work.Read("held.txt"), kText);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "engine/ZipEngine.h"
 #include "platform/Console.h"
 #include "platform/FileHandle.h"
-#include "tools/tarvox-cli/Commands.h"
+#include "tools/tarvox-cli/CommandLine.h"
 #include "util/EntryFormat.h"
 
 namespace {
@@ -12,7 +12,7 @@ namespace {
 void PrintEntries(const TZipEngine& zip) {
     std::string line;
     for (const ZipDirEntry& entry : zip.Entries()) {
-        line.assign(entry.FileName);
+        line.assign(entry.ShownName);
         line += '\t';
         line += util::FormatIso(util::DosDateTime::FromPacked(entry.ModDateTime));
         line += '\t';
@@ -22,7 +22,8 @@ void PrintEntries(const TZipEngine& zip) {
         line += '\t';
         line += util::RatioText(entry.UncompressedSize64, entry.CompressedSize64);
         line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        const std::string shown = platform::ConsoleText(line);
+        std::fwrite(shown.data(), 1, shown.size(), stdout);
     }
     std::fflush(stdout);
 }
@@ -30,26 +31,25 @@ void PrintEntries(const TZipEngine& zip) {
 } // namespace
 
 // One line per entry, in archive order: name, date-time, size, stored size, ratio.
-int RunList(const Arguments& args) {
-    if (args.size() != 1) {
-        std::fputs("usage: tarvox-cli list ARCHIVE\n", stderr);
-        return kExitUsage;
-    }
-    const std::string& archive = args[0];
-    if (!platform::FileExists(archive)) {
+int RunList(const CommandLine& line) {
+    const std::string& archive = line.operands[0];
+    const std::string path = platform::ProgramPath(archive);
+    if (!platform::FileExists(path)) {
         platform::WriteErrorLine("tarvox-cli: no such archive: " + archive);
         return kExitUsage;
     }
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     TZipEngine zip;
+    const int messagesBefore = MessagesShown();
     try {
-        zip.SetZipFilename(archive);
+        zip.SetZipFilename(path);
     } catch (const std::exception& error) {
         PrintEntries(zip);
         platform::WriteErrorLine(error.what());
         return kExitFailed;
     }
     PrintEntries(zip);
-    return kExitDone;
+    // A file with no entry at all is said in a message.
+    return MessagesShown() == messagesBefore ? kExitDone : kExitFailed;
 }

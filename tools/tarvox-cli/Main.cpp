@@ -2,31 +2,19 @@
 // interop tests.
 
 #include <cstdio>
-#include <string_view>
 
 #include "platform/Console.h"
 #include "platform/Messages.h"
-#include "tools/tarvox-cli/Commands.h"
+#include "tools/tarvox-cli/CommandLine.h"
 
 namespace {
 
-const char kUsage[] = "usage: tarvox-cli list ARCHIVE\n"
-                      "       tarvox-cli add ARCHIVE FILE... [-l LEVEL] [--batch]\n"
-                      "       tarvox-cli extract ARCHIVE FOLDER [NAME...] [-o] [-j]\n"
-                      "       tarvox-cli delete ARCHIVE NAME...\n"
-                      "       tarvox-cli test ARCHIVE\n";
-
 int g_messagesShown = 0;
 
-struct Command {
-    std::string_view name;
-    int (*run)(const Arguments&);
-};
-
-constexpr Command kCommands[] = {
-    {"list", RunList},     {"add", RunAdd},   {"extract", RunExtract},
-    {"delete", RunDelete}, {"test", RunTest},
-};
+void Print(const std::string& text, std::FILE* stream) {
+    const std::string shown = platform::ConsoleText(text);
+    std::fwrite(shown.data(), 1, shown.size(), stream);
+}
 
 } // namespace
 
@@ -43,13 +31,24 @@ int main(int argc, char** argv) {
         return (request.style & platform::kMbYesNo) == platform::kMbYesNo ? platform::kIdNo
                                                                           : platform::kIdOk;
     });
-    if (argc >= 2) {
-        for (const Command& command : kCommands) {
-            if (command.name == argv[1]) {
-                return command.run(Arguments(argv + 2, argv + argc));
+    const Arguments args = platform::ArgumentsUtf8(argc, argv);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        Print(ToolHelp(), stdout);
+        return kExitDone;
+    }
+    for (const CommandInfo& command : AllCommands()) {
+        if (!args.empty() && command.name == args[0]) {
+            const auto line = ParseCommandLine(command, Arguments(args.begin() + 1, args.end()));
+            if (!line) {
+                return Usage(command);
             }
+            if (line->help) {
+                Print(CommandHelp(command), stdout);
+                return kExitDone;
+            }
+            return command.run(*line);
         }
     }
-    std::fputs(kUsage, stderr);
+    Print(ToolHelp(), stderr);
     return kExitUsage;
 }

@@ -9,16 +9,22 @@
 class Session {
 public:
     Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
-    // Opens the archive; false (with the error on standard error) when it is damaged.
+    // Opens the archive, named in UTF-8; false (with the error on standard error) when
+    // it is damaged or not an archive.
     bool Open(const std::string& archive);
 
-    // Runs one operation; true when the library call was made and reported a
-    // positive count without the engine complaining.
+    // Runs one operation; true when the library call was made and reported a positive
+    // count with no error, neither for the whole call nor for any file or entry.
     bool Succeeds(void (TZipEngine::*operation)());
 
     TZipEngine zip;
 
 private:
+    void EndProgressLine();
+
     bool progressLine_ = false;
+    int errors_ = 0;
 };

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace util {
+namespace platform {
 
 // The size of the first file a search for the name finds (the name expanded against
 // the current directory, every attribute accepted), as the low 32 bits read signed;
@@ -21,4 +21,4 @@ std::int64_t FileSize64ByName(const std::string& name);
 std::intptr_t LaunchFile(const std::string& file, const std::string& parameters,
                          const std::string& directory, int showCommand);
 
-} // namespace util
+} // namespace platform

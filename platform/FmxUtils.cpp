@@ -1,17 +1,17 @@
-#include "util/FmxUtils.h"
+#include "platform/FmxUtils.h"
 
 #include "platform/FileSearch.h"
 #include "platform/Shell.h"
 
-namespace util {
+namespace platform {
 
 std::int32_t FileSizeByName(const std::string& name) {
-    const auto size = platform::FindFirstFileSize(name);
+    const auto size = FindFirstFileSize(name);
     return size ? static_cast<std::int32_t>(static_cast<std::uint32_t>(*size)) : -1;
 }
 
 std::int64_t FileSize64ByName(const std::string& name) {
-    const auto size = platform::FindFirstFileSize(name);
+    const auto size = FindFirstFileSize(name);
     return size && *size <= static_cast<std::uint64_t>(INT64_MAX) ? static_cast<std::int64_t>(*size)
                                                                   : -1;
 }
@@ -27,4 +27,4 @@ std::intptr_t LaunchFile(const std::string& file, const std::string& parameters,
     return platform::ExecuteThroughShell(request);
 }
 
-} // namespace util
+} // namespace platform

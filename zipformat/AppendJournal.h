@@ -1,0 +1,56 @@
+#pragma once
+// The undo journal of an archive that grows in place. Before the first byte of the
+// old tail (the central directory and its end records) is overwritten, the tail and
+// the old length are written beside the archive; the journal goes once the new tail
+// is whole. Whoever next opens the archive finds the journal a dead
+// process left and puts the old tail back before reading anything.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/WritableFile.h"
+
+namespace zipfmt {
+
+// Beside the archive, so on its volume; a name no archive tool gives a file.
+std::string JournalPathOf(const std::string& archive);
+
+class AppendJournal {
+public:
+    enum class Start {
+        Ready,
+        Unavailable, // the name is taken or the folder refuses a new file
+        WriteFailed, // the journal could not be written whole (disk full); it is gone
+    };
+    // Saves archive's bytes from tailStart to its end.
+    static Start Begin(const std::string& archivePath, platform::WritableFile& archive,
+                       std::int64_t tailStart, std::unique_ptr<AppendJournal>& out);
+    ~AppendJournal();
+
+    // The saved tail's bytes from offset on.
+    std::size_t ReadTail(std::int64_t offset, void* buffer, std::size_t count) const;
+    std::int64_t TailLength() const { return oldLength_ - tailStart_; }
+
+    // Puts the old tail back and the old length, durably; then the journal goes.
+    bool RollBack(platform::WritableFile& archive);
+    // The new tail is durable: the journal goes.
+    void Discard();
+
+private:
+    AppendJournal(std::string path, platform::WritableFile file, std::int64_t tailStart,
+                  std::int64_t oldLength);
+
+    std::string path_;
+    std::optional<platform::WritableFile> file_;
+    std::int64_t tailStart_;
+    std::int64_t oldLength_;
+};
+
+enum class Recovery { Nothing, RolledBack, Failed };
+// Undoes an append that a dead process left half done. Failed when a journal is there
+// but the archive cannot be written now (in use, read-only); the journal then stays.
+Recovery RecoverArchive(const std::string& archive);
+
+} // namespace zipfmt
