@@ -53,9 +53,9 @@ bool NamesIgnoreCase();
 bool RemoveFile(const std::string& path);
 // Only an empty folder is removed.
 bool RemoveEmptyDirectory(const std::string& path);
-enum class FolderState { Ready, Link, Failed };
-// Creates one folder, or finds a real one there: Ready. A symbolic link, junction or
-// other reparse point at path is never followed: Link.
+enum class FolderState { Made, Ready, Link, Failed };
+// Creates one folder (Made), or finds a real one there (Ready). A symbolic link,
+// junction or other reparse point at path is never followed: Link.
 FolderState MakeDirectory(const std::string& path);
 // Whether one part of a path is short enough for the file system to name (255
 // UTF-16 units on Windows, 255 bytes elsewhere).

@@ -1,70 +1,78 @@
 #include "unzdll/ExtractEntries.h"
 
 #include <algorithm>
+#include <atomic>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/FileHandle.h"
 #include "platform/FileSystem.h"
-#include "platform/TempFile.h"
+#include "unzdll/EntryReport.h"
+#include "unzdll/EntryWriter.h"
 #include "unzdll/OutputFolders.h"
+#include "unzdll/WriterPool.h"
 #include "util/Codepage.h"
 #include "zipformat/Buffer.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
-#include "zipformat/EntryReader.h"
 #include "zipformat/EntrySelector.h"
-#include "zipformat/LocalHeader.h"
 
 namespace unzdll {
 
 namespace {
 
 constexpr std::size_t kChunk = 256 * 1024;
-constexpr std::uint64_t kProgressEvery = 1 << 20;
-
-std::int32_t CodeFor(zipfmt::EntryStatus status) {
-    switch (status) {
-    case zipfmt::EntryStatus::Unsupported:
-        return kErrUnsupported;
-    case zipfmt::EntryStatus::NeedsPassword:
-    case zipfmt::EntryStatus::BadPassword:
-        return kErrPassword;
-    case zipfmt::EntryStatus::ReadError:
-        return kErrArchiveOpen;
-    default:
-        return kErrBadData;
-    }
-}
-
-std::string Describe(zipfmt::EntryStatus status, const zipfmt::CentralEntry& entry) {
-    switch (status) {
-    case zipfmt::EntryStatus::Unsupported:
-        return "unsupported compression method " + std::to_string(entry.method) +
-               ((entry.flags & 0x41) == 0x41 ? " or encryption" : "");
-    case zipfmt::EntryStatus::NeedsPassword:
-        return "encrypted, and no password was given";
-    case zipfmt::EntryStatus::BadPassword:
-        return "wrong password (or damaged data)";
-    case zipfmt::EntryStatus::Damaged:
-        return "damaged data";
-    case zipfmt::EntryStatus::BadCrc:
-        return "bad CRC-32 or size";
-    case zipfmt::EntryStatus::ReadError:
-        return "the archive could not be read";
-    default:
-        return "";
-    }
-}
+// Entries no larger than this, stored and as data, are written on the pool: they have
+// no progress steps of their own, so telling them a little later changes nothing the
+// caller sees. Larger ones are written here, their progress told as it comes.
+constexpr std::uint64_t kPooledLargest = 1 << 20;
+constexpr std::size_t kWriters = 4;
+// Entries written ahead of the one told last; each holds no more than its records.
+constexpr std::size_t kAhead = 16 * kWriters;
 
 std::string Join(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder + platform::PathSeparator() + name;
 }
 
+// One key for the names a file system may take for one file: ASCII letters in one
+// case, every other character as "?", no trailing dots or blanks.
+std::string NameKey(const std::string& name) {
+    std::string key;
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            key += static_cast<char>(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
+        } else if (u >= 0xC0) {
+            key += '?'; // a character's first byte; the bytes after it add nothing
+        }
+    }
+    while (!key.empty() && (key.back() == '.' || key.back() == ' ')) {
+        key.pop_back();
+    }
+    return key;
+}
+
+// An entry on its way: placed here, written on the pool, told in its turn.
+struct Pending {
+    explicit Pending(bool verbose) : report(verbose) {}
+    KeptReport report;
+    const zipfmt::CentralEntry* entry = nullptr;
+    std::string name, target, key;
+    bool posted = false;
+    bool done = false; // under the pool's lock once posted
+};
+
 class ExtractJob {
 public:
     ExtractJob(const ExtractRequest& request, zipfmt::EngineReporter& reporter)
         : request_(request), reporter_(reporter), buffer_(kChunk) {}
+    ~ExtractJob() { Abandon(); }
+    ExtractJob(const ExtractJob&) = delete;
+    ExtractJob& operator=(const ExtractJob&) = delete;
 
     std::int32_t Run() {
         if (request_.archive.empty()) {
@@ -90,17 +98,23 @@ public:
                             request_.archive + " is damaged: the data of its entries overlap");
             return 0;
         }
+        source_.emplace(EntrySource{*view_, directory_.centralStart, request_});
         const std::vector<bool> selected = Select();
-        std::int32_t count = 0;
         for (std::size_t i = 0; i < directory_.entries.size() && !stop_; ++i) {
-            if (selected[i] && Process(directory_.entries[i])) {
-                ++count;
+            if (!selected[i]) {
+                continue;
+            }
+            if (request_.test) {
+                Test(directory_.entries[i]);
+            } else {
+                Extract(directory_.entries[i]);
             }
         }
+        TellUntil(nullptr);
         if (stop_) {
             reporter_.Error(kErrCancelled, "Cancelled");
         }
-        return count;
+        return count_;
     }
 
 private:
@@ -116,27 +130,79 @@ private:
         return selected;
     }
 
-    bool Cancelled() {
-        stop_ = stop_ || reporter_.Cancelled();
-        return stop_;
+    static std::string NameOf(const zipfmt::CentralEntry& entry) {
+        return zipfmt::EntryNameUtf8(entry.versionMadeBy, entry.flags, entry.name, entry.extra);
     }
 
-    // Extracts or tests one entry; true when it counts.
-    bool Process(const zipfmt::CentralEntry& entry) {
-        const std::string name =
-            zipfmt::EntryNameUtf8(entry.versionMadeBy, entry.flags, entry.name, entry.extra);
-        reporter_.FileStart(name, entry.uncompressedSize);
-        if (Cancelled()) {
-            return false;
+    void Test(const zipfmt::CentralEntry& entry) {
+        LiveReport live(reporter_);
+        const std::string name = NameOf(entry);
+        live.FileStart(name, entry.uncompressedSize);
+        if (live.Stopped()) {
+            stop_ = true;
+            return;
         }
         const auto out = zipfmt::SafeOutputPath(name, request_.keepFolders);
         if (!out) {
-            reporter_.Error(kErrUnsafeName,
-                            "Refused " + name + ": it would be written outside the folder");
-            return false;
+            live.Error(kErrUnsafeName,
+                       "Refused " + name + ": it would be written outside the folder");
+            return;
         }
-        if (request_.test) {
-            return out->isDirectory || Verify(entry, name);
+        if (out->isDirectory) {
+            ++count_;
+            return;
+        }
+        const bool good = StreamEntry(*source_, entry, name, buffer_, live,
+                                      [](const std::uint8_t*, std::size_t) { return true; });
+        stop_ = live.SawStop();
+        if (good) {
+            live.Info("OK: " + name);
+            ++count_;
+        }
+    }
+
+    void Extract(const zipfmt::CentralEntry& entry) {
+        TellReady();
+        while (queue_.size() >= kAhead && !stop_) {
+            TellFront();
+        }
+        if (stop_) {
+            return;
+        }
+        auto pending = std::make_unique<Pending>(reporter_.Verbose());
+        Pending& p = *pending;
+        p.entry = &entry;
+        p.name = NameOf(entry);
+        p.report.FileStart(p.name, entry.uncompressedSize);
+        p.report.Stopped(); // a stop answered to the start ends it before anything is made
+        const bool counts = Place(p);
+        if (stop_) {
+            return; // a stop told while making room: dropping p takes back its folders
+        }
+        if (p.target.empty()) {
+            p.report.SetResult(counts);
+            queue_.push_back(std::move(pending));
+            TellReady();
+            return;
+        }
+        if (entry.uncompressedSize > kPooledLargest || entry.compressedSize > kPooledLargest) {
+            WriteHere(p);
+            return;
+        }
+        queue_.push_back(std::move(pending));
+        inFlight_[p.key] = &p;
+        Post(p);
+    }
+
+    // The entry's place: refused names, its folders made. Sets p.target when a file is
+    // to be written there; true when the entry counts as it is (a folder).
+    bool Place(Pending& p) {
+        KeptReport& report = p.report;
+        const auto out = zipfmt::SafeOutputPath(p.name, request_.keepFolders);
+        if (!out) {
+            report.Error(kErrUnsafeName,
+                         "Refused " + p.name + ": it would be written outside the folder");
+            return false;
         }
         if (out->isDirectory && !request_.keepFolders) {
             return false;
@@ -144,129 +210,156 @@ private:
         std::vector<std::string> folders = out->folders;
         folders.push_back(out->leaf);
         if (!std::all_of(folders.begin(), folders.end(), platform::NameFitsFileSystem)) {
-            reporter_.Error(kErrFileWrite, "Cannot write " + name +
-                                               ": a name in it is too long for the file system");
+            report.Error(kErrFileWrite, "Cannot write " + p.name +
+                                            ": a name in it is too long for the file system");
             return false;
         }
         if (!out->isDirectory) {
             folders.pop_back();
         }
+        // A folder about to be made may have the name of a file still being written:
+        // that file goes first, as it would one after the other.
+        if (!folders_.Known(folders) &&
+            std::any_of(folders.begin(), folders.end(),
+                        [&](const std::string& f) { return inFlight_.contains(NameKey(f)); })) {
+            TellUntil(nullptr);
+            if (stop_) {
+                return false;
+            }
+        }
         std::string folder;
-        switch (folders_.Make(folders, folder)) {
+        std::vector<std::string> made;
+        const platform::FolderState state = folders_.Make(folders, folder, made);
+        for (const std::string& f : made) {
+            report.FolderMade(f);
+        }
+        switch (state) {
+        case platform::FolderState::Made:
         case platform::FolderState::Ready:
             break;
         case platform::FolderState::Link:
-            reporter_.Error(kErrUnsafeName, "Refused " + name + ": " + folder +
-                                                " is a link, and it could lead outside the folder");
+            report.Error(kErrUnsafeName, "Refused " + p.name + ": " + folder +
+                                             " is a link, and it could lead outside the folder");
             return false;
         case platform::FolderState::Failed:
-            reporter_.Error(kErrFileWrite, "Cannot create the folder " + folder + " for " + name);
+            report.Error(kErrFileWrite, "Cannot create the folder " + folder + " for " + p.name);
             return false;
         }
         if (out->isDirectory) {
             return true;
         }
-        const std::string target = Join(folder, out->leaf);
-        if (const auto existing = platform::QueryPath(target)) {
-            if (existing->isDirectory) {
-                reporter_.Error(kErrFileWrite, "A folder stands where " + target + " would go");
-                return false;
-            }
-            const bool older = existing->dosTime < entry.dosDateTime;
-            if ((request_.update || request_.freshen) ? !older : !request_.overwrite) {
-                reporter_.Info("Left alone: " + target);
-                return false;
-            }
-            // Windows will not replace a read-only file; nor do we elsewhere.
-            if (existing->readOnly) {
-                reporter_.Error(kErrFileWrite, "Cannot replace " + target + ": it is read-only");
-                return false;
-            }
-        } else if (request_.freshen) {
-            return false; // freshen only replaces what is there
+        p.target = Join(folder, out->leaf);
+        p.key = NameKey(out->leaf);
+        // Two entries for one file are written in their order.
+        if (const auto same = inFlight_.find(p.key); same != inFlight_.end()) {
+            TellUntil(same->second);
         }
-        return Write(entry, name, target);
+        return false;
     }
 
-    // Streams the entry's data into sink; reports and returns false on any failure.
-    template <typename Sink>
-    bool Stream(const zipfmt::CentralEntry& entry, const std::string& name, Sink&& sink) {
-        zipfmt::LocalHeader local;
-        if (!zipfmt::ReadLocalHeader(*view_, static_cast<std::int64_t>(entry.localHeaderPosition),
-                                     directory_.centralStart, local)) {
-            reporter_.Error(kErrArchiveDamaged,
-                            name + ": no local header where the directory says");
-            return false;
+    // A large entry: everything before it is told, then it is written on this thread.
+    void WriteHere(Pending& p) {
+        TellUntil(nullptr);
+        if (stop_) {
+            return;
         }
-        zipfmt::EntryReader reader(*view_, entry, local, directory_.centralStart,
-                                   request_.password);
-        std::uint64_t done = 0, sinceProgress = 0;
-        for (;;) {
-            const std::size_t n = reader.Read(buffer_.data(), buffer_.size());
-            if (n == 0) {
+        switch (p.report.Tell(reporter_)) {
+        case KeptReport::Told::Stopped:
+        case KeptReport::Told::StoppedAtStart:
+            stop_ = true;
+            return; // nothing of it happened yet: dropping p takes back its folders
+        default:
+            break;
+        }
+        LiveReport live(reporter_);
+        if (WriteEntryFile(*source_, *p.entry, p.name, p.target, buffer_, live)) {
+            ++count_;
+        }
+        stop_ = live.SawStop();
+    }
+
+    void Post(Pending& p) {
+        if (!pool_) {
+            pool_ = std::make_unique<WriterPool>(kWriters);
+        }
+        pool_->Post(
+            [this, &p] {
+                if (abandoned_) {
+                    return;
+                }
+                try {
+                    zipfmt::Buffer buffer(static_cast<std::size_t>(std::max<std::uint64_t>(
+                        1, std::min<std::uint64_t>(kChunk, p.entry->uncompressedSize))));
+                    p.report.SetResult(
+                        WriteEntryFile(*source_, *p.entry, p.name, p.target, buffer, p.report));
+                } catch (const std::bad_alloc&) {
+                    p.report.Error(kErrInternal, "Out of memory; " + p.target + " was not written");
+                } catch (...) {
+                    p.report.Error(kErrInternal,
+                                   "Internal error; " + p.target + " was not written");
+                }
+            },
+            p.done);
+        p.posted = true;
+    }
+
+    bool Done(Pending& p) { return !p.posted || pool_->IsDone(p.done); }
+
+    void TellReady() {
+        while (!queue_.empty() && !stop_ && Done(*queue_.front())) {
+            TellFront();
+        }
+    }
+
+    // Tells entries in order, waiting for each, through last (all when nullptr).
+    void TellUntil(const Pending* last) {
+        while (!queue_.empty() && !stop_) {
+            const bool isLast = queue_.front().get() == last;
+            TellFront();
+            if (isLast) {
                 break;
             }
-            if (!sink(buffer_.data(), n)) {
-                return false;
-            }
-            done += n;
-            sinceProgress += n;
-            if (sinceProgress >= kProgressEvery) {
-                sinceProgress = 0;
-                reporter_.Progress(zipfmt::PercentOf(done, entry.uncompressedSize));
-                if (Cancelled()) {
-                    return false;
-                }
-            }
         }
-        if (reader.Status() != zipfmt::EntryStatus::Ok) {
-            reporter_.Error(CodeFor(reader.Status()),
-                            name + ": " + Describe(reader.Status(), entry));
-            return false;
-        }
-        reporter_.Progress(100);
-        return !Cancelled();
     }
 
-    bool Verify(const zipfmt::CentralEntry& entry, const std::string& name) {
-        if (!Stream(entry, name, [](const std::uint8_t*, std::size_t) { return true; })) {
-            return false;
+    void TellFront() {
+        std::unique_ptr<Pending> p = std::move(queue_.front());
+        queue_.pop_front();
+        if (p->posted) {
+            pool_->Wait(p->done);
         }
-        reporter_.Info("OK: " + name);
-        return true;
+        if (const auto it = inFlight_.find(p->key);
+            it != inFlight_.end() && it->second == p.get()) {
+            inFlight_.erase(it);
+        }
+        const KeptReport::Told told = p->report.Tell(reporter_);
+        switch (told) {
+        case KeptReport::Told::Counted:
+            ++count_;
+            break;
+        case KeptReport::Told::NotCounted:
+            break;
+        case KeptReport::Told::Stopped:
+        case KeptReport::Told::StoppedAtStart:
+            stop_ = true;
+            Abandon(); // what was written ahead goes first: it may lie in p's folders
+            p->report.Undo(told == KeptReport::Told::StoppedAtStart);
+            break;
+        }
     }
 
-    bool Write(const zipfmt::CentralEntry& entry, const std::string& name,
-               const std::string& target) {
-        auto temp = platform::TempFile::CreateBeside(target);
-        if (!temp) {
-            reporter_.Error(kErrFileWrite, "Cannot create " + target + " (no access or disk full)");
-            return false;
-        }
-        std::int64_t at = 0;
-        bool writeFailed = false;
-        const bool streamed = Stream(entry, name, [&](const std::uint8_t* data, std::size_t n) {
-            if (!temp->WriteAt(at, data, n)) {
-                writeFailed = true;
-                return false;
+    // Takes back every entry not yet told, the latest first.
+    void Abandon() {
+        abandoned_ = true;
+        for (const auto& p : queue_) {
+            if (p->posted) {
+                pool_->Wait(p->done);
             }
-            at += static_cast<std::int64_t>(n);
-            return true;
-        });
-        if (writeFailed) {
-            reporter_.Error(kErrFileWrite, "Cannot write " + target + " (disk full or no access)");
         }
-        // Dropping temp removes the partial file; an existing file stays as it was.
-        if (!streamed) {
-            return false;
+        while (!queue_.empty()) {
+            queue_.pop_back();
         }
-        temp->SetDosTime(entry.dosDateTime);
-        if (!temp->Commit(target, false)) {
-            reporter_.Error(kErrFileWrite, "Cannot write " + target + " (in use or read-only)");
-            return false;
-        }
-        reporter_.Info((entry.method == 8 ? "inflated: " : "extracted: ") + target);
-        return true;
+        inFlight_.clear();
     }
 
     const ExtractRequest& request_;
@@ -274,8 +367,14 @@ private:
     std::optional<platform::FileHandle> archive_;
     std::unique_ptr<zipfmt::ByteSource> view_;
     zipfmt::ArchiveDirectory directory_;
+    std::optional<EntrySource> source_;
     zipfmt::Buffer buffer_;
     OutputFolders folders_;
+    std::deque<std::unique_ptr<Pending>> queue_;         // placed, not yet told, in order
+    std::unordered_map<std::string, Pending*> inFlight_; // by NameKey of their file
+    std::atomic<bool> abandoned_{false};
+    std::unique_ptr<WriterPool> pool_;
+    std::int32_t count_ = 0;
     bool stop_ = false;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // Extraction and testing: entries written under the current folder, never outside
-// it, each through a temporary file that takes its name only once its CRC-32 and
-// size are right.
+// it, and kept only once their CRC-32 and size are right. Small files are written on a
+// few threads; the caller hears every record from the calling thread, in order.
 
 #include <cstdint>
 

@@ -14,9 +14,13 @@ namespace unzdll {
 
 class OutputFolders {
 public:
-    // Makes parts (outermost first) below the base folder. path is the folder reached,
-    // or, when not Ready, the one that is a link or could not be made.
-    platform::FolderState Make(const std::vector<std::string>& parts, std::string& path);
+    // Makes parts (outermost first) below the base folder; made gets each folder this
+    // call created. path is the folder reached, or, when not Ready, the one that is a
+    // link or could not be made.
+    platform::FolderState Make(const std::vector<std::string>& parts, std::string& path,
+                               std::vector<std::string>& made);
+    // True when every folder of parts is known to be there.
+    bool Known(const std::vector<std::string>& parts) const;
 
 private:
     std::unordered_set<std::string> ready_; // every folder above one here is in it too

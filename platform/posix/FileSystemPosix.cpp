@@ -107,7 +107,7 @@ bool RemoveEmptyDirectory(const std::string& path) {
 
 FolderState MakeDirectory(const std::string& path) {
     if (::mkdir(path.c_str(), 0777) == 0) {
-        return FolderState::Ready;
+        return FolderState::Made;
     }
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) {

@@ -102,7 +102,7 @@ bool RemoveEmptyDirectory(const std::string& path) {
 FolderState MakeDirectory(const std::string& path) {
     const std::wstring wide = Widen(path);
     if (::CreateDirectoryW(wide.c_str(), nullptr)) {
-        return FolderState::Ready;
+        return FolderState::Made;
     }
     // The attributes of a link itself, not of what it names.
     const DWORD a = ::GetFileAttributesW(wide.c_str());

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 
 #include "tests/support/ZipBytes.h"
 #include "tests/zipdll/EngineCalls.h"
@@ -430,6 +431,151 @@ TEST(UnzDll, ACancelStopsAndRemovesThePartlyWrittenFile) {
     EXPECT_EQ(r.count, 1);
     EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrCancelled});
     EXPECT_EQ(work.Tree(), (std::set<std::string>{"t.zip", "a.txt"}));
+}
+
+// Enough small files in enough folders for several to be written at once: ten to
+// a folder "f<i / 10>", each named by its number.
+std::string FolderOf(int i) {
+    std::string folder = "f";
+    return folder += std::to_string(i / 10);
+}
+
+std::string FileOf(int i) {
+    return FolderOf(i) + '/' + std::to_string(i);
+}
+
+std::vector<testzip::Entry> ManySmallFiles(int count) {
+    std::vector<testzip::Entry> entries;
+    for (int i = 0; i < count; ++i) {
+        std::string data = "data of ";
+        entries.push_back(Stored(FileOf(i), data += std::to_string(i)));
+    }
+    return entries;
+}
+
+TEST(UnzDll, ManyFilesAreToldInTheirOrderWhateverBecomesOfEach) {
+    constexpr int kBad = 120, kLeftAlone = 200, kRefused = 250;
+    auto entries = ManySmallFiles(300);
+    entries[kRefused].name = "../f25/250";
+    std::string bytes = testzip::Archive(entries);
+    bytes.replace(bytes.find("data of 120"), 11, "DATA OF 120"); // its CRC no longer fits
+    WorkDir work;
+    work.Write("t.zip", bytes);
+    work.Write("f20/200", "the user's own file");
+    Call call = ExtractCall(work.Path("t.zip"));
+    call.dirNames = true;
+    call.verbose = true;
+    const auto r = enginetest::Extract(call);
+
+    // As one file after the other: each start, then that file's own records.
+    std::vector<std::string> expected, got;
+    for (int i = 0; i < 300; ++i) {
+        expected.push_back("1 " + entries[i].name);
+        const char* after = i == kBad ? "4 9" : i == kRefused ? "4 7" : "4 0";
+        if (i != kBad && i != kRefused && i != kLeftAlone) {
+            expected.push_back("2 100");
+        }
+        expected.push_back(after);
+    }
+    expected.push_back("3 0");
+    for (const enginetest::Record& record : r.records) {
+        got.push_back(std::to_string(record.action) + " " +
+                      (record.action == kActionFileStart  ? record.text
+                       : record.action == kActionProgress ? std::to_string(record.size)
+                                                          : std::to_string(record.code)));
+    }
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(r.count, 297);
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = FileOf(i);
+        const std::string want = i == kLeftAlone ? "the user's own file" : entries[i].data;
+        EXPECT_EQ(work.Exists(name) ? work.Read(name) : "<none>",
+                  i == kBad || i == kRefused ? "<none>" : want)
+            << name;
+    }
+}
+
+TEST(UnzDll, EntriesForOnePlaceTakeItInTheirOrder) {
+    struct Case {
+        std::vector<testzip::Entry> entries;
+        std::map<std::string, std::string> files;
+        std::vector<std::int32_t> errors;
+    };
+    const Case cases[] = {
+        {{Stored("x", "file"), Stored("x/y", "under it")}, {{"x", "file"}}, {kErrFileWrite}},
+        {{Stored("d/a", "first"), Stored("d/a", "second")}, {{"d/a", "second"}}, {}},
+    };
+    for (const Case& c : cases) {
+        WorkDir work;
+        work.Write("t.zip", testzip::Archive(c.entries));
+        Call call = ExtractCall(work.Path("t.zip"));
+        call.dirNames = true;
+        call.overwrite = true;
+        const auto r = enginetest::Extract(call);
+        EXPECT_EQ(r.ErrorCodes(), c.errors) << c.entries[1].name;
+        for (const auto& [name, data] : c.files) {
+            EXPECT_EQ(work.Read(name), data) << c.entries[1].name;
+        }
+    }
+}
+
+TEST(UnzDll, AFolderThatTakesNoFilesGetsAnErrorForEachEntry) {
+    // The kernel's own folder refuses new files and folders even to root, whom a folder
+    // without write permission does not stop.
+#ifdef _WIN32
+    const std::string readOnly = "Z:\\sys\\kernel";
+#else
+    const std::string readOnly = "/sys/kernel";
+#endif
+    if (!std::filesystem::is_directory(readOnly)) {
+        GTEST_SKIP() << "no " << readOnly;
+    }
+    for (const bool dirNames : {false, true}) {
+        WorkDir work;
+        work.Write("t.zip",
+                   testzip::Archive({Stored("tarvox-a.txt", "a"), Stored("tarvox-d/b.txt", "b")}));
+        std::filesystem::current_path(readOnly);
+        Call call = ExtractCall(work.Path("t.zip"));
+        call.dirNames = dirNames;
+        const auto r = enginetest::Extract(call);
+        EXPECT_EQ(r.count, 0) << dirNames;
+        EXPECT_EQ(r.ErrorCodes(), (std::vector<std::int32_t>{kErrFileWrite, kErrFileWrite}))
+            << dirNames;
+        EXPECT_FALSE(std::filesystem::exists(readOnly + "/tarvox-a.txt"));
+        EXPECT_FALSE(std::filesystem::exists(readOnly + "/tarvox-d"));
+    }
+}
+
+TEST(UnzDll, AStopTakesBackWhatWasWrittenAheadOfIt) {
+    // Entry 150 is the first of folder f15; a stop at its start leaves no f15.
+    struct Case {
+        std::int32_t stopAt;
+        bool itsFolderStays;
+    };
+    for (const Case c : {Case{kActionFileStart, false}, Case{kActionProgress, true}}) {
+        WorkDir work;
+        const auto entries = ManySmallFiles(300);
+        work.Write("t.zip", testzip::Archive(entries));
+        Call call = ExtractCall(work.Path("t.zip"));
+        call.dirNames = true;
+        std::string current;
+        call.answer = [&](const enginetest::Record& r) {
+            current = r.action == kActionFileStart ? r.text : current;
+            return current == "f15/150" && r.action == c.stopAt ? -1 : 0;
+        };
+        const auto r = enginetest::Extract(call);
+        EXPECT_EQ(r.count, 150) << c.stopAt;
+        EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrCancelled}) << c.stopAt;
+        std::set<std::string> expected = {"t.zip"};
+        for (int i = 0; i < 150; ++i) {
+            expected.insert(FolderOf(i));
+            expected.insert(entries[i].name);
+        }
+        if (c.itsFolderStays) {
+            expected.insert("f15");
+        }
+        EXPECT_EQ(work.Tree(), expected) << c.stopAt;
+    }
 }
 
 } // namespace
