@@ -6,7 +6,8 @@ TARVOX_BUILD=$TARVOX_ROOT/build
 
 TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
                  googletest zlib1g-dev zip unzip 7zip time python3 imagemagick x11-utils
-                 tango-icon-theme libjpeg62-turbo-dev libdeflate-dev dpkg-dev nsis)
+                 tango-icon-theme libjpeg62-turbo-dev libdeflate-dev dpkg-dev nsis clang
+                 libclang-rt-dev)
 
 say() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
 
@@ -105,7 +106,8 @@ ensure_mingw_libdeflate() {
     rm -rf "$work"
 }
 
-# build_tree native|win32 [target...]: configures once, then builds.
+# build_tree native|win32|fuzz [target...]: configures once, then builds. The fuzz tree is
+# built by clang, whose libFuzzer the fuzz targets need.
 build_tree() {
     local kind=$1 dir=$TARVOX_BUILD/$1
     shift
@@ -118,6 +120,8 @@ build_tree() {
         if [ "$kind" = win32 ]; then
             args+=(--toolchain "$TARVOX_ROOT/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release
                    "-DTARVOX_MINGW_JPEG=$TARVOX_MINGW_JPEG" "-DTARVOX_MINGW_DEFLATE=$TARVOX_MINGW_DEFLATE")
+        elif [ "$kind" = fuzz ]; then
+            args+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTARVOX_FUZZ=ON)
         fi
         say "configuring the $kind build"
         cmake "${args[@]}" >/dev/null

@@ -56,13 +56,27 @@ def seeds():
     return made
 
 
+def round_trip_seeds():
+    """Inputs of the round-trip target: a level/password byte, two buffer-size bytes,
+    then runs of (byte, length in 256-byte steps, extra length)."""
+    return {
+        "stored": bytes([0x00, 0x00, 0x01]) + b"a\x00\x10" + b"b\x01\x00",
+        "deflated": bytes([0x06, 0x01, 0x00]) + b"x\x40\x00" + b"y\x00\x07" + b"\x00\x10\x00",
+        "encrypted": bytes([0x89, 0x00, 0x40]) + b"z\x02\x01" + b"q\x00\x03",
+    }
+
+
+def write(folder, made):
+    os.makedirs(folder, exist_ok=True)
+    for name, data in made.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
 def main():
     root = sys.argv[1]
-    for target in ("archive", "walk", "extract"):
-        os.makedirs(os.path.join(root, target), exist_ok=True)
-        for name, data in seeds().items():
-            with open(os.path.join(root, target, name + ".zip"), "wb") as f:
-                f.write(data)
+    write(os.path.join(root, "archives"), {name + ".zip": data for name, data in seeds().items()})
+    write(os.path.join(root, "roundtrip"), round_trip_seeds())
 
 
 if __name__ == "__main__":
