@@ -24,7 +24,7 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-std::string Narrow(const std::wstring& text) {
+std::string NarrowToUtf8(const std::wstring& text) {
     const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
                                         nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(n), '\0');
@@ -332,7 +332,7 @@ void ShellFolderTree::SetPath(const std::string& path) {
 
 std::string ShellFolderTree::Path() const {
     const Node* node = NodeOf(Selected());
-    return node != nullptr ? Narrow(FileSystemPath(node->pidl)) : std::string();
+    return node != nullptr ? NarrowToUtf8(FileSystemPath(node->pidl)) : std::string();
 }
 
 bool ShellFolderTree::NewFolder() {
@@ -358,7 +358,7 @@ bool ShellFolderTree::NewFolder() {
         }
     }
     if (!made) {
-        platform::ShowMessage("No se puede crear la carpeta " + Narrow(path));
+        platform::ShowMessage("No se puede crear la carpeta " + NarrowToUtf8(path));
         return false;
     }
     Reload(parent);
@@ -399,7 +399,7 @@ bool ShellFolderTree::Rename(HTREEITEM item, const wchar_t* name) {
     if (!::MoveFileW(from.c_str(), to.c_str()) ||
         FAILED(desktop_->ParseDisplayName(handle_, nullptr, parse.data(), nullptr, &renamed,
                                           nullptr))) {
-        platform::ShowMessage("No se puede cambiar el nombre de " + Narrow(from));
+        platform::ShowMessage("No se puede cambiar el nombre de " + NarrowToUtf8(from));
         return false;
     }
     ::ILFree(node->pidl);
@@ -514,7 +514,7 @@ bool ShellFolderTree::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESU
         tv.cchTextMax = MAX_PATH;
         ::SendMessageW(handle_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
         if (allow) {
-            ui::Fire(OnEditing, Narrow(text), allow);
+            ui::Fire(OnEditing, NarrowToUtf8(text), allow);
         }
         result = allow ? FALSE : TRUE;
         return true;

@@ -39,7 +39,7 @@ std::string TPRINCIPAL::CopiaDeVista(const std::string& nombreLegible) const {
     const auto salida = zipfmt::SafeOutputPath(nombreLegible, false);
     const std::string hoja =
         salida && !salida->leaf.empty() ? salida->leaf : DimeSinPath(nombreLegible);
-    return platform::AnsiPath(platform::Widen(util::Cp1252ToUtf8(Datos.DirTemporal) + hoja));
+    return platform::AnsiPath(platform::WidenUtf8(util::Cp1252ToUtf8(Datos.DirTemporal) + hoja));
 }
 
 void TPRINCIPAL::BanyadirClick() {

@@ -31,7 +31,7 @@ const char* MethodWord(const zipfmt::CentralRecord& r) {
 
 class AddJob {
 public:
-    AddJob(const AddRequest& request, zipfmt::EngineReporter& reporter)
+    AddJob(const ZipRequest& request, zipfmt::EngineReporter& reporter)
         : request_(request), reporter_(reporter), update_(request.archive, reporter) {}
 
     std::int32_t Run() {
@@ -288,7 +288,7 @@ private:
         }
     }
 
-    const AddRequest& request_;
+    const ZipRequest& request_;
     zipfmt::EngineReporter& reporter_;
     ArchiveUpdate update_;
     zipfmt::EntryEncoder encoder_;
@@ -299,7 +299,7 @@ private:
 
 } // namespace
 
-std::int32_t AddFiles(const AddRequest& request, zipfmt::EngineReporter& reporter) {
+std::int32_t AddFiles(const ZipRequest& request, zipfmt::EngineReporter& reporter) {
     return AddJob(request, reporter).Run();
 }
 

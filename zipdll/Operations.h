@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-#include "zipdll/AddRequest.h"
+#include "zipdll/ZipRequest.h"
 #include "zipformat/EngineReporter.h"
 
 namespace zipdll {
 
-std::int32_t AddFiles(const AddRequest& request, zipfmt::EngineReporter& reporter);
-std::int32_t DeleteEntries(const AddRequest& request, zipfmt::EngineReporter& reporter);
+std::int32_t AddFiles(const ZipRequest& request, zipfmt::EngineReporter& reporter);
+std::int32_t DeleteEntries(const ZipRequest& request, zipfmt::EngineReporter& reporter);
 
 } // namespace zipdll

@@ -18,7 +18,7 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL ZipDllExec(ZipCallBlock* block) {
                                             std::to_string(block->SpecCount));
             return 0;
         }
-        const zipdll::AddRequest request = zipdll::ReadAddRequest(*block);
+        const zipdll::ZipRequest request = zipdll::ReadZipRequest(*block);
         return request.remove ? zipdll::DeleteEntries(request, reporter)
                               : zipdll::AddFiles(request, reporter);
     });

@@ -20,7 +20,7 @@ std::vector<std::string> ArgumentsUtf8(int, char**) {
         return args;
     }
     for (int i = 1; i < count; ++i) {
-        args.push_back(Narrow(wide[i]));
+        args.push_back(NarrowToUtf8(wide[i]));
     }
     ::LocalFree(wide);
     return args;
@@ -35,7 +35,7 @@ void UseBinaryStandardOutput() {
 }
 
 std::string ConsoleText(const std::string& utf8) {
-    const std::wstring wide = Widen(utf8);
+    const std::wstring wide = WidenUtf8(utf8);
     if (wide.empty()) {
         return {};
     }

@@ -38,7 +38,7 @@ std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
 std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing sharing) {
     const DWORD share =
         sharing == Sharing::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
-    return FromNative(::CreateFileW(Widen(path).c_str(), GENERIC_READ, share, nullptr,
+    return FromNative(::CreateFileW(WidenUtf8(path).c_str(), GENERIC_READ, share, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
@@ -101,7 +101,7 @@ bool ChangeCurrentDirectory(const std::string& path) {
 }
 
 std::string ProgramPath(const std::string& utf8) {
-    return AnsiPath(Widen(utf8));
+    return AnsiPath(WidenUtf8(utf8));
 }
 
 std::string CallBlockPath(const std::string& path) {

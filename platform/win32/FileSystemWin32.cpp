@@ -10,7 +10,7 @@ namespace platform {
 std::optional<PathInfo> QueryPath(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (path.empty() ||
-        !::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) {
+        !::GetFileAttributesExW(WidenUtf8(path).c_str(), GetFileExInfoStandard, &data)) {
         return std::nullopt;
     }
     PathInfo info;
@@ -27,7 +27,7 @@ std::optional<PathInfo> QueryPath(const std::string& path) {
 std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path) {
     WIN32_FIND_DATAW found{};
     const std::string pattern = (path.empty() ? std::string(".") : path) + "\\*";
-    HANDLE search = ::FindFirstFileW(Widen(pattern).c_str(), &found);
+    HANDLE search = ::FindFirstFileW(WidenUtf8(pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return ::GetLastError() == ERROR_FILE_NOT_FOUND
                    ? std::optional<std::vector<DirectoryItem>>(std::vector<DirectoryItem>{})
@@ -40,7 +40,7 @@ std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path)
             continue;
         }
         DirectoryItem item;
-        item.name = Narrow(name);
+        item.name = NarrowToUtf8(name);
         item.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         item.isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         items.push_back(std::move(item));
@@ -54,11 +54,11 @@ std::string CurrentDirectoryUtf8() {
     std::wstring buffer(n, L'\0');
     const DWORD got = ::GetCurrentDirectoryW(n, buffer.data());
     buffer.resize(got);
-    return Narrow(buffer);
+    return NarrowToUtf8(buffer);
 }
 
 std::string LongPath(const std::string& path) {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WidenUtf8(path);
     const DWORD n = ::GetLongPathNameW(wide.c_str(), nullptr, 0);
     if (n == 0) {
         return path;
@@ -69,7 +69,7 @@ std::string LongPath(const std::string& path) {
         return path;
     }
     buffer.resize(got);
-    return Narrow(buffer);
+    return NarrowToUtf8(buffer);
 }
 
 bool IsAbsolutePath(const std::string& path) {
@@ -86,7 +86,7 @@ bool NamesIgnoreCase() {
 }
 
 bool RemoveFile(const std::string& path) {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WidenUtf8(path);
     // A moved file that is read-only is still the user's wish to move.
     const DWORD a = ::GetFileAttributesW(wide.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
@@ -96,11 +96,11 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool RemoveEmptyDirectory(const std::string& path) {
-    return ::RemoveDirectoryW(Widen(path).c_str()) != 0;
+    return ::RemoveDirectoryW(WidenUtf8(path).c_str()) != 0;
 }
 
 FolderState MakeDirectory(const std::string& path) {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = WidenUtf8(path);
     if (::CreateDirectoryW(wide.c_str(), nullptr)) {
         return FolderState::Made;
     }
@@ -117,7 +117,7 @@ FolderState MakeDirectory(const std::string& path) {
 
 bool NameFitsFileSystem(const std::string& part) {
     constexpr std::size_t kLongestName = 255; // NTFS, FAT32 and exFAT alike
-    return Widen(part).size() <= kLongestName;
+    return WidenUtf8(part).size() <= kLongestName;
 }
 
 bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {
@@ -125,7 +125,7 @@ bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {
     if (!FromDosTime(dosTime, when)) {
         return false;
     }
-    HANDLE h = ::CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES,
+    HANDLE h = ::CreateFileW(WidenUtf8(path).c_str(), FILE_WRITE_ATTRIBUTES,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-std::wstring Widen(const std::string& utf8) {
+std::wstring WidenUtf8(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
     }
@@ -16,7 +16,7 @@ std::wstring Widen(const std::string& utf8) {
     return wide;
 }
 
-std::string Narrow(const std::wstring& wide) {
+std::string NarrowToUtf8(const std::wstring& wide) {
     if (wide.empty()) {
         return {};
     }

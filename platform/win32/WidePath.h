@@ -1,12 +1,14 @@
 #pragma once
-// UTF-8 paths of the engine libraries as the wide strings Win32 takes, and back.
+// Paths as the wide strings Win32 takes, and back: UTF-8 paths (the engine libraries') and
+// Windows-1252 ones (the program's windows') each by functions of their own, so that the
+// two encodings are never mixed by an overload.
 
 #include <string>
 
 namespace platform {
 
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& wide);
+std::wstring WidenUtf8(const std::string& utf8);
+std::string NarrowToUtf8(const std::wstring& wide);
 
 // Windows-1252 text, as the program's windows take it, and back.
 std::wstring WidenAnsi(const std::string& cp1252);

@@ -19,7 +19,7 @@ const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_V
 } // namespace
 
 std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) {
-    HANDLE h = ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+    HANDLE h = ::CreateFileW(WidenUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return std::nullopt;
@@ -38,7 +38,7 @@ std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) 
 }
 
 std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
-    HANDLE h = ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+    HANDLE h = ::CreateFileW(WidenUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                              nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return std::nullopt;

@@ -1,4 +1,4 @@
-#include "zipdll/AddRequest.h"
+#include "zipdll/ZipRequest.h"
 
 #include <algorithm>
 
@@ -7,8 +7,8 @@
 
 namespace zipdll {
 
-AddRequest ReadAddRequest(const ZipCallBlock& block) {
-    AddRequest r;
+ZipRequest ReadZipRequest(const ZipCallBlock& block) {
+    ZipRequest r;
     r.archive =
         util::Cp1252ToUtf8(zipfmt::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
     r.rawSpecs = zipfmt::CallBlockSpecs(block.FileSpecs, block.SpecCount);

@@ -1,6 +1,7 @@
 #pragma once
-// What a ZipDllExec call asks for, taken out of its call block: texts read within
-// their buffers and turned to UTF-8 paths, flags as booleans.
+// What a ZipDllExec call asks for, taken out of its call block: an add, or with the
+// delete flag a delete of the entries named. Texts are read within their buffers and
+// turned to UTF-8 paths, flags to booleans.
 
 #include <string>
 #include <vector>
@@ -9,7 +10,7 @@
 
 namespace zipdll {
 
-struct AddRequest {
+struct ZipRequest {
     std::string archive;               // UTF-8
     std::vector<std::string> specs;    // UTF-8, as given (empty ones dropped)
     std::vector<std::string> rawSpecs; // Windows-1252, as given: matched against stored names
@@ -28,6 +29,6 @@ struct AddRequest {
     bool zipTime = false;
 };
 
-AddRequest ReadAddRequest(const ZipCallBlock& block);
+ZipRequest ReadZipRequest(const ZipCallBlock& block);
 
 } // namespace zipdll
