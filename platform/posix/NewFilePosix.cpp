@@ -1,11 +1,11 @@
 #include "platform/NewFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/posix/DosTimePosix.h"
+#include "platform/posix/PositionalIo.h"
 
 namespace platform {
 
@@ -22,18 +22,10 @@ public:
     }
 
     bool Write(const void* data, std::size_t count) override {
-        const auto* in = static_cast<const char*>(data);
-        while (count > 0) {
-            const ssize_t put = ::write(fd_, in, count);
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            if (put <= 0) {
-                return false;
-            }
-            in += put;
-            count -= static_cast<std::size_t>(put);
+        if (!WriteAllAt(fd_, written_, data, count)) {
+            return false;
         }
+        written_ += static_cast<std::int64_t>(count);
         return true;
     }
 
@@ -55,6 +47,7 @@ public:
 private:
     int fd_;
     std::string path_;
+    std::int64_t written_ = 0;
 };
 
 } // namespace
