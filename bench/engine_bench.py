@@ -88,6 +88,7 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--corpus", nargs="+", default=["/usr/include", "/usr/share/doc"])
     parser.add_argument("--work")
+    parser.add_argument("--extract-into", help="folder to extract into (default: --work)")
     args = parser.parse_args()
     driver = os.path.abspath(args.driver)
     work = args.work or tempfile.mkdtemp(prefix="tarvox-bench-")
@@ -96,6 +97,7 @@ def main():
     fresh(corpus)
     files, size = make_corpus(args.corpus, corpus)
     print(f"corpus: {files} files, {size / 2**20:.1f} MiB, {args.runs} runs each; medians in seconds")
+    print(f"extracting into {args.extract_into or work}")
 
     results = {}
     samples = {}
@@ -110,12 +112,15 @@ def main():
         measure(name, lambda: timed(command, work, name))
         results[name + " size"] = os.path.getsize(os.path.join(work, archive))
 
+    # Every extraction goes into a folder of its own, removed only after the last round:
+    # on a disk mounted with online discard, removing a tree of files makes the kernel's
+    # file creation several times slower for a minute or two afterwards, and that cost
+    # would fall on whichever tool ran next.
+    extractions = tempfile.mkdtemp(prefix="tarvox-extract-", dir=args.extract_into or work)
+
     def extract_run(name, command):
-        target = os.path.join(work, "x")
-        fresh(target)
-        os.makedirs(target)
+        target = tempfile.mkdtemp(dir=extractions)
         measure(name, lambda: timed(command, target))
-        fresh(target)
 
     # The program's own pattern: one call per file, into one archive, each file new to it
     # (stored without folders, a repeated name would be a replacement, not an add).
@@ -185,6 +190,7 @@ def main():
             fresh(os.path.join(work, "cli.zip"))
             cli_command = [os.path.abspath(args.cli), "add", "cli.zip", *picked, "-l", "6"]
             measure("200 adds tarvox-cli", lambda: timed_exit(cli_command, work))
+    shutil.rmtree(extractions)
     for name, values in samples.items():
         results[name] = statistics.median(values)
 
