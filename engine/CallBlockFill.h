@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "zipformat/CallBlocks.h"
+#include "engineapi/CallBlocks.h"
 
 class TZipEngine;
 

@@ -8,6 +8,7 @@
 #include "platform/BufferedReader.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EntryNames.h"
+#include "zipformat/LocalHeader.h"
 #include "zipformat/Records.h"
 
 // The engine component's search ends quietly where the stand-alone reader's complains.
@@ -171,12 +172,22 @@ private:
     // dropped and the search for a first header goes on.
     bool ReadEntry() {
         const std::int64_t headerPosition = in_.Position() - 4;
-        LocalHeaderFields fields{};
-        if (in_.Read(&fields, sizeof fields) < sizeof fields) {
+        std::uint8_t bytes[zipfmt::kLocalHeaderFixedSize];
+        if (in_.Read(bytes, sizeof bytes) < sizeof bytes) {
             return Damaged();
         }
+        const zipfmt::LocalHeaderFixed fields = zipfmt::DecodeLocalHeaderFixed(bytes);
         ZipDirEntry entry{};
-        static_cast<LocalHeaderFields&>(entry) = fields;
+        entry.VersionNeeded = fields.versionNeeded;
+        entry.GeneralFlags = fields.flags;
+        entry.CompressionMethod = fields.method;
+        entry.ModDateTime = fields.dosDateTime;
+        entry.Crc32 = fields.crc32;
+        // The list's sizes are signed 32-bit fields, which a marker fills with -1.
+        entry.CompressedSize = static_cast<std::int32_t>(fields.compressedSize);
+        entry.UncompressedSize = static_cast<std::int32_t>(fields.uncompressedSize);
+        entry.NameLength = fields.nameLength;
+        entry.ExtraLength = fields.extraLength;
 
         // The whole name is read, for the shown name; the list keeps its first bytes.
         name_.resize(entry.NameLength);
@@ -200,7 +211,9 @@ private:
             entries_.push_back(entry);
         }
         // Compared as room left, so that a zip64 size near the 64-bit limit cannot wrap.
-        const std::int64_t room = in_.Size() - 22 - p - entry.ExtraLength;
+        const std::int64_t room = in_.Size() -
+                                  static_cast<std::int64_t>(zipfmt::kEndOfCentralSize) - p -
+                                  entry.ExtraLength;
         if (span.compressed < 0 || span.compressed > room) {
             if (rules_.searchOnWhileEmpty && entries_.empty()) {
                 return false; // the search goes on from just after the name
@@ -280,7 +293,8 @@ private:
         const bool signed_ = bytes.size() >= 4 &&
                              zipfmt::Le32(bytes.data()) == zipfmt::kDataDescriptorSignature &&
                              crc != zipfmt::kDataDescriptorSignature;
-        const std::size_t body = zip64 ? 20 : 12;
+        const std::size_t body =
+            zip64 ? zipfmt::kZip64DataDescriptorSize : zipfmt::kDataDescriptorSize;
         for (const std::size_t length : {body + (signed_ ? 4 : 0), body, body + 4}) {
             if (bytes.size() == length) {
                 in_.Skip(static_cast<std::int64_t>(length)); // the file ends right after it

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "zipformat/CallBlocks.h"
+#include "engineapi/CallBlocks.h"
 
 // Answers -1 (stop) when the component asks to cancel or one of its handlers failed,
 // else 0. Never lets anything escape into the library.

@@ -1,39 +1,22 @@
 #pragma once
 // One entry of an archive's contents list, as its local file header gives it.
 
-#include <bit>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
-static_assert(std::endian::native == std::endian::little,
-              "the local header is read straight into its fields");
-
-// Exactly the 26 bytes that follow a local header's signature, read in one piece.
-#pragma pack(push, 1)
+// A local header's fields after its signature, under the names the contents list
+// and its callers use.
 struct LocalHeaderFields {
-    std::uint16_t VersionNeeded;
-    std::uint16_t GeneralFlags;
-    std::uint16_t CompressionMethod;
-    std::uint32_t ModDateTime; // DOS date (high 16 bits) and time (low 16 bits)
-    std::uint32_t Crc32;
-    std::int32_t CompressedSize;
-    std::int32_t UncompressedSize;
-    std::uint16_t NameLength;
-    std::uint16_t ExtraLength;
+    std::uint16_t VersionNeeded = 0;
+    std::uint16_t GeneralFlags = 0;
+    std::uint16_t CompressionMethod = 0;
+    std::uint32_t ModDateTime = 0; // DOS date (high 16 bits) and time (low 16 bits)
+    std::uint32_t Crc32 = 0;
+    std::int32_t CompressedSize = 0;
+    std::int32_t UncompressedSize = 0;
+    std::uint16_t NameLength = 0;
+    std::uint16_t ExtraLength = 0;
 };
-#pragma pack(pop)
-
-static_assert(sizeof(LocalHeaderFields) == 26);
-static_assert(offsetof(LocalHeaderFields, VersionNeeded) == 0);
-static_assert(offsetof(LocalHeaderFields, GeneralFlags) == 2);
-static_assert(offsetof(LocalHeaderFields, CompressionMethod) == 4);
-static_assert(offsetof(LocalHeaderFields, ModDateTime) == 6);
-static_assert(offsetof(LocalHeaderFields, Crc32) == 10);
-static_assert(offsetof(LocalHeaderFields, CompressedSize) == 14);
-static_assert(offsetof(LocalHeaderFields, UncompressedSize) == 18);
-static_assert(offsetof(LocalHeaderFields, NameLength) == 22);
-static_assert(offsetof(LocalHeaderFields, ExtraLength) == 24);
 
 struct ZipDirEntry : LocalHeaderFields {
     // The stored name's bytes (no code-page conversion), cut at a zero byte.

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/ZipDirEntry.h"
+#include "engineapi/CallBlocks.h"
 #include "util/OptionSet.h"
-#include "zipformat/CallBlocks.h"
 
 class TZipEngine;
 

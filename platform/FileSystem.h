@@ -47,6 +47,15 @@ std::string LongPath(const std::string& path);
 // The platform's preferred separator.
 char PathSeparator();
 
+// name inside folder, with one separator between them; name alone when folder is empty.
+inline std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) {
+        return name;
+    }
+    const char last = folder.back();
+    return last == '/' || last == '\\' ? folder + name : folder + PathSeparator() + name;
+}
+
 // Whether names that differ only in the case of ASCII letters name the same file.
 bool NamesIgnoreCase();
 

@@ -59,7 +59,7 @@ bool KeptReport::Replace(std::unique_ptr<platform::TempFile> file, const std::st
     return true;
 }
 
-KeptReport::Told KeptReport::Tell(zipfmt::EngineReporter& reporter) {
+KeptReport::Told KeptReport::Tell(engineapi::EngineReporter& reporter) {
     bool started = false; // past the stop point that follows the file's start
     for (const Record& r : records_) {
         switch (r.kind) {

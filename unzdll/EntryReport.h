@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "engineapi/EngineReporter.h"
 #include "platform/TempFile.h"
-#include "zipformat/EngineReporter.h"
 
 namespace unzdll {
 
@@ -36,7 +36,7 @@ public:
 
 class LiveReport final : public EntryReport {
 public:
-    explicit LiveReport(zipfmt::EngineReporter& reporter) : reporter_(reporter) {}
+    explicit LiveReport(engineapi::EngineReporter& reporter) : reporter_(reporter) {}
     // Whether the work ended at a stop.
     bool SawStop() const { return stopped_; }
 
@@ -56,7 +56,7 @@ public:
                  const std::string& doneText) override;
 
 private:
-    zipfmt::EngineReporter& reporter_;
+    engineapi::EngineReporter& reporter_;
     bool stopped_ = false;
 };
 
@@ -85,7 +85,7 @@ public:
     // after its start, before anything of it happened.
     enum class Told { Counted, NotCounted, Stopped, StoppedAtStart };
     // Tells the kept records up to a stop, if any.
-    Told Tell(zipfmt::EngineReporter& reporter);
+    Told Tell(engineapi::EngineReporter& reporter);
     // Takes back what the entry made: its file, and its folders too when nothing of it
     // was to happen (a stop at its start, or never told). Dropping an entry not told in
     // full undoes it whole.

@@ -5,6 +5,7 @@
 #include "platform/TempFile.h"
 #include "zipformat/EntryReader.h"
 #include "zipformat/LocalHeader.h"
+#include "zipformat/Records.h"
 
 namespace unzdll {
 
@@ -27,10 +28,12 @@ std::int32_t CodeFor(zipfmt::EntryStatus status) {
 }
 
 std::string Describe(zipfmt::EntryStatus status, const zipfmt::CentralEntry& entry) {
+    constexpr std::uint16_t kStrongEncryption =
+        zipfmt::kFlagEncrypted | zipfmt::kFlagStrongEncryption;
     switch (status) {
     case zipfmt::EntryStatus::Unsupported:
         return "unsupported compression method " + std::to_string(entry.method) +
-               ((entry.flags & 0x41) == 0x41 ? " or encryption" : "");
+               ((entry.flags & kStrongEncryption) == kStrongEncryption ? " or encryption" : "");
     case zipfmt::EntryStatus::NeedsPassword:
         return "encrypted, and no password was given";
     case zipfmt::EntryStatus::BadPassword:
@@ -51,7 +54,7 @@ std::string DoneText(const zipfmt::CentralEntry& entry, const std::string& targe
     if (!report.Verbose()) {
         return {};
     }
-    return (entry.method == 8 ? "inflated: " : "extracted: ") + target;
+    return (entry.method == zipfmt::kMethodDeflated ? "inflated: " : "extracted: ") + target;
 }
 
 // Streams into write; a refused write is reported as such.
@@ -141,7 +144,7 @@ bool StreamEntry(const EntrySource& source, const zipfmt::CentralEntry& entry,
         sinceProgress += n;
         if (sinceProgress >= kProgressEvery) {
             sinceProgress = 0;
-            report.Progress(zipfmt::PercentOf(done, entry.uncompressedSize));
+            report.Progress(engineapi::PercentOf(done, entry.uncompressedSize));
             if (report.Stopped()) {
                 return false;
             }

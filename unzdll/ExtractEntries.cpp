@@ -34,10 +34,6 @@ constexpr std::size_t kWriters = 4;
 // Entries written ahead of the one told last; each holds no more than its records.
 constexpr std::size_t kAhead = 16 * kWriters;
 
-std::string Join(const std::string& folder, const std::string& name) {
-    return folder.empty() ? name : folder + platform::PathSeparator() + name;
-}
-
 // One key for the names a file system may take for one file: ASCII letters in one
 // case, every other character as "?", no trailing dots or blanks.
 std::string NameKey(const std::string& name) {
@@ -68,7 +64,7 @@ struct Pending {
 
 class ExtractJob {
 public:
-    ExtractJob(const ExtractRequest& request, zipfmt::EngineReporter& reporter)
+    ExtractJob(const ExtractRequest& request, engineapi::EngineReporter& reporter)
         : request_(request), reporter_(reporter), buffer_(kChunk) {}
     ~ExtractJob() { Abandon(); }
     ExtractJob(const ExtractJob&) = delete;
@@ -86,10 +82,10 @@ public:
             return 0;
         }
         view_ = std::make_unique<zipfmt::ByteSourceOf<platform::FileHandle>>(*archive_);
-        if (zipfmt::ReadArchiveDirectory(*view_, directory_) != zipfmt::DirectoryError::None) {
+        const zipfmt::DirectoryError error = zipfmt::ReadArchiveDirectory(*view_, directory_);
+        if (error != zipfmt::DirectoryError::None) {
             reporter_.Error(kErrArchiveDamaged,
-                            request_.archive +
-                                " is not a zip archive, or it is damaged or truncated");
+                            request_.archive + " " + zipfmt::DescribeDirectoryError(error));
             return 0;
         }
         // Entries sharing data would let a small archive write without end.
@@ -248,7 +244,7 @@ private:
         if (out->isDirectory) {
             return true;
         }
-        p.target = Join(folder, out->leaf);
+        p.target = platform::JoinPath(folder, out->leaf);
         p.key = NameKey(out->leaf);
         // Two entries for one file are written in their order.
         if (const auto same = inFlight_.find(p.key); same != inFlight_.end()) {
@@ -363,7 +359,7 @@ private:
     }
 
     const ExtractRequest& request_;
-    zipfmt::EngineReporter& reporter_;
+    engineapi::EngineReporter& reporter_;
     std::optional<platform::FileHandle> archive_;
     std::unique_ptr<zipfmt::ByteSource> view_;
     zipfmt::ArchiveDirectory directory_;
@@ -380,7 +376,7 @@ private:
 
 } // namespace
 
-std::int32_t ExtractEntries(const ExtractRequest& request, zipfmt::EngineReporter& reporter) {
+std::int32_t ExtractEntries(const ExtractRequest& request, engineapi::EngineReporter& reporter) {
     return ExtractJob(request, reporter).Run();
 }
 

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
+#include "engineapi/EngineReporter.h"
 #include "unzdll/ExtractRequest.h"
-#include "zipformat/EngineReporter.h"
 
 namespace unzdll {
 
 // The number of entries extracted, or tested good; 0 when none could be.
-std::int32_t ExtractEntries(const ExtractRequest& request, zipfmt::EngineReporter& reporter);
+std::int32_t ExtractEntries(const ExtractRequest& request, engineapi::EngineReporter& reporter);
 
 } // namespace unzdll

@@ -2,17 +2,17 @@
 
 #include <algorithm>
 
+#include "engineapi/EngineReporter.h"
 #include "util/Codepage.h"
-#include "zipformat/EngineReporter.h"
 
 namespace unzdll {
 
 ExtractRequest ReadExtractRequest(const UnzCallBlock& block) {
     ExtractRequest r;
     r.archive =
-        util::Cp1252ToUtf8(zipfmt::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
-    r.specs = zipfmt::CallBlockSpecs(block.FileSpecs, block.SpecCount);
-    r.password = zipfmt::CallBlockText(block.Password, kPasswordBufferSize);
+        util::Cp1252ToUtf8(engineapi::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
+    r.specs = engineapi::CallBlockSpecs(block.FileSpecs, block.SpecCount);
+    r.password = engineapi::CallBlockText(block.Password, kPasswordBufferSize);
     r.verbose = block.Verbose != 0 || block.Trace != 0;
     r.test = block.Test != 0;
     r.update = block.Update != 0;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "zipformat/CallBlocks.h"
+#include "engineapi/CallBlocks.h"
 
 namespace unzdll {
 

@@ -1,9 +1,9 @@
 // The two entry points of UNZDLL.DLL. Nothing thrown inside may cross them.
 
+#include "engineapi/CallBlocks.h"
+#include "engineapi/EngineVersion.h"
 #include "unzdll/ExtractEntries.h"
 #include "zipformat/AppendJournal.h"
-#include "zipformat/CallBlocks.h"
-#include "zipformat/EngineVersion.h"
 
 extern "C" {
 
@@ -11,10 +11,10 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL UnzDllExec(UnzCallBlock* block) {
     if (!block) {
         return 0;
     }
-    zipfmt::EngineReporter reporter(block->Callback, block->Caller,
-                                    block->Verbose != 0 || block->Trace != 0);
-    return zipfmt::RunAtBoundary(reporter, [&] {
-        if (!zipfmt::SpecCountFits(block->SpecCount)) {
+    engineapi::EngineReporter reporter(block->Callback, block->Caller,
+                                       block->Verbose != 0 || block->Trace != 0);
+    return engineapi::RunAtBoundary(reporter, [&] {
+        if (!engineapi::SpecCountFits(block->SpecCount)) {
             reporter.Error(kErrBadCall, "The call block's count of names is out of range: " +
                                             std::to_string(block->SpecCount));
             return 0;
@@ -31,7 +31,7 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL UnzDllExec(UnzCallBlock* block) {
 }
 
 ENGINE_EXPORT std::int32_t ENGINE_CALL GetUnzDllVersion() {
-    return zipfmt::kEngineVersion;
+    return engineapi::kEngineVersion;
 }
 
 } // extern "C"

@@ -11,6 +11,7 @@
 #include "zipdll/Operations.h"
 #include "zipformat/EntryEncoder.h"
 #include "zipformat/EntryNames.h"
+#include "zipformat/Records.h"
 
 namespace zipdll {
 
@@ -26,12 +27,12 @@ struct Planned {
 };
 
 const char* MethodWord(const zipfmt::CentralRecord& r) {
-    return r.method == 8 ? "deflated" : "stored";
+    return r.method == zipfmt::kMethodDeflated ? "deflated" : "stored";
 }
 
 class AddJob {
 public:
-    AddJob(const ZipRequest& request, zipfmt::EngineReporter& reporter)
+    AddJob(const ZipRequest& request, engineapi::EngineReporter& reporter)
         : request_(request), reporter_(reporter), update_(request.archive, reporter) {}
 
     std::int32_t Run() {
@@ -219,7 +220,7 @@ private:
         FileSource source(input);
         zipfmt::CentralRecord record;
         const auto progress = [&](std::uint64_t done) {
-            reporter_.Progress(zipfmt::PercentOf(done, entry.expectedSize));
+            reporter_.Progress(engineapi::PercentOf(done, entry.expectedSize));
             return !reporter_.Cancelled();
         };
         const auto result = p.ahead
@@ -289,7 +290,7 @@ private:
     }
 
     const ZipRequest& request_;
-    zipfmt::EngineReporter& reporter_;
+    engineapi::EngineReporter& reporter_;
     ArchiveUpdate update_;
     zipfmt::EntryEncoder encoder_;
     std::unique_ptr<zipdll::DeflateAhead> ahead_;
@@ -299,7 +300,7 @@ private:
 
 } // namespace
 
-std::int32_t AddFiles(const ZipRequest& request, zipfmt::EngineReporter& reporter) {
+std::int32_t AddFiles(const ZipRequest& request, engineapi::EngineReporter& reporter) {
     return AddJob(request, reporter).Run();
 }
 

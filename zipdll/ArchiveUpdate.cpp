@@ -27,22 +27,9 @@ private:
     File& file_;
 };
 
-const char* DirectoryErrorText(zipfmt::DirectoryError error) {
-    switch (error) {
-    case zipfmt::DirectoryError::NoEndRecord:
-        return "is not a zip archive or is truncated (no end of central directory)";
-    case zipfmt::DirectoryError::BadZip64Record:
-        return "is damaged (bad zip64 end record)";
-    case zipfmt::DirectoryError::DirectoryOutside:
-        return "is damaged (central directory outside the file)";
-    default:
-        return "is damaged (bad central directory)";
-    }
-}
-
 } // namespace
 
-ArchiveUpdate::ArchiveUpdate(std::string archive, zipfmt::EngineReporter& reporter)
+ArchiveUpdate::ArchiveUpdate(std::string archive, engineapi::EngineReporter& reporter)
     : archive_(std::move(archive)), reporter_(reporter), copyBuffer_(kCopyChunk) {}
 
 ArchiveUpdate::~ArchiveUpdate() {
@@ -100,7 +87,7 @@ bool ArchiveUpdate::Open(bool mayCreate) {
     }
     const zipfmt::DirectoryError error = zipfmt::ReadArchiveDirectory(*sourceView_, directory_);
     if (error != zipfmt::DirectoryError::None) {
-        reporter_.Error(kErrArchiveDamaged, archive_ + " " + DirectoryErrorText(error));
+        reporter_.Error(kErrArchiveDamaged, archive_ + " " + zipfmt::DescribeDirectoryError(error));
         return false;
     }
     for (const auto& entry : directory_.entries) {
@@ -115,6 +102,24 @@ bool ArchiveUpdate::Open(bool mayCreate) {
 bool ArchiveUpdate::WriteFailed() {
     reporter_.Error(kErrArchiveWrite, "Cannot write the new archive beside " + archive_ +
                                           " (disk full or no access)");
+    return false;
+}
+
+bool ArchiveUpdate::Finished() {
+    using Result = zipfmt::ArchiveWriter::FinishResult;
+    switch (writer_->Finish(directory_.comment)) {
+    case Result::Done:
+        return true;
+    case Result::WriteFailed:
+        return WriteFailed();
+    case Result::FieldTooLong:
+        break;
+    }
+    const std::string& name = writer_->OverlongName();
+    reporter_.Error(kErrArchiveWrite,
+                    (name.empty() ? "The comment of " + archive_
+                                  : "An extra field or comment of " + name + " in " + archive_) +
+                        " would pass the format's 65,535 bytes; the archive is unchanged");
     return false;
 }
 
@@ -188,8 +193,8 @@ bool ArchiveUpdate::CopyRange(std::int64_t from, std::int64_t to) {
         sinceProgress += static_cast<std::int64_t>(n);
         if (sinceProgress >= kProgressEvery) {
             sinceProgress = 0;
-            reporter_.Progress(zipfmt::PercentOf(static_cast<std::uint64_t>(at - from),
-                                                 static_cast<std::uint64_t>(to - from)));
+            reporter_.Progress(engineapi::PercentOf(static_cast<std::uint64_t>(at - from),
+                                                    static_cast<std::uint64_t>(to - from)));
         }
     }
     return true;
@@ -267,8 +272,8 @@ bool ArchiveUpdate::CommitInPlace() {
         }
         at += static_cast<std::int64_t>(n);
     }
-    if (!writer_->Finish(directory_.comment)) {
-        return WriteFailed();
+    if (!Finished()) {
+        return false;
     }
     journal_->Discard();
     journal_.reset();
@@ -281,8 +286,8 @@ bool ArchiveUpdate::Commit() {
     if (journal_) {
         return CommitInPlace();
     }
-    if (!writer_->Finish(directory_.comment)) {
-        return WriteFailed();
+    if (!Finished()) {
+        return false;
     }
     // The old archive must be closed before anything can take its place.
     sourceView_.reset();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "engineapi/EngineReporter.h"
 #include "platform/FileHandle.h"
 #include "platform/TempFile.h"
 #include "platform/WritableFile.h"
@@ -15,13 +16,12 @@
 #include "zipformat/ArchiveWriter.h"
 #include "zipformat/Buffer.h"
 #include "zipformat/CentralDirectory.h"
-#include "zipformat/EngineReporter.h"
 
 namespace zipdll {
 
 class ArchiveUpdate {
 public:
-    ArchiveUpdate(std::string archive, zipfmt::EngineReporter& reporter);
+    ArchiveUpdate(std::string archive, engineapi::EngineReporter& reporter);
     ~ArchiveUpdate();
 
     // Reads the existing archive; a missing or empty file counts as an archive with
@@ -47,6 +47,8 @@ public:
 
 private:
     bool WriteFailed();
+    // Writes the central directory and end records; reports why it could not.
+    bool Finished();
     // Nothing after the central directory but its end records, no bytes before the
     // first entry, every entry before the directory: what growing in place keeps whole.
     bool CanGrowInPlace() const;
@@ -55,7 +57,7 @@ private:
     bool CopyRange(std::int64_t from, std::int64_t to);
 
     std::string archive_;
-    zipfmt::EngineReporter& reporter_;
+    engineapi::EngineReporter& reporter_;
     std::optional<platform::FileHandle> source_;
     std::optional<platform::WritableFile> inPlace_;  // the archive itself, when writable
     std::unique_ptr<zipfmt::AppendJournal> journal_; // while it grows in place

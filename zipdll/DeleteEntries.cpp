@@ -8,7 +8,7 @@
 
 namespace zipdll {
 
-std::int32_t DeleteEntries(const ZipRequest& request, zipfmt::EngineReporter& reporter) {
+std::int32_t DeleteEntries(const ZipRequest& request, engineapi::EngineReporter& reporter) {
     ArchiveUpdate update(request.archive, reporter);
     if (request.archive.empty()) {
         reporter.Error(kErrBadCall, "No archive named");

@@ -1,5 +1,6 @@
 #include "zipdll/FileCollector.h"
 
+#include "util/AsciiCase.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
 #include "zipformat/Wildcard.h"
@@ -7,21 +8,6 @@
 namespace zipdll {
 
 namespace {
-
-#ifdef _WIN32
-constexpr bool kFoldCase = true;
-#else
-constexpr bool kFoldCase = false;
-#endif
-
-std::string Join(const std::string& folder, const std::string& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    const char last = folder.back();
-    return (last == '/' || last == '\\') ? folder + name
-                                         : folder + platform::PathSeparator() + name;
-}
 
 class Collector {
 public:
@@ -55,7 +41,7 @@ public:
             if (item.isDirectory && (!options_.recurse || item.isLink)) {
                 continue;
             }
-            const std::string child = Join(path, item.name);
+            const std::string child = platform::JoinPath(path, item.name);
             if (const auto childInfo = platform::QueryPath(child)) {
                 added += AddPath(child, *childInfo);
             }
@@ -70,13 +56,13 @@ public:
             return 0;
         }
         for (const auto& item : *items) {
-            if (!zipfmt::WildcardMatch(pattern, item.name, kFoldCase)) {
+            if (!zipfmt::WildcardMatch(pattern, item.name, platform::NamesIgnoreCase())) {
                 continue;
             }
             if (item.isDirectory && (!options_.recurse || item.isLink)) {
                 continue;
             }
-            const std::string child = Join(folder, item.name);
+            const std::string child = platform::JoinPath(folder, item.name);
             if (const auto info = platform::QueryPath(child)) {
                 added += AddPath(child, *info);
             }
@@ -106,7 +92,8 @@ private:
 } // namespace
 
 std::string PathKey(const std::string& path, const std::string& cwd) {
-    const std::string absolute = platform::IsAbsolutePath(path) ? path : Join(cwd, path);
+    const std::string absolute =
+        platform::IsAbsolutePath(path) ? path : platform::JoinPath(cwd, path);
     std::vector<std::string> parts;
     for (std::string& part : zipfmt::SplitPath(absolute)) {
         if (part == ".") {
@@ -118,12 +105,7 @@ std::string PathKey(const std::string& path, const std::string& cwd) {
             }
             continue;
         }
-        if (kFoldCase) {
-            for (char& c : part) {
-                c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-            }
-        }
-        parts.push_back(std::move(part));
+        parts.push_back(platform::NamesIgnoreCase() ? util::AsciiUpper(part) : std::move(part));
     }
     std::string key;
     for (const std::string& part : parts) {

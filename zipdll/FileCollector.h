@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engineapi/CallBlocks.h"
 #include "platform/FileSystem.h"
-#include "zipformat/CallBlocks.h"
 
 namespace zipdll {
 

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
+#include "engineapi/EngineReporter.h"
 #include "zipdll/ZipRequest.h"
-#include "zipformat/EngineReporter.h"
 
 namespace zipdll {
 
-std::int32_t AddFiles(const ZipRequest& request, zipfmt::EngineReporter& reporter);
-std::int32_t DeleteEntries(const ZipRequest& request, zipfmt::EngineReporter& reporter);
+std::int32_t AddFiles(const ZipRequest& request, engineapi::EngineReporter& reporter);
+std::int32_t DeleteEntries(const ZipRequest& request, engineapi::EngineReporter& reporter);
 
 } // namespace zipdll

@@ -1,8 +1,8 @@
 // The two entry points of ZIPDLL.DLL. Nothing thrown inside may cross them.
 
+#include "engineapi/CallBlocks.h"
+#include "engineapi/EngineVersion.h"
 #include "zipdll/Operations.h"
-#include "zipformat/CallBlocks.h"
-#include "zipformat/EngineVersion.h"
 
 extern "C" {
 
@@ -10,10 +10,10 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL ZipDllExec(ZipCallBlock* block) {
     if (!block) {
         return 0;
     }
-    zipfmt::EngineReporter reporter(block->Callback, block->Caller,
-                                    block->Verbose != 0 || block->Trace != 0);
-    return zipfmt::RunAtBoundary(reporter, [&] {
-        if (!zipfmt::SpecCountFits(block->SpecCount)) {
+    engineapi::EngineReporter reporter(block->Callback, block->Caller,
+                                       block->Verbose != 0 || block->Trace != 0);
+    return engineapi::RunAtBoundary(reporter, [&] {
+        if (!engineapi::SpecCountFits(block->SpecCount)) {
             reporter.Error(kErrBadCall, "The call block's count of names is out of range: " +
                                             std::to_string(block->SpecCount));
             return 0;
@@ -25,7 +25,7 @@ ENGINE_EXPORT std::int32_t ENGINE_CALL ZipDllExec(ZipCallBlock* block) {
 }
 
 ENGINE_EXPORT std::int32_t ENGINE_CALL GetZipDllVersion() {
-    return zipfmt::kEngineVersion;
+    return engineapi::kEngineVersion;
 }
 
 } // extern "C"

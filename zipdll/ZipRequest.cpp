@@ -2,20 +2,20 @@
 
 #include <algorithm>
 
+#include "engineapi/EngineReporter.h"
 #include "util/Codepage.h"
-#include "zipformat/EngineReporter.h"
 
 namespace zipdll {
 
 ZipRequest ReadZipRequest(const ZipCallBlock& block) {
     ZipRequest r;
     r.archive =
-        util::Cp1252ToUtf8(zipfmt::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
-    r.rawSpecs = zipfmt::CallBlockSpecs(block.FileSpecs, block.SpecCount);
+        util::Cp1252ToUtf8(engineapi::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
+    r.rawSpecs = engineapi::CallBlockSpecs(block.FileSpecs, block.SpecCount);
     for (const std::string& spec : r.rawSpecs) {
         r.specs.push_back(util::Cp1252ToUtf8(spec));
     }
-    r.password = zipfmt::CallBlockText(block.Password, kPasswordBufferSize);
+    r.password = engineapi::CallBlockText(block.Password, kPasswordBufferSize);
     r.level = std::clamp<std::int32_t>(block.Level, 0, 9);
     r.remove = block.Delete != 0;
     r.verbose = block.Verbose != 0 || block.Trace != 0;

@@ -110,93 +110,123 @@ bool ArchiveWriter::Truncate(std::int64_t position) {
     return true; // the sink's extra bytes are overwritten or cut off by Finish
 }
 
-bool ArchiveWriter::Finish(const std::string& comment) {
-    const std::uint64_t centralStart =
-        static_cast<std::uint64_t>(centralStart_ >= 0 ? centralStart_ : Position());
-    for (const CentralRecord& r : central_) {
-        const bool bigUncompressed = r.uncompressedSize >= kZip64Marker32;
-        const bool bigCompressed = r.compressedSize >= kZip64Marker32;
-        const bool bigOffset = r.localHeaderOffset >= kZip64Marker32;
-        std::string zip64;
-        if (bigUncompressed || bigCompressed || bigOffset) {
-            std::string values;
-            if (bigUncompressed) {
-                PutLe64(values, r.uncompressedSize);
-            }
-            if (bigCompressed) {
-                PutLe64(values, r.compressedSize);
-            }
-            if (bigOffset) {
-                PutLe64(values, r.localHeaderOffset);
-            }
-            PutLe16(zip64, kExtraZip64);
-            PutLe16(zip64, values.size());
-            zip64 += values;
-        }
-        const std::string extra = zip64 + r.extra;
-        std::string h;
-        PutLe32(h, kCentralHeaderSignature);
-        PutLe16(h, zip64.empty() ? r.versionMadeBy
-                                 : std::max<std::uint16_t>(r.versionMadeBy & 0xFF, 45) |
-                                       (r.versionMadeBy & 0xFF00));
-        PutLe16(h, zip64.empty() ? r.versionNeeded : std::max<std::uint16_t>(r.versionNeeded, 45));
-        PutLe16(h, r.flags);
-        PutLe16(h, r.method);
-        PutLe32(h, r.dosDateTime);
-        PutLe32(h, r.crc32);
-        PutLe32(h, bigCompressed ? kZip64Marker32 : r.compressedSize);
-        PutLe32(h, bigUncompressed ? kZip64Marker32 : r.uncompressedSize);
-        PutLe16(h, r.name.size());
-        PutLe16(h, std::min<std::size_t>(extra.size(), 0xFFFF));
-        PutLe16(h, std::min<std::size_t>(r.comment.size(), 0xFFFF));
-        PutLe16(h, 0); // disk
-        PutLe16(h, r.internalAttributes);
-        PutLe32(h, r.externalAttributes);
-        PutLe32(h, bigOffset ? kZip64Marker32 : r.localHeaderOffset);
-        h += r.name;
-        h.append(extra, 0, std::min<std::size_t>(extra.size(), 0xFFFF));
-        h.append(r.comment, 0, std::min<std::size_t>(r.comment.size(), 0xFFFF));
-        if (!Write(h)) {
-            return false;
+namespace {
+
+// The zip64 extra block a record needs (64-bit values for the fields that overflow),
+// or nothing.
+std::string Zip64Block(const CentralRecord& r) {
+    std::string values;
+    for (const std::uint64_t value : {r.uncompressedSize, r.compressedSize, r.localHeaderOffset}) {
+        if (value >= kZip64Marker32) {
+            PutLe64(values, value);
         }
     }
-    const std::uint64_t centralEnd = static_cast<std::uint64_t>(Position());
-    const std::uint64_t centralSize = centralEnd - centralStart;
-    const std::uint64_t count = keptHeaders_ + central_.size();
-    const bool zip64 =
-        count >= kZip64Marker16 || centralSize >= kZip64Marker32 || centralStart >= kZip64Marker32;
+    if (values.empty()) {
+        return values;
+    }
+    std::string block;
+    PutLe16(block, kExtraZip64);
+    PutLe16(block, values.size());
+    return block + values;
+}
+
+std::uint32_t Field32(std::uint64_t value) {
+    return value >= kZip64Marker32 ? kZip64Marker32 : static_cast<std::uint32_t>(value);
+}
+
+// The record's central header; empty when its name, extra field or comment is too
+// long for the 16-bit lengths.
+std::string CentralHeader(const CentralRecord& r) {
+    const std::string zip64 = Zip64Block(r);
+    const std::string extra = zip64 + r.extra;
+    std::string h;
+    if (r.name.size() > kMaxFieldLength || extra.size() > kMaxFieldLength ||
+        r.comment.size() > kMaxFieldLength) {
+        return h;
+    }
+    // Readers that meet zip64 values expect the version that brought them.
+    const std::uint16_t madeByVersion = r.versionMadeBy & 0xFF;
+    const std::uint16_t madeBy =
+        zip64.empty() ? r.versionMadeBy
+                      : (r.versionMadeBy & 0xFF00) | std::max(madeByVersion, kVersionZip64);
+    PutLe32(h, kCentralHeaderSignature);
+    PutLe16(h, madeBy);
+    PutLe16(h, zip64.empty() ? r.versionNeeded : std::max(r.versionNeeded, kVersionZip64));
+    PutLe16(h, r.flags);
+    PutLe16(h, r.method);
+    PutLe32(h, r.dosDateTime);
+    PutLe32(h, r.crc32);
+    PutLe32(h, Field32(r.compressedSize));
+    PutLe32(h, Field32(r.uncompressedSize));
+    PutLe16(h, r.name.size());
+    PutLe16(h, extra.size());
+    PutLe16(h, r.comment.size());
+    PutLe16(h, 0); // disk
+    PutLe16(h, r.internalAttributes);
+    PutLe32(h, r.externalAttributes);
+    PutLe32(h, Field32(r.localHeaderOffset));
+    return h + r.name + extra + r.comment;
+}
+
+// The end records of a central directory of count headers, size bytes long, from
+// start on (ending at start + size): zip64 ones first where a value overflows.
+std::string EndRecords(std::uint64_t count, std::uint64_t start, std::uint64_t size,
+                       const std::string& comment) {
     std::string end;
-    if (zip64) {
+    if (count >= kZip64Marker16 || size >= kZip64Marker32 || start >= kZip64Marker32) {
         PutLe32(end, kZip64EndOfCentralSignature);
-        PutLe64(end, kZip64EndOfCentralSize - 12);
-        PutLe16(end, 45);
-        PutLe16(end, 45);
-        PutLe32(end, 0);
-        PutLe32(end, 0);
+        PutLe64(end, kZip64EndOfCentralSize - kZip64EndOfCentralLead);
+        PutLe16(end, kVersionZip64); // made by
+        PutLe16(end, kVersionZip64); // needed
+        PutLe32(end, 0);             // this disk
+        PutLe32(end, 0);             // the directory's disk
+        PutLe64(end, count);         // on this disk
         PutLe64(end, count);
-        PutLe64(end, count);
-        PutLe64(end, centralSize);
-        PutLe64(end, centralStart);
+        PutLe64(end, size);
+        PutLe64(end, start);
         PutLe32(end, kZip64LocatorSignature);
-        PutLe32(end, 0);
-        PutLe64(end, centralEnd);
-        PutLe32(end, 1);
+        PutLe32(end, 0); // the zip64 end record's disk
+        PutLe64(end, start + size);
+        PutLe32(end, 1); // disks in all
     }
-    const std::size_t commentLength = std::min<std::size_t>(comment.size(), 0xFFFF);
     PutLe32(end, kEndOfCentralSignature);
     PutLe16(end, 0);
     PutLe16(end, 0);
     PutLe16(end, std::min<std::uint64_t>(count, kZip64Marker16));
     PutLe16(end, std::min<std::uint64_t>(count, kZip64Marker16));
-    PutLe32(end, std::min<std::uint64_t>(centralSize, kZip64Marker32));
-    PutLe32(end, std::min<std::uint64_t>(centralStart, kZip64Marker32));
-    PutLe16(end, commentLength);
-    end.append(comment, 0, commentLength);
+    PutLe32(end, Field32(size));
+    PutLe32(end, Field32(start));
+    PutLe16(end, comment.size());
+    return end + comment;
+}
+
+} // namespace
+
+ArchiveWriter::FinishResult ArchiveWriter::Finish(const std::string& comment) {
+    const std::uint64_t centralStart =
+        static_cast<std::uint64_t>(centralStart_ >= 0 ? centralStart_ : Position());
+    for (const CentralRecord& r : central_) {
+        const std::string header = CentralHeader(r);
+        if (header.empty()) {
+            overlongName_ = r.name;
+            return FinishResult::FieldTooLong;
+        }
+        if (!Write(header)) {
+            return FinishResult::WriteFailed;
+        }
+    }
+    if (comment.size() > kMaxFieldLength) {
+        overlongName_.clear();
+        return FinishResult::FieldTooLong;
+    }
+    const std::uint64_t centralSize = static_cast<std::uint64_t>(Position()) - centralStart;
+    const std::string end =
+        EndRecords(keptHeaders_ + central_.size(), centralStart, centralSize, comment);
     if (!Write(end) || !Flush() || !sink_.SetSize(Position())) {
         failed_ = true;
-        return false;
+        return FinishResult::WriteFailed;
     }
-    return true;
+    return FinishResult::Done;
 }
 
 } // namespace zipfmt

@@ -65,8 +65,14 @@ public:
         keptHeaders_ = count;
     }
 
+    enum class FinishResult { Done, WriteFailed, FieldTooLong };
     // The central directory and end records; the sink ends right after them.
-    bool Finish(const std::string& comment);
+    // FieldTooLong: a name, extra field (with the zip64 block it needs) or comment
+    // passes 65,535 bytes, which the format cannot record; nothing is cut short.
+    FinishResult Finish(const std::string& comment);
+    // After FieldTooLong: the entry whose field is too long; empty for the archive's
+    // comment.
+    const std::string& OverlongName() const { return overlongName_; }
 
     // A failed write leaves the writer refusing everything after it.
     bool Failed() const { return failed_; }
@@ -81,6 +87,7 @@ private:
     std::int64_t centralStart_ = -1;
     std::uint64_t keptHeaders_ = 0;
     bool failed_ = false;
+    std::string overlongName_;
 };
 
 // Little-endian pieces of headers.

@@ -171,6 +171,22 @@ bool ParseCentralHeaders(std::span<const std::uint8_t> bytes, std::int64_t bias,
 
 } // namespace
 
+const char* DescribeDirectoryError(DirectoryError error) {
+    switch (error) {
+    case DirectoryError::None:
+        return "is a zip archive";
+    case DirectoryError::NoEndRecord:
+        return "is not a zip archive or is truncated (no end of central directory)";
+    case DirectoryError::BadZip64Record:
+        return "is damaged (bad zip64 end record)";
+    case DirectoryError::DirectoryOutside:
+        return "is damaged (central directory outside the file)";
+    case DirectoryError::BadCentralHeader:
+        break;
+    }
+    return "is damaged (bad central directory)";
+}
+
 DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDirectory& out) {
     return ReadArchiveDirectory(ByteSourceOf<platform::FileHandle>(file), out);
 }
@@ -220,7 +236,6 @@ DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& ou
 }
 
 bool EntriesOverlap(const ArchiveDirectory& directory) {
-    constexpr std::uint64_t kLocalHeaderSize = 30; // before its name, extra field and data
     constexpr std::uint64_t kFar = std::numeric_limits<std::uint64_t>::max();
     // Each entry's local header position and the least end of its data.
     std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;

@@ -51,6 +51,8 @@ struct ArchiveDirectory {
 };
 
 DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDirectory& out);
+// What is wrong, to follow the archive's name: "is damaged (...)".
+const char* DescribeDirectoryError(DirectoryError error);
 DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& out);
 
 // Whether two entries share a local header or one's data reaches into another's

@@ -18,7 +18,7 @@ constexpr std::uint64_t kProgressEvery = 1 << 20;
 constexpr std::uint64_t kZip64From = 0xFFFF0000u;
 
 std::uint16_t VersionNeeded(bool zip64, bool deflate, bool encrypted) {
-    return zip64 ? 45 : (deflate || encrypted) ? 20 : 10;
+    return zip64 ? kVersionZip64 : (deflate || encrypted) ? kVersionDeflated : kVersionStored;
 }
 
 } // namespace
@@ -321,10 +321,10 @@ EntryEncoder::Pass EntryEncoder::Close(ArchiveWriter& writer, const NewEntry& en
         return Pass::Failed;
     }
     record = CentralRecord{};
-    record.versionMadeBy = 20; // MS-DOS attributes, version 2.0
+    record.versionMadeBy = kMadeByDos << 8 | kVersionDeflated; // MS-DOS attributes
     record.versionNeeded = VersionNeeded(zip64, layout.compress, layout.encrypted);
     record.flags = layout.flags;
-    record.method = layout.compress ? 8 : 0;
+    record.method = layout.compress ? kMethodDeflated : kMethodStored;
     record.dosDateTime = entry.dosDateTime;
     record.crc32 = crc;
     record.compressedSize = stored;

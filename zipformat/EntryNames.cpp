@@ -56,7 +56,8 @@ std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
     }
     // MS-DOS, NTFS and VFAT hosts wrote OEM names; the others wrote their bytes.
     const int host = versionMadeBy >> 8;
-    if (host != 0 && host != 11 && host != 14 && util::IsValidUtf8(rawName)) {
+    if (host != kMadeByDos && host != kMadeByNtfs && host != kMadeByVfat &&
+        util::IsValidUtf8(rawName)) {
         return std::string(rawName);
     }
     return util::Cp437ToUtf8(rawName);

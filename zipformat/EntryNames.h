@@ -10,8 +10,6 @@
 
 namespace zipfmt {
 
-inline constexpr std::uint16_t kExtraUnicodePath = 0x7075;
-
 // The extra block (id, length, data) carrying utf8 as the Unicode form of rawName.
 std::string UnicodePathBlock(std::string_view rawName, std::string_view utf8);
 
@@ -24,9 +22,6 @@ std::optional<std::string> UnicodePathOf(std::string_view rawName,
 // valid UTF-8, as stored, else read in code page 437.
 std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
                           std::string_view rawName, std::span<const std::uint8_t> extra);
-
-// A local header names no system: its names are read as an MS-DOS host's.
-inline constexpr std::uint16_t kMadeByDos = 0;
 
 // What a stored name is made of: the bytes, the flags they need and the extra block.
 struct StoredName {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/FileSystem.h"
+#include "util/AsciiCase.h"
 #include "zipformat/Wildcard.h"
 
 namespace zipfmt {
@@ -13,20 +15,10 @@ bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
-    }
-    return out;
-}
-
 // CON, PRN, AUX, NUL, COM1-9, LPT1-9 (also with an extension, also CONIN$ and
 // CONOUT$): names Windows opens as devices in every folder.
 bool IsDeviceName(std::string_view part) {
-    std::string base = Upper(part.substr(0, part.find('.')));
+    std::string base = util::AsciiUpper(part.substr(0, part.find('.')));
     while (!base.empty() && (base.back() == ' ')) {
         base.pop_back();
     }
@@ -60,11 +52,7 @@ std::string CleanPart(std::string_view part) {
 }
 
 bool SamePathPart(std::string_view a, std::string_view b) {
-#ifdef _WIN32
-    return Upper(a) == Upper(b);
-#else
-    return a == b;
-#endif
+    return platform::NamesIgnoreCase() ? util::AsciiUpper(a) == util::AsciiUpper(b) : a == b;
 }
 
 } // namespace

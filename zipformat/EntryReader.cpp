@@ -9,9 +9,6 @@
 namespace zipfmt {
 
 namespace {
-constexpr std::uint16_t kFlagStrongEncryption = 0x0040;
-constexpr std::uint16_t kMethodStored = 0;
-constexpr std::uint16_t kMethodDeflated = 8;
 constexpr std::size_t kInputSize = 256 * 1024;
 } // namespace
 

@@ -4,6 +4,22 @@
 
 namespace zipfmt {
 
+LocalHeaderFixed
+DecodeLocalHeaderFixed(std::span<const std::uint8_t, kLocalHeaderFixedSize> bytes) {
+    const std::uint8_t* p = bytes.data();
+    return {
+        .versionNeeded = Le16(p),
+        .flags = Le16(p + 2),
+        .method = Le16(p + 4),
+        .dosDateTime = Le32(p + 6),
+        .crc32 = Le32(p + 10),
+        .compressedSize = Le32(p + 14),
+        .uncompressedSize = Le32(p + 18),
+        .nameLength = Le16(p + 22),
+        .extraLength = Le16(p + 24),
+    };
+}
+
 bool ReadLocalHeader(const ByteSource& source, std::int64_t position, std::int64_t limit,
                      LocalHeader& out) {
     std::uint8_t fixed[kLocalHeaderSize];
@@ -12,8 +28,10 @@ bool ReadLocalHeader(const ByteSource& source, std::int64_t position, std::int64
         Le32(fixed) != kLocalHeaderSignature) {
         return false;
     }
-    const std::size_t nameLength = Le16(fixed + 26);
-    const std::size_t extraLength = Le16(fixed + 28);
+    const LocalHeaderFixed fields =
+        DecodeLocalHeaderFixed(std::span(fixed).subspan<4, kLocalHeaderFixedSize>());
+    const std::size_t nameLength = fields.nameLength;
+    const std::size_t extraLength = fields.extraLength;
     const std::int64_t variable = static_cast<std::int64_t>(nameLength + extraLength);
     if (limit - position - static_cast<std::int64_t>(kLocalHeaderSize) < variable) {
         return false;
@@ -23,10 +41,10 @@ bool ReadLocalHeader(const ByteSource& source, std::int64_t position, std::int64
                       bytes.size()) != bytes.size()) {
         return false;
     }
-    out.versionNeeded = Le16(fixed + 4);
-    out.flags = Le16(fixed + 6);
-    out.method = Le16(fixed + 8);
-    out.dosDateTime = Le32(fixed + 10);
+    out.versionNeeded = fields.versionNeeded;
+    out.flags = fields.flags;
+    out.method = fields.method;
+    out.dosDateTime = fields.dosDateTime;
     out.name.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(nameLength));
     out.extra.assign(bytes.begin() + static_cast<std::ptrdiff_t>(nameLength), bytes.end());
     out.zip64 = !FindExtraBlock(out.extra, kExtraZip64).empty();

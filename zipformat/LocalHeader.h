@@ -2,12 +2,30 @@
 // An entry's local header, read at the position the central directory gives.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "zipformat/ByteSource.h"
+#include "zipformat/Records.h"
 
 namespace zipfmt {
+
+// The fixed fields that follow a local header's signature.
+struct LocalHeaderFixed {
+    std::uint16_t versionNeeded = 0;
+    std::uint16_t flags = 0;
+    std::uint16_t method = 0;
+    std::uint32_t dosDateTime = 0;
+    std::uint32_t crc32 = 0;
+    std::uint32_t compressedSize = 0;   // 0 or a marker where a descriptor or zip64 block
+    std::uint32_t uncompressedSize = 0; // has the real sizes
+    std::uint16_t nameLength = 0;
+    std::uint16_t extraLength = 0;
+};
+inline constexpr std::size_t kLocalHeaderFixedSize = kLocalHeaderSize - 4;
+
+LocalHeaderFixed DecodeLocalHeaderFixed(std::span<const std::uint8_t, kLocalHeaderFixedSize> bytes);
 
 struct LocalHeader {
     std::uint16_t versionNeeded = 0;

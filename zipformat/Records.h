@@ -16,15 +16,39 @@ inline constexpr std::uint32_t kDataDescriptorSignature = 0x08074B50;
 
 inline constexpr std::uint16_t kFlagEncrypted = 0x0001;
 inline constexpr std::uint16_t kFlagDataDescriptor = 0x0008;
+inline constexpr std::uint16_t kFlagStrongEncryption = 0x0040;
 inline constexpr std::uint16_t kFlagUtf8 = 0x0800;
 
+inline constexpr std::uint16_t kMethodStored = 0;
+inline constexpr std::uint16_t kMethodDeflated = 8;
+
+// "Version needed to extract" (and the low byte of "made by"): major * 10 + minor.
+inline constexpr std::uint16_t kVersionStored = 10;
+inline constexpr std::uint16_t kVersionDeflated = 20; // also folders and encryption
+inline constexpr std::uint16_t kVersionZip64 = 45;
+
+// The high byte of "made by": the system whose attributes and names the entry has.
+inline constexpr std::uint16_t kMadeByDos = 0;
+inline constexpr std::uint16_t kMadeByNtfs = 11;
+inline constexpr std::uint16_t kMadeByVfat = 14;
+
 inline constexpr std::uint16_t kExtraZip64 = 0x0001;
+inline constexpr std::uint16_t kExtraUnicodePath = 0x7075;
 
 inline constexpr std::size_t kLocalHeaderSize = 30;
 inline constexpr std::size_t kCentralHeaderSize = 46;
 inline constexpr std::size_t kEndOfCentralSize = 22;
 inline constexpr std::size_t kZip64EndOfCentralSize = 56;
 inline constexpr std::size_t kZip64LocatorSize = 20;
+// The zip64 end record's own size field counts the bytes after its first 12.
+inline constexpr std::size_t kZip64EndOfCentralLead = 12;
+// A data descriptor: CRC-32 and two sizes of 4 bytes, or of 8 in a zip64 entry,
+// after an optional signature.
+inline constexpr std::size_t kDataDescriptorSize = 12;
+inline constexpr std::size_t kZip64DataDescriptorSize = 20;
+
+// Names, extra fields and comments have 16-bit lengths.
+inline constexpr std::size_t kMaxFieldLength = 0xFFFF;
 
 inline constexpr std::uint32_t kZip64Marker32 = 0xFFFFFFFF;
 inline constexpr std::uint16_t kZip64Marker16 = 0xFFFF;

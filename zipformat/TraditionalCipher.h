@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "zipformat/Records.h"
+
 namespace zipfmt {
 
 inline constexpr std::size_t kEncryptionHeaderSize = 12;
@@ -34,8 +36,8 @@ private:
 // written with a data descriptor, the high byte of its DOS time.
 inline std::uint8_t EncryptionCheckByte(std::uint16_t flags, std::uint32_t crc,
                                         std::uint32_t dosDateTime) {
-    return (flags & 0x0008) ? static_cast<std::uint8_t>((dosDateTime >> 8) & 0xFF)
-                            : static_cast<std::uint8_t>(crc >> 24);
+    return (flags & kFlagDataDescriptor) ? static_cast<std::uint8_t>((dosDateTime >> 8) & 0xFF)
+                                         : static_cast<std::uint8_t>(crc >> 24);
 }
 
 } // namespace zipfmt

@@ -223,7 +223,6 @@ TEST(EngineReader, RecordHoldsTheLocalHeaderFields) {
     TZipEngine zip;
     zip.SetZipFilename(path);
     ASSERT_EQ(zip.EntryCount(), 1);
-    // The record's fields are packed: read them as values, never bind references.
     const ZipDirEntry& r = zip.Entries()[0];
     EXPECT_EQ(+r.VersionNeeded, 20);
     EXPECT_EQ(+r.GeneralFlags, 0x0002);

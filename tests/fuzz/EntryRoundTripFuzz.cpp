@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* in, std::size_t size) 
         std::abort();
     }
     writer.AddCentral(record);
-    if (!writer.Finish("")) {
+    if (writer.Finish("") != zipfmt::ArchiveWriter::FinishResult::Done) {
         std::abort();
     }
     zipfmt::ArchiveDirectory dir;

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.keepFolders = true;
     request.overwrite = true;
     request.password = "pw";
-    zipfmt::EngineReporter reporter(nullptr, nullptr, false);
+    engineapi::EngineReporter reporter(nullptr, nullptr, false);
     unzdll::ExtractEntries(request, reporter);
     // Only the archive and the box beside it; only the output folder in the box.
     if (CountItems(s.root) != 2 || CountItems(s.box) != 1 || !fs::is_directory(s.out)) {

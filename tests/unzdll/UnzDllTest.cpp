@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <map>
 
+#include "engineapi/CallBlocks.h"
 #include "tests/support/ZipBytes.h"
 #include "tests/zipdll/EngineCalls.h"
 #include "tests/zipdll/EngineTestSupport.h"
-#include "zipformat/CallBlocks.h"
 
 using enginetest::Call;
 using enginetest::WorkDir;
@@ -256,17 +256,39 @@ TEST(UnzDll, DamagedArchivesAreReportedWithoutWritingAnything) {
     wrongOffset.replace(lastRecord + 42, 4, testzip::Le32(good.centralOffset)); // no header there
     std::string hugeSize = good.bytes;
     hugeSize.replace(lastRecord + 20, 4, testzip::Le32(0x7FFFFFF0)); // compressed size
+    const std::size_t endRecord = good.bytes.size() - 22;
+    std::string directoryPastEnd = good.bytes;
+    directoryPastEnd.replace(endRecord + 16, 4, testzip::Le32(0x7FFFFFF0)); // central offset
+    std::string brokenHeader = good.bytes;
+    brokenHeader[good.centralOffset + 2] = 'X'; // the first central signature
+    // A zip64 locator before the end record that points past the file.
+    std::string badLocator = good.bytes;
+    badLocator.insert(endRecord, testzip::Le32(0x07064B50) + testzip::Le32(0) +
+                                     testzip::Le32(0x7FFFFFF0) + testzip::Le32(0) +
+                                     testzip::Le32(1));
     struct Case {
         const char* what;
         std::string bytes;
         std::int32_t count;
         std::vector<std::int32_t> codes;
+        const char* cause; // in the error's text
     };
     const Case cases[] = {
-        {"truncated", good.bytes.substr(0, good.bytes.size() - 30), 0, {kErrArchiveDamaged}},
-        {"empty", "", 0, {kErrArchiveDamaged}},
-        {"wrong offset", wrongOffset, 1, {kErrArchiveDamaged}},
-        {"lying size", hugeSize, 1, {kErrBadData}},
+        {"truncated",
+         good.bytes.substr(0, good.bytes.size() - 30),
+         0,
+         {kErrArchiveDamaged},
+         "no end of central directory"},
+        {"empty", "", 0, {kErrArchiveDamaged}, "no end of central directory"},
+        {"directory past the end",
+         directoryPastEnd,
+         0,
+         {kErrArchiveDamaged},
+         "central directory outside the file"},
+        {"broken central header", brokenHeader, 0, {kErrArchiveDamaged}, "bad central directory"},
+        {"bad zip64 locator", badLocator, 0, {kErrArchiveDamaged}, "bad zip64 end record"},
+        {"wrong offset", wrongOffset, 1, {kErrArchiveDamaged}, "no local header"},
+        {"lying size", hugeSize, 1, {kErrBadData}, "damaged data"},
     };
     for (const Case& c : cases) {
         WorkDir work;
@@ -274,6 +296,11 @@ TEST(UnzDll, DamagedArchivesAreReportedWithoutWritingAnything) {
         const auto r = enginetest::Extract(ExtractCall(work.Path("t.zip")));
         EXPECT_EQ(r.count, c.count) << c.what;
         EXPECT_EQ(r.ErrorCodes(), c.codes) << c.what;
+        std::string errors;
+        for (const enginetest::Record& record : r.records) {
+            errors += record.code != 0 ? record.text + "\n" : "";
+        }
+        EXPECT_NE(errors.find(c.cause), std::string::npos) << c.what << ":\n" << errors;
         EXPECT_LE(work.Tree().size(), 1u + c.count) << c.what;
     }
     WorkDir empty;

@@ -74,7 +74,7 @@ TEST(DeflateAhead, FilesReadBackWholeAsOneDeflateStreamWithAnyNumberOfWorkers) {
                       zipfmt::EncodeResult::Ok);
             writer.AddCentral(record);
         }
-        ASSERT_TRUE(writer.Finish(""));
+        ASSERT_EQ(writer.Finish(""), zipfmt::ArchiveWriter::FinishResult::Done);
 
         zipfmt::ArchiveDirectory read;
         ASSERT_EQ(zipfmt::ReadArchiveDirectory(archive, read), zipfmt::DirectoryError::None);

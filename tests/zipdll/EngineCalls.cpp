@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "zipformat/CallBlocks.h"
+#include "engineapi/CallBlocks.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engineapi/CallBlocks.h"
 #include "tests/support/FileLock.h"
 #include "tests/support/ZipBytes.h"
 #include "tests/zipdll/EngineCalls.h"
 #include "tests/zipdll/EngineTestSupport.h"
 #include "tests/zipdll/TestData.h"
-#include "zipformat/CallBlocks.h"
 #include "zipformat/EntryNames.h"
 
 #ifdef _WIN32

@@ -74,7 +74,7 @@ TEST(ArchiveIo, EntriesComeBackAsTheyWereWritten) {
         zipfmt::ArchiveWriter writer(archive, 4096); // small, so that patches reach the sink
         ASSERT_EQ(AddEntry(writer, "first", "1", 6, ""), zipfmt::EncodeResult::Ok);
         ASSERT_EQ(AddEntry(writer, "entry", c.data, c.level, c.password), zipfmt::EncodeResult::Ok);
-        ASSERT_TRUE(writer.Finish("comment"));
+        ASSERT_EQ(writer.Finish("comment"), zipfmt::ArchiveWriter::FinishResult::Done);
         zipfmt::ArchiveDirectory dir;
         ASSERT_EQ(zipfmt::ReadArchiveDirectory(archive, dir), zipfmt::DirectoryError::None);
         ASSERT_EQ(dir.entries.size(), 2u);
@@ -115,7 +115,7 @@ TEST(ArchiveIo, OutputStillHeldByInflateAfterTheLastInputIsDelivered) {
         zipfmt::ArchiveWriter writer(archive);
         const std::string zeros(c.size, '\0');
         ASSERT_EQ(AddEntry(writer, "zeros", zeros, c.level, c.password), zipfmt::EncodeResult::Ok);
-        ASSERT_TRUE(writer.Finish(""));
+        ASSERT_EQ(writer.Finish(""), zipfmt::ArchiveWriter::FinishResult::Done);
         zipfmt::ArchiveDirectory dir;
         ASSERT_EQ(zipfmt::ReadArchiveDirectory(archive, dir), zipfmt::DirectoryError::None);
         const auto [data, status] =
@@ -134,7 +134,8 @@ TEST(ArchiveIo, AFailedWriteIsReportedAndRefusesWhatFollows) {
         if (result == zipfmt::EncodeResult::Ok) {
             result = AddEntry(writer, "b", Noise(50000), 6, "");
         }
-        const bool finished = result == zipfmt::EncodeResult::Ok && writer.Finish("");
+        const bool finished = result == zipfmt::EncodeResult::Ok &&
+                              writer.Finish("") == zipfmt::ArchiveWriter::FinishResult::Done;
         EXPECT_FALSE(finished) << failAt;
         EXPECT_TRUE(writer.Failed()) << failAt;
         EXPECT_FALSE(writer.Write("more", 4));
@@ -156,7 +157,7 @@ TEST(ArchiveIo, LargeSizesOffsetsAndCountsUseZip64) {
         small.name += std::to_string(i); // "f" + ... trips a false GCC 12 warning
         writer.AddCentral(small);
     }
-    ASSERT_TRUE(writer.Finish(""));
+    ASSERT_EQ(writer.Finish(""), zipfmt::ArchiveWriter::FinishResult::Done);
     // Python's zipfile and unzip read these records too (see the interop tests); here
     // the directory reader must find every value again.
     zipfmt::ArchiveDirectory dir;
@@ -171,13 +172,36 @@ TEST(ArchiveIo, LargeSizesOffsetsAndCountsUseZip64) {
     EXPECT_FALSE(dir.entries[1].zip64);
 }
 
+TEST(ArchiveIo, AFieldPastSixteenBitsIsRefusedNotCut) {
+    // An extra field that fits until the zip64 block it comes to need is added, and an
+    // archive comment one byte too long.
+    zipfmt::CentralRecord grown;
+    grown.name = "grown";
+    grown.extra = std::string(65530, 'x');
+    grown.uncompressedSize = 5000000000ull;
+    zipfmt::CentralRecord plain;
+    plain.name = "plain";
+    const struct {
+        zipfmt::CentralRecord record;
+        std::string comment;
+        std::string overlong;
+    } cases[] = {{grown, "", "grown"}, {plain, std::string(65536, 'c'), ""}};
+    for (const auto& c : cases) {
+        MemoryArchive archive;
+        zipfmt::ArchiveWriter writer(archive);
+        writer.AddCentral(c.record);
+        EXPECT_EQ(writer.Finish(c.comment), zipfmt::ArchiveWriter::FinishResult::FieldTooLong);
+        EXPECT_EQ(writer.OverlongName(), c.overlong);
+    }
+}
+
 TEST(ArchiveIo, AReaderNeverYieldsMoreThanTheDirectorysSize) {
     // One MiB of zeros, deflated, under a directory that says 1000 bytes.
     MemoryArchive archive;
     zipfmt::ArchiveWriter writer(archive);
     ASSERT_EQ(AddEntry(writer, "bomb", std::string(1 << 20, '\0'), 9, ""),
               zipfmt::EncodeResult::Ok);
-    ASSERT_TRUE(writer.Finish(""));
+    ASSERT_EQ(writer.Finish(""), zipfmt::ArchiveWriter::FinishResult::Done);
     zipfmt::ArchiveDirectory dir;
     ASSERT_EQ(zipfmt::ReadArchiveDirectory(archive, dir), zipfmt::DirectoryError::None);
     for (const std::uint64_t claimed : {1000ull, (1ull << 20) - 1, (1ull << 20) + 1}) {

@@ -57,10 +57,7 @@ public:
                 whole = false;
                 continue;
             }
-            const bool endsWithSeparator = path.ends_with('/') || path.ends_with('\\');
-            const std::string child =
-                endsWithSeparator ? path + item.name : path + platform::PathSeparator() + item.name;
-            whole = Walk(child, childShown, inside) && whole;
+            whole = Walk(platform::JoinPath(path, item.name), childShown, inside) && whole;
         }
         if (whole) {
             out.push_back(path);

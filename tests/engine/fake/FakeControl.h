@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "zipformat/CallBlocks.h"
+#include "engineapi/CallBlocks.h"
 
 extern "C" {
 

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-namespace zipfmt {
+namespace engineapi {
 
 // Major * 100 + minor.
 inline constexpr std::int32_t kEngineVersion = 410;
 
-} // namespace zipfmt
+} // namespace engineapi
 
 #if defined(_WIN32)
 #define ENGINE_EXPORT // the .def file names the exports

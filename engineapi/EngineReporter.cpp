@@ -1,11 +1,11 @@
-#include "zipformat/EngineReporter.h"
+#include "engineapi/EngineReporter.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "util/Codepage.h"
 
-namespace zipfmt {
+namespace engineapi {
 
 void EngineReporter::Send(std::int32_t action, std::int32_t code, std::int64_t size,
                           const std::string& text) {
@@ -85,4 +85,4 @@ std::string CallBlockText(const char* text, std::size_t bufferSize) {
     return std::string(text, length);
 }
 
-} // namespace zipfmt
+} // namespace engineapi

@@ -3,13 +3,14 @@
 // the call block, one record at a time, and hearing back whether to stop.
 
 #include <cstdint>
+#include <exception>
 #include <new>
 #include <string>
 #include <vector>
 
-#include "zipformat/CallBlocks.h"
+#include "engineapi/CallBlocks.h"
 
-namespace zipfmt {
+namespace engineapi {
 
 // Texts are given in UTF-8 and reach the caller in Windows-1252.
 class EngineReporter {
@@ -66,6 +67,10 @@ template <typename Work> std::int32_t RunAtBoundary(EngineReporter& reporter, Wo
     } catch (const std::bad_alloc&) {
         reporter.Error(kErrInternal, "Out of memory; nothing was changed by the failed step");
         count = 0;
+    } catch (const std::exception& e) {
+        reporter.Error(kErrInternal, std::string("Internal error (") + e.what() +
+                                         "); nothing was changed by the failed step");
+        count = 0;
     } catch (...) {
         reporter.Error(kErrInternal, "Internal error; nothing was changed by the failed step");
         count = 0;
@@ -74,4 +79,4 @@ template <typename Work> std::int32_t RunAtBoundary(EngineReporter& reporter, Wo
     return count;
 }
 
-} // namespace zipfmt
+} // namespace engineapi
