@@ -5,6 +5,7 @@
 #include "dialogs/DialogDesign.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
+#include "platform/ProgramPaths.h"
 
 Tdescompri* descompri = nullptr;
 

@@ -6,6 +6,7 @@
 #include "engine/DirectoryWalk.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
+#include "platform/ProgramPaths.h"
 #include "util/Codepage.h"
 #include "util/Errors.h"
 #include "zipformat/AppendJournal.h"

@@ -11,6 +11,7 @@
 #include "platform/FileHandle.h"
 #include "platform/GuardedCall.h"
 #include "platform/Messages.h"
+#include "platform/ProgramPaths.h"
 
 void TZipEngine::LoadZipLibrary() {
     LoadEngineLibrary(ZipEngineLibrary(), Trace);

@@ -79,4 +79,23 @@ template <typename Work> std::int32_t RunAtBoundary(EngineReporter& reporter, Wo
     return count;
 }
 
+// An execution entry point: nothing without a call block; otherwise a reporter on
+// the block's callback, a count of names out of range refused, and work(block,
+// reporter) run at the boundary.
+template <typename Block, typename Work> std::int32_t RunExec(Block* block, Work&& work) {
+    if (!block) {
+        return 0;
+    }
+    EngineReporter reporter(block->Callback, block->Caller,
+                            block->Verbose != 0 || block->Trace != 0);
+    return RunAtBoundary(reporter, [&] {
+        if (!SpecCountFits(block->SpecCount)) {
+            reporter.Error(kErrBadCall, "The call block's count of names is out of range: " +
+                                            std::to_string(block->SpecCount));
+            return 0;
+        }
+        return work(*block, reporter);
+    });
+}
+
 } // namespace engineapi

@@ -10,6 +10,7 @@
 #include "platform/FileHandle.h"
 #include "platform/FmxUtils.h"
 #include "platform/Messages.h"
+#include "platform/ProgramPaths.h"
 #include "resources/TextTable.h"
 
 void TPRINCIPAL::BabrirClick() {

@@ -9,6 +9,7 @@
 #include "main/SettingsRules.h"
 #include "platform/FileHandle.h"
 #include "platform/FmxUtils.h"
+#include "platform/ProgramPaths.h"
 #include "platform/Shell.h"
 
 void TPRINCIPAL::Ejecuta(unsigned numero) {

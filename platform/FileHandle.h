@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/OwnedHandle.h"
+
 namespace platform {
 
 class FileHandle {
@@ -21,12 +23,6 @@ public:
     // A file named in UTF-8, as the engine libraries name them.
     static std::optional<FileHandle> OpenUtf8(const std::string& path, Sharing sharing);
 
-    FileHandle(FileHandle&& other) noexcept;
-    FileHandle& operator=(FileHandle&& other) noexcept;
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle();
-
     // The size when the file was opened.
     std::int64_t Size() const { return size_; }
 
@@ -39,29 +35,9 @@ private:
     FileHandle(std::intptr_t handle, std::int64_t size) : handle_(handle), size_(size) {}
     // Takes an open native handle; Windows only.
     static std::optional<FileHandle> FromNative(void* native);
-    void Close() noexcept;
 
-    std::intptr_t handle_;
+    OwnedHandle handle_;
     std::int64_t size_;
 };
-
-// True when path names an existing file (not a folder).
-bool FileExists(const std::string& path);
-
-// True when path names an existing folder.
-bool DirectoryExists(const std::string& path);
-
-// The process's current directory; changing it returns false when refused.
-std::string CurrentDirectory();
-bool ChangeCurrentDirectory(const std::string& path);
-
-// A UTF-8 path as the functions above take it: itself on POSIX; on Windows in the
-// program's code page, by its short name where the code page lacks a character.
-std::string ProgramPath(const std::string& utf8);
-
-// A path of the program as the engine libraries' call blocks take it, in Windows-1252:
-// itself on Windows; on POSIX, where the system's names are UTF-8, converted when the
-// code page can spell it.
-std::string CallBlockPath(const std::string& path);
 
 } // namespace platform

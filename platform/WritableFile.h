@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/OwnedHandle.h"
+
 namespace platform {
 
 class WritableFile {
@@ -17,12 +19,6 @@ public:
     static std::optional<WritableFile> OpenExisting(const std::string& path);
     // A new file; empty when the name is taken or the folder refuses it.
     static std::optional<WritableFile> CreateNew(const std::string& path);
-
-    WritableFile(WritableFile&& other) noexcept;
-    WritableFile& operator=(WritableFile&& other) noexcept;
-    WritableFile(const WritableFile&) = delete;
-    WritableFile& operator=(const WritableFile&) = delete;
-    ~WritableFile();
 
     // The size as this handle has made it.
     std::int64_t Size() const { return size_; }
@@ -35,12 +31,12 @@ public:
     bool Flush();
     // The modification time goes back to what it was when the file was opened.
     void RestoreTime();
-    void Close() noexcept;
+    void Close() noexcept { handle_.Close(); }
 
 private:
     WritableFile(std::intptr_t handle, std::int64_t size) : handle_(handle), size_(size) {}
 
-    std::intptr_t handle_;
+    OwnedHandle handle_;
     std::int64_t size_;
     std::int64_t openedTime_ = 0; // the platform's own units; 0 for a new file
 };

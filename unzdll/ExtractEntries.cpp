@@ -14,6 +14,7 @@
 #include "unzdll/EntryWriter.h"
 #include "unzdll/OutputFolders.h"
 #include "unzdll/WriterPool.h"
+#include "util/AsciiCase.h"
 #include "util/Codepage.h"
 #include "zipformat/Buffer.h"
 #include "zipformat/CentralDirectory.h"
@@ -41,7 +42,7 @@ std::string NameKey(const std::string& name) {
     for (const char c : name) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x80) {
-            key += static_cast<char>(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
+            key += util::AsciiUpper(c);
         } else if (u >= 0xC0) {
             key += '?'; // a character's first byte; the bytes after it add nothing
         }

@@ -1,6 +1,7 @@
 // The two entry points of UNZDLL.DLL. Nothing thrown inside may cross them.
 
 #include "engineapi/CallBlocks.h"
+#include "engineapi/EngineReporter.h"
 #include "engineapi/EngineVersion.h"
 #include "unzdll/ExtractEntries.h"
 #include "zipformat/AppendJournal.h"
@@ -8,18 +9,9 @@
 extern "C" {
 
 ENGINE_EXPORT std::int32_t ENGINE_CALL UnzDllExec(UnzCallBlock* block) {
-    if (!block) {
-        return 0;
-    }
-    engineapi::EngineReporter reporter(block->Callback, block->Caller,
-                                       block->Verbose != 0 || block->Trace != 0);
-    return engineapi::RunAtBoundary(reporter, [&] {
-        if (!engineapi::SpecCountFits(block->SpecCount)) {
-            reporter.Error(kErrBadCall, "The call block's count of names is out of range: " +
-                                            std::to_string(block->SpecCount));
-            return 0;
-        }
-        const unzdll::ExtractRequest request = unzdll::ReadExtractRequest(*block);
+    return engineapi::RunExec(block, [](const UnzCallBlock& b,
+                                        engineapi::EngineReporter& reporter) {
+        const unzdll::ExtractRequest request = unzdll::ReadExtractRequest(b);
         // An add a dead process left half done is undone before the archive is read.
         if (zipfmt::RecoverArchive(request.archive) == zipfmt::Recovery::Failed) {
             reporter.Error(kErrArchiveOpen, "An interrupted add to " + request.archive +

@@ -7,12 +7,14 @@
 
 namespace util {
 
+inline char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 inline std::string AsciiUpper(std::string_view s) {
     std::string out(s);
     for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+        c = AsciiUpper(c);
     }
     return out;
 }

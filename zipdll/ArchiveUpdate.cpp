@@ -216,16 +216,7 @@ bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
         return false;
     }
     zipfmt::CentralRecord record;
-    record.versionMadeBy = entry.versionMadeBy;
-    record.versionNeeded = entry.versionNeeded;
-    record.flags = entry.flags;
-    record.method = entry.method;
-    record.dosDateTime = entry.dosDateTime;
-    record.crc32 = entry.crc32;
-    record.compressedSize = entry.compressedSize;
-    record.uncompressedSize = entry.uncompressedSize;
-    record.internalAttributes = entry.internalAttributes;
-    record.externalAttributes = entry.externalAttributes;
+    static_cast<zipfmt::EntryFields&>(record) = entry;
     record.localHeaderOffset = static_cast<std::uint64_t>(writer_->Position());
     record.name = entry.name;
     record.extra = zipfmt::WithoutZip64(std::string(entry.extra.begin(), entry.extra.end()));

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "zipformat/Records.h"
+
 namespace zipfmt {
 
 // Where the archive's bytes go; the writer may go back to patch a header or to drop
@@ -19,17 +21,7 @@ public:
 };
 
 // What the central directory says of one entry.
-struct CentralRecord {
-    std::uint16_t versionMadeBy = 20;
-    std::uint16_t versionNeeded = 20;
-    std::uint16_t flags = 0;
-    std::uint16_t method = 0;
-    std::uint32_t dosDateTime = 0;
-    std::uint32_t crc32 = 0;
-    std::uint64_t compressedSize = 0;
-    std::uint64_t uncompressedSize = 0;
-    std::uint16_t internalAttributes = 0;
-    std::uint32_t externalAttributes = 0;
+struct CentralRecord : EntryFields {
     std::uint64_t localHeaderOffset = 0;
     std::string name;
     std::string extra; // without a zip64 block: the writer adds one when needed

@@ -8,21 +8,12 @@
 
 #include "platform/FileHandle.h"
 #include "zipformat/ByteSource.h"
+#include "zipformat/Records.h"
 
 namespace zipfmt {
 
-struct CentralEntry {
-    std::uint16_t versionMadeBy = 0;
-    std::uint16_t versionNeeded = 0;
-    std::uint16_t flags = 0;
-    std::uint16_t method = 0;
-    std::uint32_t dosDateTime = 0;
-    std::uint32_t crc32 = 0;
-    std::uint64_t compressedSize = 0;
-    std::uint64_t uncompressedSize = 0;
+struct CentralEntry : EntryFields {
     std::uint32_t diskStart = 0;
-    std::uint16_t internalAttributes = 0;
-    std::uint32_t externalAttributes = 0;
     // File position of the entry's local header: the stored offset plus the bytes that
     // stand before the archive (a self-extractor's stub).
     std::uint64_t localHeaderPosition = 0;

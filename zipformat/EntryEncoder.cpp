@@ -85,7 +85,7 @@ bool EntryEncoder::WriteHeader(ArchiveWriter& writer, const NewEntry& entry, boo
     PutLe32(header, kLocalHeaderSignature);
     PutLe16(header, VersionNeeded(zip64, compress, layout.encrypted));
     PutLe16(header, layout.flags);
-    PutLe16(header, compress ? 8 : 0);
+    PutLe16(header, compress ? kMethodDeflated : kMethodStored);
     PutLe32(header, entry.dosDateTime);
     PutLe32(header, 0);                          // CRC, patched
     PutLe32(header, zip64 ? kZip64Marker32 : 0); // sizes, patched
@@ -93,7 +93,7 @@ bool EntryEncoder::WriteHeader(ArchiveWriter& writer, const NewEntry& entry, boo
     std::string extra;
     if (zip64) {
         PutLe16(extra, kExtraZip64);
-        PutLe16(extra, 16);
+        PutLe16(extra, 2 * sizeof(std::uint64_t)); // both sizes, patched
         PutLe64(extra, 0);
         PutLe64(extra, 0);
     }
@@ -307,13 +307,15 @@ EntryEncoder::Pass EntryEncoder::Close(ArchiveWriter& writer, const NewEntry& en
     PutLe32(fields, crc);
     PutLe32(fields, zip64 ? kZip64Marker32 : stored);
     PutLe32(fields, zip64 ? kZip64Marker32 : total);
-    bool patched = writer.Patch(layout.headerAt + 14, fields.data(), fields.size());
+    bool patched = writer.Patch(layout.headerAt + static_cast<std::int64_t>(kLocalHeaderCrcOffset),
+                                fields.data(), fields.size());
     if (zip64) {
         std::string sizes;
         PutLe64(sizes, total);
         PutLe64(sizes, stored);
         const std::int64_t blockAt =
-            layout.headerAt + static_cast<std::int64_t>(kLocalHeaderSize + entry.name.size()) + 4;
+            layout.headerAt + static_cast<std::int64_t>(kLocalHeaderSize + entry.name.size()) +
+            4; // past the block's id and length
         patched = patched && writer.Patch(blockAt, sizes.data(), sizes.size());
     }
     if (!patched) {

@@ -36,6 +36,7 @@ inline constexpr std::uint16_t kExtraZip64 = 0x0001;
 inline constexpr std::uint16_t kExtraUnicodePath = 0x7075;
 
 inline constexpr std::size_t kLocalHeaderSize = 30;
+inline constexpr std::size_t kLocalHeaderCrcOffset = 14; // CRC-32, then the two sizes
 inline constexpr std::size_t kCentralHeaderSize = 46;
 inline constexpr std::size_t kEndOfCentralSize = 22;
 inline constexpr std::size_t kZip64EndOfCentralSize = 56;
@@ -63,6 +64,20 @@ inline std::uint32_t Le32(const std::uint8_t* p) {
 inline std::uint64_t Le64(const std::uint8_t* p) {
     return static_cast<std::uint64_t>(Le32(p)) | (static_cast<std::uint64_t>(Le32(p + 4)) << 32);
 }
+
+// What a central header and the entry it describes agree on, whether read or written.
+struct EntryFields {
+    std::uint16_t versionMadeBy = kVersionDeflated;
+    std::uint16_t versionNeeded = kVersionDeflated;
+    std::uint16_t flags = 0;
+    std::uint16_t method = 0;
+    std::uint32_t dosDateTime = 0;
+    std::uint32_t crc32 = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint64_t uncompressedSize = 0;
+    std::uint16_t internalAttributes = 0;
+    std::uint32_t externalAttributes = 0;
+};
 
 // The data of the first extra-field block with the given id, or an empty span.
 // Blocks that run past the field end the search.

@@ -1,11 +1,13 @@
 #include "zipformat/Wildcard.h"
 
+#include "util/AsciiCase.h"
+
 namespace zipfmt {
 
 namespace {
 
 char Fold(char c, bool ignoreCase) {
-    return ignoreCase && c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return ignoreCase ? util::AsciiUpper(c) : c;
 }
 
 } // namespace

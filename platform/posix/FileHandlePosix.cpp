@@ -7,9 +7,12 @@
 #include <utility>
 
 #include "platform/posix/PositionalIo.h"
-#include "util/Codepage.h"
 
 namespace platform {
+
+void OwnedHandle::CloseNative(std::intptr_t native) noexcept {
+    ::close(static_cast<int>(native));
+}
 
 std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
     return OpenUtf8(path, Sharing::DenyWrite);
@@ -31,68 +34,18 @@ std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing)
     return FileHandle(fd, static_cast<std::int64_t>(info.st_size));
 }
 
-FileHandle::FileHandle(FileHandle&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), size_(other.size_) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, -1);
-        size_ = other.size_;
-    }
-    return *this;
-}
-
-FileHandle::~FileHandle() {
-    Close();
-}
-
-void FileHandle::Close() noexcept {
-    if (handle_ >= 0) {
-        ::close(static_cast<int>(handle_));
-        handle_ = -1;
-    }
-}
-
 std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    return ReadAllAt(static_cast<int>(handle_), offset, buffer, count);
+    return ReadAllAt(static_cast<int>(handle_.Get()), offset, buffer, count);
 }
 
 std::int64_t FileHandle::Read(void* buffer, std::size_t count) {
     for (;;) {
-        const ssize_t got = ::read(static_cast<int>(handle_), buffer, count);
+        const ssize_t got = ::read(static_cast<int>(handle_.Get()), buffer, count);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         return got;
     }
-}
-
-bool FileExists(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-bool DirectoryExists(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string CurrentDirectory() {
-    char path[4096];
-    return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string();
-}
-
-bool ChangeCurrentDirectory(const std::string& path) {
-    return ::chdir(path.c_str()) == 0;
-}
-
-std::string ProgramPath(const std::string& utf8) {
-    return utf8;
-}
-
-std::string CallBlockPath(const std::string& path) {
-    return util::Utf8ToCp1252(path).value_or(path);
 }
 
 } // namespace platform

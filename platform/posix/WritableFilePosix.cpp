@@ -50,37 +50,12 @@ std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
     return WritableFile(fd, 0);
 }
 
-WritableFile::WritableFile(WritableFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), size_(other.size_),
-      openedTime_(other.openedTime_) {}
-
-WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, -1);
-        size_ = other.size_;
-        openedTime_ = other.openedTime_;
-    }
-    return *this;
-}
-
-WritableFile::~WritableFile() {
-    Close();
-}
-
-void WritableFile::Close() noexcept {
-    if (handle_ >= 0) {
-        ::close(static_cast<int>(handle_));
-        handle_ = -1;
-    }
-}
-
 std::size_t WritableFile::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    return handle_ >= 0 ? ReadAllAt(static_cast<int>(handle_), offset, buffer, count) : 0;
+    return handle_.Valid() ? ReadAllAt(static_cast<int>(handle_.Get()), offset, buffer, count) : 0;
 }
 
 bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t count) {
-    if (handle_ < 0 || !WriteAllAt(static_cast<int>(handle_), offset, data, count)) {
+    if (!handle_.Valid() || !WriteAllAt(static_cast<int>(handle_.Get()), offset, data, count)) {
         return false;
     }
     size_ = std::max(size_, offset + static_cast<std::int64_t>(count));
@@ -88,7 +63,8 @@ bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t co
 }
 
 bool WritableFile::SetSize(std::int64_t size) {
-    if (handle_ < 0 || ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) != 0) {
+    if (!handle_.Valid() ||
+        ::ftruncate(static_cast<int>(handle_.Get()), static_cast<off_t>(size)) != 0) {
         return false;
     }
     size_ = size;
@@ -96,17 +72,17 @@ bool WritableFile::SetSize(std::int64_t size) {
 }
 
 bool WritableFile::Flush() {
-    return handle_ >= 0 && ::fdatasync(static_cast<int>(handle_)) == 0;
+    return handle_.Valid() && ::fdatasync(static_cast<int>(handle_.Get())) == 0;
 }
 
 void WritableFile::RestoreTime() {
-    if (handle_ < 0 || openedTime_ == 0) {
+    if (!handle_.Valid() || openedTime_ == 0) {
         return;
     }
     const timespec times[2] = {{0, UTIME_OMIT},
                                {static_cast<time_t>(openedTime_ / 1000000000),
                                 static_cast<long>(openedTime_ % 1000000000)}};
-    ::futimens(static_cast<int>(handle_), times);
+    ::futimens(static_cast<int>(handle_.Get()), times);
 }
 
 } // namespace platform

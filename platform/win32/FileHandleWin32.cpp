@@ -13,8 +13,11 @@ namespace {
 HANDLE AsHandle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
-const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 } // namespace
+
+void OwnedHandle::CloseNative(std::intptr_t native) noexcept {
+    ::CloseHandle(reinterpret_cast<HANDLE>(native));
+}
 
 // Only a file on disk: not a pipe, a console or a device.
 std::optional<FileHandle> FileHandle::FromNative(void* native) {
@@ -42,70 +45,17 @@ std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing 
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
-FileHandle::FileHandle(FileHandle&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNoHandle)), size_(other.size_) {}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNoHandle);
-        size_ = other.size_;
-    }
-    return *this;
-}
-
-FileHandle::~FileHandle() {
-    Close();
-}
-
-void FileHandle::Close() noexcept {
-    if (handle_ != kNoHandle) {
-        ::CloseHandle(AsHandle(handle_));
-        handle_ = kNoHandle;
-    }
-}
-
 std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    return ReadAllAt(AsHandle(handle_), offset, buffer, count);
+    return ReadAllAt(AsHandle(handle_.Get()), offset, buffer, count);
 }
 
 std::int64_t FileHandle::Read(void* buffer, std::size_t count) {
     DWORD got = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 30));
-    if (!::ReadFile(AsHandle(handle_), buffer, chunk, &got, nullptr)) {
+    if (!::ReadFile(AsHandle(handle_.Get()), buffer, chunk, &got, nullptr)) {
         return -1;
     }
     return got;
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes =
-        path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryExists(const std::string& path) {
-    const DWORD attributes =
-        path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string CurrentDirectory() {
-    char path[MAX_PATH + 1];
-    const DWORD length = ::GetCurrentDirectoryA(sizeof path, path);
-    return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
-}
-
-bool ChangeCurrentDirectory(const std::string& path) {
-    return ::SetCurrentDirectoryA(path.c_str()) != 0;
-}
-
-std::string ProgramPath(const std::string& utf8) {
-    return AnsiPath(WidenUtf8(utf8));
-}
-
-std::string CallBlockPath(const std::string& path) {
-    return path;
 }
 
 } // namespace platform

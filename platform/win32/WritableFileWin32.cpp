@@ -14,7 +14,6 @@ namespace {
 HANDLE AsHandle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
-const std::intptr_t kNoHandle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
 
 } // namespace
 
@@ -46,37 +45,12 @@ std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
     return WritableFile(reinterpret_cast<std::intptr_t>(h), 0);
 }
 
-WritableFile::WritableFile(WritableFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNoHandle)), size_(other.size_),
-      openedTime_(other.openedTime_) {}
-
-WritableFile& WritableFile::operator=(WritableFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNoHandle);
-        size_ = other.size_;
-        openedTime_ = other.openedTime_;
-    }
-    return *this;
-}
-
-WritableFile::~WritableFile() {
-    Close();
-}
-
-void WritableFile::Close() noexcept {
-    if (handle_ != kNoHandle) {
-        ::CloseHandle(AsHandle(handle_));
-        handle_ = kNoHandle;
-    }
-}
-
 std::size_t WritableFile::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {
-    return handle_ != kNoHandle ? ReadAllAt(AsHandle(handle_), offset, buffer, count) : 0;
+    return handle_.Valid() ? ReadAllAt(AsHandle(handle_.Get()), offset, buffer, count) : 0;
 }
 
 bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t count) {
-    if (handle_ == kNoHandle || !WriteAllAt(AsHandle(handle_), offset, data, count)) {
+    if (!handle_.Valid() || !WriteAllAt(AsHandle(handle_.Get()), offset, data, count)) {
         return false;
     }
     size_ = std::max(size_, offset + static_cast<std::int64_t>(count));
@@ -86,8 +60,8 @@ bool WritableFile::WriteAt(std::int64_t offset, const void* data, std::size_t co
 bool WritableFile::SetSize(std::int64_t size) {
     LARGE_INTEGER at{};
     at.QuadPart = size;
-    if (handle_ == kNoHandle || !::SetFilePointerEx(AsHandle(handle_), at, nullptr, FILE_BEGIN) ||
-        !::SetEndOfFile(AsHandle(handle_))) {
+    if (!handle_.Valid() || !::SetFilePointerEx(AsHandle(handle_.Get()), at, nullptr, FILE_BEGIN) ||
+        !::SetEndOfFile(AsHandle(handle_.Get()))) {
         return false;
     }
     size_ = size;
@@ -95,18 +69,18 @@ bool WritableFile::SetSize(std::int64_t size) {
 }
 
 bool WritableFile::Flush() {
-    return handle_ != kNoHandle && ::FlushFileBuffers(AsHandle(handle_));
+    return handle_.Valid() && ::FlushFileBuffers(AsHandle(handle_.Get()));
 }
 
 void WritableFile::RestoreTime() {
-    if (handle_ == kNoHandle || openedTime_ == 0) {
+    if (!handle_.Valid() || openedTime_ == 0) {
         return;
     }
     FILETIME written{};
     written.dwLowDateTime =
         static_cast<DWORD>(static_cast<std::uint64_t>(openedTime_) & 0xFFFFFFFF);
     written.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(openedTime_) >> 32);
-    ::SetFileTime(AsHandle(handle_), nullptr, nullptr, &written);
+    ::SetFileTime(AsHandle(handle_.Get()), nullptr, nullptr, &written);
 }
 
 } // namespace platform

@@ -11,6 +11,7 @@
 #include "engine/EngineLibraries.h"
 #include "engine/ZipEngine.h"
 #include "platform/FileHandle.h"
+#include "platform/ProgramPaths.h"
 #include "tests/engine/FakeLibraries.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"

@@ -7,6 +7,7 @@
 
 #include "engine/ZipEngine.h"
 #include "platform/FileHandle.h"
+#include "platform/ProgramPaths.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ZipBytes.h"

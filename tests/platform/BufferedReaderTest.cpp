@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "platform/BufferedReader.h"
+#include "platform/ProgramPaths.h"
 #include "tests/support/TempDir.h"
 
 namespace {

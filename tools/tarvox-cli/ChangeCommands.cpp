@@ -7,6 +7,7 @@
 
 #include "platform/Console.h"
 #include "platform/FileHandle.h"
+#include "platform/ProgramPaths.h"
 #include "tools/tarvox-cli/CommandLine.h"
 #include "tools/tarvox-cli/FileSelection.h"
 #include "tools/tarvox-cli/Session.h"

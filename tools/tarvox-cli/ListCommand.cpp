@@ -4,6 +4,7 @@
 #include "engine/ZipEngine.h"
 #include "platform/Console.h"
 #include "platform/FileHandle.h"
+#include "platform/ProgramPaths.h"
 #include "tools/tarvox-cli/CommandLine.h"
 #include "util/EntryFormat.h"
 

@@ -5,6 +5,7 @@
 
 #include "platform/Console.h"
 #include "platform/FileHandle.h"
+#include "platform/ProgramPaths.h"
 #include "tools/tarvox-cli/Commands.h"
 
 Session::Session() {
