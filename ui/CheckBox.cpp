@@ -3,8 +3,12 @@
 namespace ui {
 
 void CheckBox::Create(HWND parent, const ButtonDesign& design) {
-    Attach(CreateChild("BUTTON", design.caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
-                       parent, design.left, design.top, design.width, design.height));
+    CreateStyled(parent, design, BS_AUTOCHECKBOX);
+}
+
+void CheckBox::CreateStyled(HWND parent, const ButtonDesign& design, DWORD buttonStyle) {
+    Attach(CreateChild("BUTTON", design.caption, WS_VISIBLE | WS_TABSTOP | buttonStyle, 0, parent,
+                       design.left, design.top, design.width, design.height));
     SetControlFont(handle_, design.font);
     SetChecked(design.checked);
 }

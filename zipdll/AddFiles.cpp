@@ -152,11 +152,14 @@ private:
     // then the new ones; those that deflate unencrypted are deflated ahead in that order.
     void StartDeflating(const std::vector<Planned*>& replacing) {
         std::vector<zipdll::DeflateAhead::File> files;
+        std::uint64_t pieces = 0;
         auto add = [&](Planned* p) {
             if (p && !p->file.info.isDirectory && p->file.info.size > 0 && request_.level > 0 &&
                 !request_.encrypt) {
                 p->ahead = files.size();
                 files.push_back({p->file.path, request_.level});
+                const auto size = static_cast<std::uint64_t>(p->file.info.size);
+                pieces += (size + zipfmt::kDeflateBlock - 1) / zipfmt::kDeflateBlock;
             }
         };
         for (Planned* p : replacing) {
@@ -167,7 +170,11 @@ private:
                 add(&p);
             }
         }
-        ahead_ = std::make_unique<zipdll::DeflateAhead>(std::move(files));
+        // Threads cost more than they give when there is one piece to deflate: the
+        // program's usual add of one small file.
+        const unsigned threads = static_cast<unsigned>(std::min<std::uint64_t>(
+            zipfmt::DeflatePool::DefaultThreads(), pieces > 1 ? pieces : 0));
+        ahead_ = std::make_unique<zipdll::DeflateAhead>(std::move(files), threads);
     }
 
     // Plain adds of new names leave every old entry where it is; updating, freshening
