@@ -140,7 +140,10 @@ private:
     // Reads up to and including "PK" 3 4. A byte that breaks a partial match is
     // consumed and not looked at again; only an attempt's first byte counts.
     bool SearchLocalHeader() {
-        static constexpr int kSignature[4] = {'P', 'K', 3, 4};
+        constexpr auto kByte = [](int i) {
+            return static_cast<int>((zipfmt::kLocalHeaderSignature >> (8 * i)) & 0xFF);
+        };
+        static constexpr int kSignature[4] = {kByte(0), kByte(1), kByte(2), kByte(3)};
         for (;;) {
             int byte = in_.ReadByte();
             if (byte < 0) {
