@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Ccomprobar.h"
 #include "dialogs/Cconfi.h"
 #include "dialogs/Ccreditos.h"
 #include "dialogs/Cdesc.h"
@@ -61,6 +62,7 @@ void CreateForms() {
 }
 
 void DestroyForms() {
+    Destroy(comprobar);
     Destroy(Form1);
     Destroy(progreso);
     Destroy(credits);

@@ -186,6 +186,11 @@ def main():
         into_big("small into 130 MB zip", lambda a: ["zip", "-q", "-6", "-j", a, picked[0]],
                  "big-zip.zip")
         if args.cli:
+            # Testing the whole archive: every entry inflated and its CRC-32 checked.
+            cli = os.path.abspath(args.cli)
+            measure("test tarvox-cli", lambda: timed_exit([cli, "test", archive], work))
+            measure("test unzip -t", lambda: timed_exit(["unzip", "-tqq", archive], work))
+            measure("test 7zz t", lambda: timed_exit(["7zz", "t", archive], work))
             # As the program adds: one process, one library load and call per file.
             fresh(os.path.join(work, "cli.zip"))
             cli_command = [os.path.abspath(args.cli), "add", "cli.zip", *picked, "-l", "6"]
@@ -206,6 +211,8 @@ def main():
     line("200 single adds: tarvox / zip", "200 adds tarvox", "200 adds zip")
     if args.cli:
         line("200 adds, one process: cli / zip", "200 adds tarvox-cli", "200 adds zip")
+        line("test: tarvox-cli / unzip -t", "test tarvox-cli", "test unzip -t")
+        line("test: tarvox-cli / 7zz t", "test tarvox-cli", "test 7zz t")
     line("small into 130 MB: tarvox / zip", "small into 130 MB tarvox", "small into 130 MB zip")
     print(f"{'size: tarvox / zip -6':<34} {results['add tarvox size']:>10} B  vs "
           f"{results['add zip -6 size']:>10} B   ratio "

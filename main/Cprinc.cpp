@@ -210,7 +210,9 @@ void TPRINCIPAL::CreateArchiveView() {
 }
 
 void TPRINCIPAL::CreateMenu() {
-    Archivo1.SetItems({&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4});
+    // The recent items keep their places; what came later follows them.
+    Archivo1.SetItems(
+        {&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4, &N2, &Mcomprobar});
     Opciones2.SetItems({&Mconfiguracion});
     Utiles1.SetItems({&BlocdeNotas1, &Explorador1, &Calculadora1, &Mshell});
     Ayuda1.SetItems({&ndice1, &Crditos1});

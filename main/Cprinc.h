@@ -3,6 +3,7 @@
 // contents list, the status bar, the menu, the hidden text lists, and the engine
 // component that does all archive work.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include <shellapi.h>
 
 #include "controls/ContentsList.h"
+#include "dialogs/Ccomprobar.h"
 #include "engine/ZipDir.h"
 #include "engine/ZipEngine.h"
 #include "ui/Form.h"
@@ -83,6 +85,8 @@ public:
     ui::MenuItem ult2{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
     ui::MenuItem ult3{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
     ui::MenuItem ult4{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
+    ui::MenuItem N2{"-"};
+    ui::MenuItem Mcomprobar{ui::MenuItemDesign{.caption = "Comprobar archivo", .enabled = false}};
     ui::MenuItem Opciones2{"&Opciones"};
     ui::MenuItem Mconfiguracion{"Configuracion"};
     ui::MenuItem Utiles1{"&Utiles"};
@@ -165,6 +169,8 @@ public:
     void Abrir_Archivo(const std::string& nombre);
     void Crear_archivo();
     void Cerrar_Archivo();
+    void McomprobarClick();
+    void Comprobar_Archivo();
     void zipDirUpdate(TZipEngine& Sender);
     static std::string DimeSinPath(const std::string& ruta);
 
@@ -183,7 +189,7 @@ public:
 
     // The commands of the tool bar and the menu: one table, one rule each for when it is
     // enabled, applied after every change of the state it looks at.
-    enum class Orden { Nuevo, Abrir, Cerrar, Ver, Anyadir, Borrar, Extraer, Salir };
+    enum class Orden { Nuevo, Abrir, Cerrar, Comprobar, Ver, Anyadir, Borrar, Extraer, Salir };
     struct EstadoOrdenes {
         bool archivoAbierto = false;
         int entradas = 0;
@@ -210,6 +216,17 @@ public:
     void OlvidaVista();
     // While the engine runs for the window itself, the window takes no input.
     void Ocupado(bool ocupado);
+    // Holds the window busy for one engine run, however it ends.
+    class Trabajando {
+    public:
+        explicit Trabajando(TPRINCIPAL& w) : w_(w) { w_.Ocupado(true); }
+        ~Trabajando() { w_.Ocupado(false); }
+        Trabajando(const Trabajando&) = delete;
+        Trabajando& operator=(const Trabajando&) = delete;
+
+    private:
+        TPRINCIPAL& w_;
+    };
 
     // Progress and messages of the engine.
     void zipProgress(TZipEngine& Sender, ProgressType ProgrType, const std::string& Filename,
@@ -233,6 +250,8 @@ private:
     void MuestraFicheroEnCurso(int porcentaje);
 
     std::vector<Comando> comandos_;
+    // What a test run has told so far; only while one runs.
+    std::unique_ptr<Comprobacion> comprobacion_;
     EstadoOrdenes estado_;
 
     std::string ficheroEnCurso_;

@@ -10,6 +10,7 @@
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/Messages.h"
+#include "resources/CommandTexts.h"
 #include "resources/TextTable.h"
 #include "util/Convert.h"
 
@@ -61,6 +62,7 @@ void TPRINCIPAL::PonIdioma() {
     Mnuevo.SetCaption(text(kTextItemNew));
     Mabrir.SetCaption(text(kTextItemOpen));
     Mcerrar.SetCaption(text(kTextItemClose));
+    Mcomprobar.SetCaption(kTestArchive.en);
     Msalir.SetCaption(text(kTextItemExit));
     Mconfiguracion.SetCaption(text(kTextConfiguration));
     BlocdeNotas1.SetCaption(text(kTextNotepad));

@@ -17,22 +17,6 @@
 #include "util/Codepage.h"
 #include "zipformat/EntryPaths.h"
 
-namespace {
-
-// The main window is enabled again, and its commands with it, however the engine run ends.
-class Deshabilitada {
-public:
-    explicit Deshabilitada(TPRINCIPAL& form) : form_(form) { form_.Ocupado(true); }
-    ~Deshabilitada() { form_.Ocupado(false); }
-    Deshabilitada(const Deshabilitada&) = delete;
-    Deshabilitada& operator=(const Deshabilitada&) = delete;
-
-private:
-    TPRINCIPAL& form_;
-};
-
-} // namespace
-
 // Where a view's copy lands: the temporary folder and the name the extraction library
 // gives the entry without its folders.
 std::string TPRINCIPAL::CopiaDeVista(const std::string& nombreLegible) const {
@@ -58,7 +42,7 @@ void TPRINCIPAL::Anyadir_Archivos() {
 
 void TPRINCIPAL::Anyade(const std::string& fichero) {
     zip.FSpecArgs.push_back(fichero);
-    Deshabilitada mientras(*this);
+    const Trabajando mientras(*this);
     zip.AddFiles();
 }
 
@@ -106,7 +90,7 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
     const std::string nombre = entrada->FileName;
     const std::string legible = entrada->ShownName;
     {
-        Deshabilitada mientras(*this);
+        const Trabajando mientras(*this);
         Extraer_Archivo(nombre);
     }
     // The refusal has been shown: an older copy, or Notepad on a file that is not

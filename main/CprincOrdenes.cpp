@@ -20,6 +20,10 @@ bool BorrarOfrecido(const Estado& e) {
     return ConArchivo(e) && e.borrarOfrecido;
 }
 
+bool ConEntradas(const Estado& e) {
+    return ConArchivo(e) && e.entradas > 0;
+}
+
 bool VerOfrecido(const Estado& e) {
     return ConArchivo(e) && e.verOfrecido;
 }
@@ -39,6 +43,7 @@ void TPRINCIPAL::CreateCommands() {
         {Orden::Nuevo, &Bnuevo, &Mnuevo, &T::BnuevoClick, &T::MnuevoClick, Siempre},
         {Orden::Abrir, &Babrir, &Mabrir, &T::BabrirClick, &T::MabrirClick, Siempre},
         {Orden::Cerrar, &Bcerrar, &Mcerrar, &T::BcerrarClick, &T::McerrarClick, ConArchivo},
+        {Orden::Comprobar, nullptr, &Mcomprobar, nullptr, &T::McomprobarClick, ConEntradas},
         {Orden::Ver, &Bver, nullptr, &T::BverClick, nullptr, VerOfrecido},
         {Orden::Anyadir, &Banyadir, nullptr, &T::BanyadirClick, nullptr, ConArchivo},
         {Orden::Borrar, &Bborrar, nullptr, &T::BborrarClick, nullptr, BorrarOfrecido},

@@ -22,6 +22,9 @@ void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
     const std::string listo = ChooseText(ingles, Datos.Idioma, resources::kTextReady);
     switch (ProgrType) {
     case ProgressType::ProgrFileStart:
+        if (comprobacion_) {
+            comprobacion_->Empieza(Filename);
+        }
         ficheroEnCurso_ = Filename;
         MuestraFicheroEnCurso(0);
         break;
@@ -55,7 +58,12 @@ void TPRINCIPAL::MuestraFicheroEnCurso(int porcentaje) {
     estado.SetPanelText(1, ficheroEnCurso_ + "  " + std::to_string(porcentaje) + "%");
 }
 
-void TPRINCIPAL::zipMessage(TZipEngine&, std::int32_t ErrCode, const std::string&) {
+void TPRINCIPAL::zipMessage(TZipEngine&, std::int32_t ErrCode, const std::string& Message) {
+    // A test shows what it found in a window of its own, entry by entry.
+    if (comprobacion_ && ErrCode != 0) {
+        comprobacion_->Anota(Message, Datos.Idioma);
+        return;
+    }
     Error_Zip(ErrCode);
 }
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -131,31 +132,55 @@ private:
         return zipfmt::EntryNameUtf8(entry.versionMadeBy, entry.flags, entry.name, entry.extra);
     }
 
+    // Entries are inflated and checked on every core; what each tells is told in the
+    // entries' order, as for an extraction.
     void Test(const zipfmt::CentralEntry& entry) {
-        LiveReport live(reporter_);
-        const std::string name = NameOf(entry);
-        live.FileStart(name, entry.uncompressedSize);
-        if (live.Stopped()) {
-            stop_ = true;
+        Pending* p = Enqueue(entry);
+        if (p == nullptr) {
             return;
         }
-        const auto out = zipfmt::SafeOutputPath(name, request_.keepFolders);
+        const auto out = zipfmt::SafeOutputPath(p->name, request_.keepFolders);
         if (!out) {
-            live.Error(kErrUnsafeName,
-                       "Refused " + name + ": it would be written outside the folder");
+            p->report.Error(kErrUnsafeName,
+                            "Refused " + p->name + ": it would be written outside the folder");
+        }
+        if (!out || out->isDirectory) {
+            p->report.SetResult(out.has_value());
+            TellReady();
             return;
         }
-        if (out->isDirectory) {
-            ++count_;
-            return;
+        Post(*p, [this, p] {
+            zipfmt::Buffer buffer(JobBufferSize(*p->entry));
+            const bool good = StreamEntry(*source_, *p->entry, p->name, buffer, p->report,
+                                          [](const std::uint8_t*, std::size_t) { return true; });
+            if (good) {
+                p->report.Info("OK: " + p->name);
+            }
+            p->report.SetResult(good);
+        });
+    }
+
+    // A new entry at the end of the queue, once there is room; nullptr at a stop.
+    Pending* Enqueue(const zipfmt::CentralEntry& entry) {
+        TellReady();
+        while (queue_.size() >= kAhead && !stop_) {
+            TellFront();
         }
-        const bool good = StreamEntry(*source_, entry, name, buffer_, live,
-                                      [](const std::uint8_t*, std::size_t) { return true; });
-        stop_ = live.SawStop();
-        if (good) {
-            live.Info("OK: " + name);
-            ++count_;
+        if (stop_) {
+            return nullptr;
         }
+        queue_.push_back(std::make_unique<Pending>(reporter_.Verbose()));
+        Pending& p = *queue_.back();
+        p.entry = &entry;
+        p.name = NameOf(entry);
+        p.report.FileStart(p.name, entry.uncompressedSize);
+        p.report.Stopped(); // a stop answered to the start ends it before anything is made
+        return &p;
+    }
+
+    static std::size_t JobBufferSize(const zipfmt::CentralEntry& entry) {
+        return static_cast<std::size_t>(
+            std::max<std::uint64_t>(1, std::min<std::uint64_t>(kChunk, entry.uncompressedSize)));
     }
 
     void Extract(const zipfmt::CentralEntry& entry) {
@@ -276,28 +301,40 @@ private:
     }
 
     void Post(Pending& p) {
+        Post(p, [this, &p] {
+            zipfmt::Buffer buffer(JobBufferSize(*p.entry));
+            p.report.SetResult(
+                WriteEntryFile(*source_, *p.entry, p.name, p.target, buffer, p.report));
+        });
+    }
+
+    // Runs work on the pool unless the call was abandoned; a failure is the entry's.
+    template <typename Work> void Post(Pending& p, Work work) {
         if (!pool_) {
-            pool_ = std::make_unique<WriterPool>(kWriters);
+            // Testing is all inflating, which every core can share; writing files is
+            // bounded by the file system.
+            pool_ = std::make_unique<WriterPool>(
+                request_.test ? std::max(1u, std::thread::hardware_concurrency()) : kWriters);
         }
         pool_->Post(
-            [this, &p] {
+            [this, &p, work] {
                 if (abandoned_) {
                     return;
                 }
                 try {
-                    zipfmt::Buffer buffer(static_cast<std::size_t>(std::max<std::uint64_t>(
-                        1, std::min<std::uint64_t>(kChunk, p.entry->uncompressedSize))));
-                    p.report.SetResult(
-                        WriteEntryFile(*source_, *p.entry, p.name, p.target, buffer, p.report));
+                    work();
                 } catch (const std::bad_alloc&) {
-                    p.report.Error(kErrInternal, "Out of memory; " + p.target + " was not written");
+                    p.report.Error(kErrInternal, "Out of memory; " + Unfinished(p));
                 } catch (...) {
-                    p.report.Error(kErrInternal,
-                                   "Internal error; " + p.target + " was not written");
+                    p.report.Error(kErrInternal, "Internal error; " + Unfinished(p));
                 }
             },
             p.done);
         p.posted = true;
+    }
+
+    static std::string Unfinished(const Pending& p) {
+        return p.target.empty() ? p.name + " was not tested" : p.target + " was not written";
     }
 
     bool Done(Pending& p) { return !p.posted || pool_->IsDone(p.done); }

@@ -89,9 +89,13 @@ TEST_F(Language, ApplyingTheSettingsAfterTheChoiceShowsEnglishCaptions) {
     EXPECT_EQ(english.bar,
               (std::vector<MenuEntry>{
                   {"&File", true}, {"&Options", true}, {"&Tools", true}, {"&Help", true}}));
-    EXPECT_EQ(english.file,
-              (std::vector<MenuEntry>{
-                  {"New", true}, {"Open ", true}, {"Close", false}, {"-", true}, {"Exit", true}}));
+    EXPECT_EQ(english.file, (std::vector<MenuEntry>{{"New", true},
+                                                    {"Open ", true},
+                                                    {"Close", false},
+                                                    {"-", true},
+                                                    {"Exit", true},
+                                                    {"-", true},
+                                                    {"Test archive", false}}));
     EXPECT_EQ(english.options, (std::vector<MenuEntry>{{"Configuration", true}}));
     EXPECT_EQ(english.utilities,
               (std::vector<MenuEntry>{

@@ -171,7 +171,9 @@ TEST_F(MainWindowLayout, HasItsMenuWithTheRecentItemsAbsent) {
                                                            {"Abrir...", true},
                                                            {"Cerrar", false},
                                                            {"-", true},
-                                                           {"Salir", true}}));
+                                                           {"Salir", true},
+                                                           {"-", true},
+                                                           {"Comprobar archivo", false}}));
     EXPECT_EQ(DropDown(window, 1), (std::vector<MenuEntry>{{"Configuracion", true}}));
     EXPECT_EQ(DropDown(window, 2), (std::vector<MenuEntry>{{"Bloc de Notas", true},
                                                            {"Explorador", true},

@@ -278,7 +278,7 @@ TEST_F(Startup, ALineThatIsNoNumberStopsAfterTheFoldersAndKeepsTheRecentItemsHid
     EXPECT_EQ(Datos.DirInicial, "d:\\");
     EXPECT_EQ(Datos.DirTemporal, "e:\\x\\");
     EXPECT_EQ(Datos.DirExtraccion, "f:\\y\\");
-    EXPECT_EQ(DropDown(Main().Handle(), 0).size(), 5u) << "no recent item shown";
+    EXPECT_EQ(DropDown(Main().Handle(), 0).size(), 7u) << "no recent item shown";
     EXPECT_TRUE(modalWindows_.empty()) << "the command line is not handed over";
 }
 
@@ -288,7 +288,7 @@ TEST_F(Startup, RecentItemsShowTheFirstFourEntries) {
         "c:\\a.zip\r\nc:\\b & c.zip\r\nc:\\c.zip\r\nc:\\d.zip\r\nc:\\e.zip\r\nc:\\f.zip\r\n");
     StartAndShow();
     const auto items = DropDown(Main().Handle(), 0);
-    ASSERT_EQ(items.size(), 9u);
+    ASSERT_EQ(items.size(), 11u);
     EXPECT_EQ(items[4].caption, "Salir");
     EXPECT_EQ(items[5].caption, "c:\\a.zip");
     // A path is shown as it is written: its "&" marks no access key.
@@ -300,7 +300,7 @@ TEST_F(Startup, RecentItemsShowTheFirstFourEntries) {
     Main().ultimos.SetText("c:\\z.zip\r\n");
     Main().ActualizaOpciones();
     const auto after = DropDown(Main().Handle(), 0);
-    ASSERT_EQ(after.size(), 6u);
+    ASSERT_EQ(after.size(), 8u);
     EXPECT_EQ(after[5].caption, "c:\\z.zip");
 }
 

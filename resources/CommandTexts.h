@@ -1,0 +1,28 @@
+#pragma once
+// Texts of the commands that came after the text table, which keeps its 71 entries in
+// their places: each in Spanish and English. Windows-1252 bytes.
+
+namespace resources {
+
+struct Bilingual {
+    const char* es;
+    const char* en;
+    // The text of the language flag: 1 Spanish, any other value English.
+    const char* In(int idioma) const { return idioma == 1 ? es : en; }
+};
+
+inline constexpr Bilingual kTestArchive{"Comprobar archivo", "Test archive"};
+inline constexpr Bilingual kTestEntryColumn{"Entrada", "Entry"};
+inline constexpr Bilingual kTestProblemColumn{"Problema", "Problem"};
+inline constexpr Bilingual kClose{"Cerrar", "Close"};
+// printf formats: the number of entries; the damaged ones and all.
+inline constexpr Bilingual kAllCorrect{"Las %d entradas son correctas.",
+                                       "All %d entries are correct."};
+inline constexpr Bilingual kOneCorrect{"La única entrada es correcta.",
+                                       "The one entry is correct."};
+inline constexpr Bilingual kDamaged{"%d de %d entradas están dañadas.",
+                                    "%d of %d entries are damaged."};
+// The archive itself could not be read.
+inline constexpr Bilingual kArchiveProblem{"(archivo)", "(archive)"};
+
+} // namespace resources
