@@ -1,6 +1,7 @@
 #include "zipformat/EntryReader.h"
 
 #include <algorithm>
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include "zipformat/Crc32.h"
@@ -10,6 +11,16 @@ namespace zipfmt {
 
 namespace {
 constexpr std::size_t kInputSize = 256 * 1024;
+
+// One decompressor a thread, kept for the thread's later entries.
+libdeflate_decompressor* ThreadDecompressor() {
+    struct Owned {
+        libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+        ~Owned() { libdeflate_free_decompressor(d); }
+    };
+    thread_local Owned owned;
+    return owned.d;
+}
 } // namespace
 
 struct EntryReader::Inflater {
@@ -110,9 +121,39 @@ std::size_t EntryReader::Finish() {
     return 0;
 }
 
+// Most entries are small: read whole into the buffer, they are inflated in one call,
+// about twice as fast as a stream.
+std::size_t EntryReader::ReadWhole(std::uint8_t* out) {
+    if (Refill() == 0 && entry_.compressedSize > 0) {
+        return 0;
+    }
+    libdeflate_decompressor* d = ThreadDecompressor();
+    if (d == nullptr) {
+        return Fail(EntryStatus::ReadError);
+    }
+    std::size_t made = 0;
+    const auto size = static_cast<std::size_t>(entry_.uncompressedSize);
+    switch (libdeflate_deflate_decompress(d, input_.data(), inputLength_, out, size, &made)) {
+    case LIBDEFLATE_SUCCESS:
+        break;
+    case LIBDEFLATE_INSUFFICIENT_SPACE: // more data than the directory's size
+        return Fail(EntryStatus::BadCrc);
+    default:
+        return Fail(EntryStatus::Damaged);
+    }
+    ended_ = true;
+    crc_ = UpdateCrc32(crc_, out, made);
+    produced_ = made;
+    return Finish() == 0 && status_ == EntryStatus::Ok ? made : 0;
+}
+
 std::size_t EntryReader::Read(std::uint8_t* out, std::size_t capacity) {
     if (status_ != EntryStatus::Ok || ended_ || capacity == 0) {
         return 0;
+    }
+    if (inflater_ && !cipher_ && produced_ == 0 && inputLength_ == 0 &&
+        entry_.compressedSize <= kInputSize && entry_.uncompressedSize <= capacity) {
+        return ReadWhole(out);
     }
     capacity = std::min<std::size_t>(capacity, 1u << 30);
     std::size_t done = 0;

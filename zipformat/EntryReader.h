@@ -47,6 +47,7 @@ private:
     std::size_t Refill();
     std::size_t Fail(EntryStatus status);
     std::size_t Finish();
+    std::size_t ReadWhole(std::uint8_t* out);
 
     const ByteSource& source_;
     const CentralEntry& entry_;
