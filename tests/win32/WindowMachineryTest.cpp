@@ -95,13 +95,13 @@ TEST_F(WindowMachinery, HiddenMenuItemsComeBackInTheirPlace) {
     main.ult1.SetCaption("c:\\uno.zip");
     main.ult1.SetVisible(true);
     auto items = DropDown(main.Handle(), 0);
-    ASSERT_EQ(items.size(), 7u);
+    ASSERT_EQ(items.size(), 9u);
     EXPECT_EQ(items[5].caption, "c:\\uno.zip");
     EXPECT_EQ(items[6].caption, "c:\\tres.zip");
     main.Mcerrar.SetEnabled(true);
     main.ult1.SetVisible(false);
     items = DropDown(main.Handle(), 0);
-    ASSERT_EQ(items.size(), 6u);
+    ASSERT_EQ(items.size(), 8u);
     EXPECT_EQ(items[2], (MenuEntry{"Cerrar", true}));
     EXPECT_EQ(items[5].caption, "c:\\tres.zip");
     // A disabled item does nothing when chosen.
