@@ -64,6 +64,7 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     bar.buttonHeight = 36;
     bar.font = FontOf();
     bar.images = &imagenes;
+    bar.tabThroughButtons = true;
     ToolBar1.Create(Handle(), bar, {&ToolButton1, &ToolButton2, &ToolButton3});
 
     controls::ShellFolderTreeDesign tree;
@@ -127,6 +128,8 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     ToolButton1.OnClick = [this] { ToolButton1Click(); };
     ToolButton2.OnClick = [this] { ToolButton2Click(); };
     ToolButton3.OnClick = [this] { ToolButton3Click(); };
+    OnEnterKey = [this] { ToolButton1Click(); };
+    OnEscapeKey = [this] { ToolButton3Click(); };
     dir.OnChange = [this] { dirChange(); };
     dir.OnEditing = [this](const std::string& text, bool& allow) { dirEditing(text, allow); };
     // Each showing starts from the extraction folder; coming back from a message box
