@@ -8,6 +8,8 @@
 #include <string>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "app/Program.h"
 #include "dialogs/Cborra.h"
 #include "dialogs/Cconfi.h"
@@ -18,6 +20,34 @@
 #include "main/Cprinc.h"
 #include "tests/support/TempDir.h"
 #include "tests/win32/ScratchClassesRoot.h"
+
+namespace {
+
+// The desktop of a test machine is a home folder: its dot folders say nothing of the
+// program and are left out of the pictures.
+void DropDotFolders(HWND tree) {
+    const auto next = [tree](HTREEITEM item, WPARAM how) {
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+    };
+    HTREEITEM item = next(next(nullptr, TVGN_ROOT), TVGN_CHILD);
+    while (item != nullptr) {
+        HTREEITEM following = next(item, TVGN_NEXT);
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW query{};
+        query.mask = TVIF_TEXT;
+        query.hItem = item;
+        query.pszText = text;
+        query.cchTextMax = MAX_PATH;
+        ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+        if (text[0] == L'.') {
+            ::SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        }
+        item = following;
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const std::string window = argc >= 2 ? argv[1] : "";
@@ -31,7 +61,10 @@ int main(int argc, char** argv) {
     registry.SetDefault("Tarvox\\dir", folder.Path().string());
     app::InitializeApplication();
     app::CreateForms();
-    if (window != "splash") {
+    if (window == "splash") {
+        // The splash stays: the main window's start never comes.
+        PRINCIPAL->reloj_inicio.SetEnabled(false);
+    } else {
         ::SendMessageA(PRINCIPAL->Handle(), WM_TIMER, PRINCIPAL->reloj_inicio.Id(), 0);
     }
     const std::map<std::string, ui::Form*> dialogs = {
@@ -47,6 +80,8 @@ int main(int argc, char** argv) {
     if (found->second != PRINCIPAL && found->second != inicio) {
         PRINCIPAL->Hide();
         found->second->Show();
+        DropDotFolders(descompri->dir.Handle());
+        DropDotFolders(direk->dir.Handle());
     }
     return app::Run();
 }
