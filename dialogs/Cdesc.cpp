@@ -128,7 +128,14 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     ToolButton1.OnClick = [this] { ToolButton1Click(); };
     ToolButton2.OnClick = [this] { ToolButton2Click(); };
     ToolButton3.OnClick = [this] { ToolButton3Click(); };
-    OnEnterKey = [this] { ToolButton1Click(); };
+    // A folder typed into the field counts only once gone to: Enter there goes to it.
+    OnEnterKey = [this] {
+        if (::GetFocus() == direk.Handle()) {
+            Button1Click();
+        } else {
+            ToolButton1Click();
+        }
+    };
     OnEscapeKey = [this] { ToolButton3Click(); };
     dir.OnChange = [this] { dirChange(); };
     dir.OnEditing = [this](const std::string& text, bool& allow) { dirEditing(text, allow); };

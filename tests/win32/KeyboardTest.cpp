@@ -292,6 +292,12 @@ TEST_F(Keyboard, EnterPressesTheMainButtonAndEscapeCancels) {
          true, notDeleted},
         {"extract: Escape", descompri, [] { return descompri->direk.Handle(); }, -1, VK_ESCAPE,
          true, none},
+        {"extract: Enter in the folder field goes to the typed folder", descompri,
+         [] {
+             descompri->direk.SetText("C:\\windows");
+             return descompri->direk.Handle();
+         },
+         -1, VK_RETURN, false, [] { EXPECT_EQ(descompri->dir.Path(), "C:\\windows"); }},
         {"extract: Enter extracts, and with no archive says it could not", descompri,
          [] { return descompri->c1.Handle(); }, -1, VK_RETURN, false,
          [&] {
