@@ -1,7 +1,7 @@
 // Shows one of the program's windows, as the program makes it, until the process is
 // ended: for pictures of each window at the display's scale (scripts/screenshots.sh).
-// Usage: window_probe WINDOW [english]   WINDOW: main delete extract configuration
-// folders credits splash
+// Usage: window_probe WINDOW [english]   WINDOW: main (main1 to main3: with that tab
+// page in view) delete extract configuration folders credits splash
 
 #include <cstdio>
 #include <map>
@@ -52,6 +52,8 @@ void DropDotFolders(HWND tree) {
 int main(int argc, char** argv) {
     const std::string window = argc >= 2 ? argv[1] : "";
     const bool english = argc >= 3 && std::string(argv[2]) == "english";
+    // The main window's tab page in view: "main2" shows the third.
+    const int page = window.size() == 5 && window.rfind("main", 0) == 0 ? window[4] - '0' : 0;
     TempDir folder;
     folder.Write("conf.txm",
                  std::string("c:\\\r\nc:\\\r\nc:\\\r\n") + (english ? "2" : "1") + "\r\n");
@@ -71,7 +73,8 @@ int main(int argc, char** argv) {
         {"main", PRINCIPAL},       {"delete", borra},  {"extract", descompri},
         {"configuration", config}, {"folders", direk}, {"credits", credits},
         {"splash", inicio}};
-    const auto found = dialogs.find(window);
+    const auto found = dialogs.find(page > 0 ? "main" : window);
+    PRINCIPAL->v.SetActivePageIndex(page);
     if (found == dialogs.end()) {
         std::fprintf(stderr, "usage: window_probe main|delete|extract|configuration|folders|"
                              "credits|splash [english]\n");
