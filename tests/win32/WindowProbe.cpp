@@ -19,6 +19,7 @@
 #include "dialogs/Cinicio.h"
 #include "main/Cprinc.h"
 #include "tests/support/TempDir.h"
+#include "tests/win32/Readback.h"
 #include "tests/win32/ScratchClassesRoot.h"
 
 namespace {
@@ -33,14 +34,7 @@ void DropDotFolders(HWND tree) {
     HTREEITEM item = next(next(nullptr, TVGN_ROOT), TVGN_CHILD);
     while (item != nullptr) {
         HTREEITEM following = next(item, TVGN_NEXT);
-        wchar_t text[MAX_PATH] = {};
-        TVITEMW query{};
-        query.mask = TVIF_TEXT;
-        query.hItem = item;
-        query.pszText = text;
-        query.cchTextMax = MAX_PATH;
-        ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
-        if (text[0] == L'.') {
+        if (TreeItemText(tree, item).starts_with(L'.')) {
             ::SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
         }
         item = following;
