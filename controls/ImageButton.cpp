@@ -1,5 +1,6 @@
 #include "controls/ImageButton.h"
 
+#include "ui/Dpi.h"
 #include "ui/Guard.h"
 
 namespace controls {
@@ -28,11 +29,20 @@ void ImageButton::Create(HWND parent, const ImageButtonDesign& design) {
     Attach(ui::CreateChild("BUTTON", design.caption, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0,
                            parent, design.left, design.top, design.width, design.height));
     ui::SetControlFont(handle_, design.font);
+    OnDpiChanged(ui::DpiOf(handle_));
+}
+
+void ImageButton::OnDpiChanged(int) {
     // The window takes clicks only inside its rounded outline.
+    RECT area;
+    ::GetClientRect(handle_, &area);
     ::SetWindowRgn(handle_,
-                   ::CreateRoundRectRgn(0, 0, design.width + 1, design.height + 1, cornerDiameter_,
-                                        cornerDiameter_),
-                   FALSE);
+                   ::CreateRoundRectRgn(0, 0, area.right + 1, area.bottom + 1, Corner(), Corner()),
+                   TRUE);
+}
+
+int ImageButton::Corner() const {
+    return ui::Scale(cornerDiameter_, ui::DpiOf(handle_));
 }
 
 bool ImageButton::OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -67,7 +77,7 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
         ::DeleteObject(brush);
     }
     HRGN outline = ::CreateRoundRectRgn(area.left, area.top, area.right + 1, area.bottom + 1,
-                                        cornerDiameter_, cornerDiameter_);
+                                        Corner(), Corner());
     ::FrameRgn(dc, outline, ::GetSysColorBrush(pressed ? COLOR_3DDKSHADOW : COLOR_3DSHADOW), 1, 1);
     ::DeleteObject(outline);
 
@@ -88,7 +98,7 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
         const int iconHeight = info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2;
         ::DeleteObject(info.hbmColor);
         ::DeleteObject(info.hbmMask);
-        const int lineHeight = length > 0 ? -font_.height + 4 : 0;
+        const int lineHeight = length > 0 ? ui::Scale(-font_.height + 4, ui::DpiOf(handle_)) : 0;
         const int x = (text.left + text.right - iconWidth) / 2;
         const int y = (text.top + text.bottom - iconHeight - lineHeight) / 2;
         ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon_), 0, x, y, iconWidth,
@@ -98,14 +108,14 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
     }
     std::string caption(static_cast<std::size_t>(length) + 1, '\0');
     ::GetWindowTextA(item.hwndItem, caption.data(), length + 1);
-    HGDIOBJ previous = ::SelectObject(dc, ui::GetFont(font_));
+    HGDIOBJ previous = ::SelectObject(dc, ui::GetFont(font_, ui::DpiOf(handle_)));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, enabled ? textColor_ : ::GetSysColor(COLOR_GRAYTEXT));
     ::DrawTextA(dc, caption.c_str(), length, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     ::SelectObject(dc, previous);
     if ((item.itemState & ODS_FOCUS) != 0) {
         RECT focus = area;
-        ::InflateRect(&focus, -cornerDiameter_ / 3 - 2, -cornerDiameter_ / 3 - 2);
+        ::InflateRect(&focus, -Corner() / 3 - 2, -Corner() / 3 - 2);
         ::DrawFocusRect(dc, &focus);
     }
 }

@@ -33,11 +33,13 @@ public:
     COLORREF TextColor() const { return textColor_; }
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDpiChanged(int dpi) override;
 
     std::function<void()> OnClick;
 
 private:
     void Draw(const DRAWITEMSTRUCT& item) const;
+    int Corner() const;
 
     ui::FontDesign font_;
     COLORREF textColor_ = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Messages.h"
+#include "ui/Dpi.h"
 #include "ui/Guard.h"
 
 namespace controls {
@@ -79,15 +80,19 @@ ShellFolderTree::~ShellFolderTree() {
     }
 }
 
+void ShellFolderTree::OnDpiChanged(int dpi) {
+    ::SendMessageW(handle_, TVM_SETINDENT, static_cast<WPARAM>(ui::Scale(indent_, dpi)), 0);
+}
+
 void ShellFolderTree::Create(HWND parent, const ShellFolderTreeDesign& design) {
     ::SHGetDesktopFolder(&desktop_);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
                         TVS_EDITLABELS | TVS_SHOWSELALWAYS;
-    Attach(::CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, design.left, design.top,
-                             design.width, design.height, parent, nullptr,
-                             ::GetModuleHandleW(nullptr), nullptr));
+    Attach(ui::CreateChildW(WC_TREEVIEWW, style & ~WS_CHILD, WS_EX_CLIENTEDGE, parent,
+                            {design.left, design.top, design.width, design.height}));
     ui::SetControlFont(handle_, design.font);
-    ::SendMessageW(handle_, TVM_SETINDENT, static_cast<WPARAM>(design.indent), 0);
+    indent_ = design.indent;
+    OnDpiChanged(ui::DpiOf(handle_));
     SHFILEINFOW info{};
     const auto images = reinterpret_cast<HIMAGELIST>(
         ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));

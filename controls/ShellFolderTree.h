@@ -47,6 +47,7 @@ public:
     void Watch(bool on);
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDpiChanged(int dpi) override;
 
     // The selected folder changed.
     std::function<void()> OnChange;
@@ -57,6 +58,7 @@ public:
     static constexpr const char* kNewFolderName = "New Folder";
 
 private:
+    int indent_ = 0; // design pixels
     struct Node;
     HTREEITEM Insert(HTREEITEM parent, PIDLIST_ABSOLUTE pidl, bool hasChildren);
     Node* NodeOf(HTREEITEM item) const;

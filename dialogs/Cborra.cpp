@@ -32,9 +32,13 @@ Tborra::Tborra(TZipEngine& zip, controls::ContentsList& lista, std::function<voi
     bar.buttonWidth = 49;
     bar.buttonHeight = 21;
     bar.font = FontOf();
+    bar.tabThroughButtons = true;
     ToolBar1.Create(Handle(), bar, {&ToolButton1, &ToolButton2});
+    SetTabOrder({&opc, &ToolBar1});
     ToolButton1.OnClick = [this] { ToolButton1Click(); };
     ToolButton2.OnClick = [this] { ToolButton2Click(); };
+    OnEnterKey = [this] { ToolButton1Click(); };
+    OnEscapeKey = [this] { ToolButton2Click(); };
     OnClose = [this] { FormClose(); };
 }
 

@@ -73,12 +73,15 @@ Tconfig::Tconfig(util::TextLines& confi, Tdirek& direk, std::function<void()> ac
     bar.buttonWidth = 61;
     bar.buttonHeight = 24;
     bar.font = FontOf();
+    bar.tabThroughButtons = true;
     ToolBar2.Create(Handle(), bar, {&ToolButton3, &ToolButton4});
 
     SetTabOrder({&CoolBtn1, &ToolBar2});
     CoolBtn1.OnClick = [this] { CoolBtn1Click(); };
     ToolButton3.OnClick = [this] { ToolButton3Click(); };
     ToolButton4.OnClick = [this] { ToolButton4Click(); };
+    OnEnterKey = [this] { ToolButton3Click(); };
+    OnEscapeKey = [this] { ToolButton4Click(); };
     // Filled on each showing only: coming back from the folders dialog keeps its answer.
     OnShow = [this] { FormActivate(); };
     direk_.EntregaA(dirini, dirtem);

@@ -72,6 +72,8 @@ Tcredits::Tcredits() : ui::Form(Design()) {
                                .textColor = RGB(255, 255, 0)});
     CoolBtn1.OnClick = [this] { CoolBtn1Click(); };
     SetTabOrder({&Memo1, &CoolBtn1});
+    OnEnterKey = [this] { Close(); };
+    OnEscapeKey = [this] { Close(); };
     // Escape reaches a modal window as the cancel command.
     OnMessage = [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {

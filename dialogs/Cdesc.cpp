@@ -65,6 +65,7 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     bar.buttonHeight = 36;
     bar.font = FontOf();
     bar.images = &imagenes;
+    bar.tabThroughButtons = true;
     ToolBar1.Create(Handle(), bar, {&ToolButton1, &ToolButton2, &ToolButton3});
 
     controls::ShellFolderTreeDesign tree;
@@ -128,6 +129,15 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     ToolButton1.OnClick = [this] { ToolButton1Click(); };
     ToolButton2.OnClick = [this] { ToolButton2Click(); };
     ToolButton3.OnClick = [this] { ToolButton3Click(); };
+    // A folder typed into the field counts only once gone to: Enter there goes to it.
+    OnEnterKey = [this] {
+        if (::GetFocus() == direk.Handle()) {
+            Button1Click();
+        } else {
+            ToolButton1Click();
+        }
+    };
+    OnEscapeKey = [this] { ToolButton3Click(); };
     dir.OnChange = [this] { dirChange(); };
     dir.OnEditing = [this](const std::string& text, bool& allow) { dirEditing(text, allow); };
     // Each showing starts from the extraction folder; coming back from a message box

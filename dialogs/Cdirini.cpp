@@ -67,6 +67,7 @@ Tdirek::Tdirek()
     bar.buttonWidth = 61;
     bar.buttonHeight = 24;
     bar.font = FontOf();
+    bar.tabThroughButtons = true;
     ToolBar1.Create(Handle(), bar, {&ToolButton1, &ToolButton2});
 
     SetTabOrder({&dirini, &dirtem, &ct, &ci, &dir, &ToolBar1});
@@ -75,6 +76,8 @@ Tdirek::Tdirek()
     dir.OnChange = [this] { dirChange(); };
     ToolButton1.OnClick = [this] { ToolButton1Click(); };
     ToolButton2.OnClick = [this] { ToolButton2Click(); };
+    OnEnterKey = [this] { ToolButton1Click(); };
+    OnEscapeKey = [this] { ToolButton2Click(); };
     OnShow = [this] { FormActivate(); };
     OnClose = [this] { FormClose(); };
 }

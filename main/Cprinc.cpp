@@ -264,6 +264,14 @@ void TPRINCIPAL::BindEvents() {
     lista.OnClick = [this] { listaClick(); };
     lista.OnSelectItem = [this](int row, bool selected) { listaSelectItem(row, selected); };
     lista.OnDblClick = [this] { listaDblClick(); };
+    // The list's keys are its buttons' commands, when those are available.
+    lista.OnKeyDown = [this](UINT key) {
+        if (key == VK_DELETE && Bborrar.Enabled()) {
+            BborrarClick();
+        } else if (key == VK_RETURN && Bver.Enabled()) {
+            BverClick();
+        }
+    };
     zip.OnDirUpdate = [this](TZipEngine& sender) { zipDirUpdate(sender); };
     zip.OnProgress = [this](TZipEngine& sender, ProgressType kind, const std::string& name,
                             std::int32_t size) { zipProgress(sender, kind, name, size); };

@@ -13,6 +13,8 @@ struct ModalRequest {
     std::function<void()> show; // makes the form visible and active
     std::function<void()> hide;
     std::function<bool()> closed; // true once the form asked to be closed
+    // Offered each message first (a MSG): true when the form used it as a key of its own.
+    std::function<bool(const void* message)> translateKey;
 };
 
 using ModalHandler = std::function<void(const ModalRequest&)>;

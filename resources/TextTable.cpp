@@ -6,7 +6,7 @@ namespace resources {
 // 42 to 51 are kept unused so that the later ones keep their places.
 const std::array<const char*, kTextCount> kTextTable = {
     "&New",                                                               // 0
-    "&Open",                                                              // 1
+    "O&pen",                                                              // 1
     "&Close",                                                             // 2
     "&View",                                                              // 3
     "      &Add         ",                                                // 4

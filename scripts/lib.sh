@@ -144,7 +144,7 @@ ensure_display() {
     [ -n "${DISPLAY:-}" ] && return 0
     local n=99
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${TARVOX_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
     local pid=$!
     TARVOX_CLEANUP+=("kill $pid 2>/dev/null")
     export DISPLAY=":$n"

@@ -1,6 +1,10 @@
 #include "ui/Control.h"
 
+#include <cstdint>
 #include <vector>
+
+#include "ui/Dpi.h"
+#include "ui/Font.h"
 
 namespace ui {
 
@@ -11,6 +15,48 @@ Control* WrapperOf(HWND window) {
     return window != nullptr ? static_cast<Control*>(::GetPropA(window, kWrapperProperty))
                              : nullptr;
 }
+// A child's bounds in design pixels, kept with the window for a change of scale.
+const char* const kDesignProperties[] = {"TarvoxLeft", "TarvoxTop", "TarvoxWidth", "TarvoxHeight"};
+const char kDesignedProperty[] = "TarvoxDesigned";
+
+void Place(HWND window, const Bounds& bounds) {
+    const int values[] = {bounds.left, bounds.top, bounds.width, bounds.height};
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        ::SetPropA(window, kDesignProperties[i],
+                   reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(values[i])));
+    }
+    ::SetPropA(window, kDesignedProperty, reinterpret_cast<HANDLE>(1));
+    // Edges, not sizes, are scaled, so that controls that meet at design meet at any scale.
+    const int dpi = DpiOf(window);
+    const int left = Scale(bounds.left, dpi), top = Scale(bounds.top, dpi);
+    ::MoveWindow(window, left, top, Scale(bounds.left + bounds.width, dpi) - left,
+                 Scale(bounds.top + bounds.height, dpi) - top, TRUE);
+}
+
+bool DesignOf(HWND window, Bounds& bounds) {
+    if (::GetPropA(window, kDesignedProperty) == nullptr) {
+        return false;
+    }
+    int* fields[] = {&bounds.left, &bounds.top, &bounds.width, &bounds.height};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        *fields[i] = static_cast<int>(
+            reinterpret_cast<std::intptr_t>(::GetPropA(window, kDesignProperties[i])));
+    }
+    return true;
+}
+
+BOOL CALLBACK RescaleChild(HWND window, LPARAM dpi) {
+    Bounds bounds;
+    if (DesignOf(window, bounds)) {
+        Place(window, bounds);
+    }
+    RescaleFont(window, static_cast<int>(dpi));
+    if (Control* wrapper = WrapperOf(window)) {
+        wrapper->OnDpiChanged(static_cast<int>(dpi));
+    }
+    return TRUE;
+}
+
 } // namespace
 
 Control::~Control() {
@@ -29,7 +75,25 @@ bool Control::OnParentMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 }
 
 void Control::SetBounds(int left, int top, int width, int height) {
-    ::MoveWindow(handle_, left, top, width, height, TRUE);
+    Place(handle_, {left, top, width, height});
+}
+
+void Control::OnDpiChanged(int) {}
+
+bool Control::HasFocus(HWND focus) const {
+    return focus != nullptr && (focus == handle_ || ::IsChild(handle_, focus));
+}
+
+void Control::TakeFocus(bool) {
+    ::SetFocus(handle_);
+}
+
+bool Control::StepFocus(bool) {
+    return false;
+}
+
+bool Control::OnArrowKey(UINT) {
+    return false;
 }
 
 bool Control::Visible() const {
@@ -108,8 +172,26 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 
 HWND CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle,
                  HWND parent, int left, int top, int width, int height) {
-    return ::CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, left, top, width,
-                             height, parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    HWND window = ::CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, 0, 0, 0, 0,
+                                    parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    if (window != nullptr) {
+        Place(window, {left, top, width, height});
+    }
+    return window;
+}
+
+HWND CreateChildW(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
+                  const Bounds& bounds) {
+    HWND window = ::CreateWindowExW(exStyle, className, L"", WS_CHILD | style, 0, 0, 0, 0, parent,
+                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (window != nullptr) {
+        Place(window, bounds);
+    }
+    return window;
+}
+
+void RescaleChildren(HWND topLevel, int dpi) {
+    ::EnumChildWindows(topLevel, &RescaleChild, dpi);
 }
 
 } // namespace ui

@@ -14,9 +14,12 @@ struct FontDesign {
     bool underline = false;
 };
 
-// One font object per design, kept for the life of the process.
-HFONT GetFont(const FontDesign& design);
+// One font object per design and scale, kept for the life of the process.
+HFONT GetFont(const FontDesign& design, int dpi);
 
+// Gives the window the font at its scale, and keeps the design for a change of scale.
 void SetControlFont(HWND window, const FontDesign& design);
+// Gives a window whose font was set above that font again at the scale.
+void RescaleFont(HWND window, int dpi);
 
 } // namespace ui

@@ -1,6 +1,9 @@
 #include "ui/Form.h"
 
+#include <commctrl.h>
+
 #include "platform/Modal.h"
+#include "ui/Dpi.h"
 #include "ui/Guard.h"
 #include "ui/Menu.h"
 #include "ui/Timer.h"
@@ -40,18 +43,21 @@ Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.b
     } else {
         brush_ = ::GetSysColorBrush(design.systemColor);
     }
-    int width = design.width;
-    int height = design.height;
+    // The window is made at the scale of the monitor it will show on.
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    dpi_ = design.position == FormPosition::Designed
+               ? DpiAt({design.left, design.top})
+               : DpiAt({(work.left + work.right) / 2, (work.top + work.bottom) / 2});
+    int width = Scale(design.width, dpi_);
+    int height = Scale(design.height, dpi_);
     if (design.clientSize) {
-        RECT frame{0, 0, width, height};
-        ::AdjustWindowRectEx(&frame, design.style, FALSE, design.exStyle);
+        const RECT frame = FrameAround({0, 0, width, height}, design.style, design.exStyle, dpi_);
         width = frame.right - frame.left;
         height = frame.bottom - frame.top;
     }
-    POINT at{design.left, design.top};
+    POINT at{Scale(design.left, dpi_), Scale(design.top, dpi_)};
     if (design.position == FormPosition::DesktopCenter) {
-        RECT work;
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         at = Centred(work, width, height);
     } else if (design.position == FormPosition::ScreenCenter) {
         at = Centred({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
@@ -61,7 +67,9 @@ Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.b
     HWND window = ::CreateWindowExA(design.exStyle, design.className, design.caption.c_str(),
                                     design.style & ~WS_VISIBLE, at.x, at.y, width, height, nullptr,
                                     nullptr, ::GetModuleHandleA(nullptr), this);
-    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_)), FALSE);
+    dpi_ = DpiOf(window);
+    SetDpi(window, dpi_);
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_, dpi_)), FALSE);
     if (design.visible) {
         ::ShowWindow(window, SW_SHOW);
         ::UpdateWindow(window);
@@ -107,6 +115,10 @@ void Form::ShowModal() {
     request.show = [this] { Show(); };
     request.hide = [this] { Hide(); };
     request.closed = [this] { return closeRequested_; };
+    request.translateKey = [this](const void* message) {
+        const MSG& key = *static_cast<const MSG*>(message);
+        return ::GetAncestor(key.hwnd, GA_ROOT) == handle_ && PreTranslateKey(key);
+    };
     platform::ShowModal(request);
     modal_ = false;
 }
@@ -128,6 +140,8 @@ void Form::Close() {
 RECT Form::LayoutRect() const {
     RECT area;
     ::GetClientRect(handle_, &area);
+    area = {Unscale(area.left, dpi_), Unscale(area.top, dpi_), Unscale(area.right, dpi_),
+            Unscale(area.bottom, dpi_)};
     ::InflateRect(&area, -borderWidth_, -borderWidth_);
     return area;
 }
@@ -142,36 +156,116 @@ bool CanFocus(const Control& control) {
 }
 } // namespace
 
+Control* Form::FocusedControl() const {
+    // The last that has it: a control inside another (a tool bar on a tab's page) comes
+    // after it in the order.
+    HWND focus = ::GetFocus();
+    Control* found = nullptr;
+    for (Control* control : tabOrder_) {
+        if (control->HasFocus(focus)) {
+            found = control;
+        }
+    }
+    return found;
+}
+
 void Form::SelectNext(bool forward) {
     const int count = static_cast<int>(tabOrder_.size());
-    HWND focus = ::GetFocus();
+    Control* focused = FocusedControl();
+    if (focused != nullptr && focused->StepFocus(forward)) {
+        return;
+    }
     // Before the first or after the last when the focus is on none of them.
     int at = forward ? -1 : count;
     for (int i = 0; i < count; ++i) {
-        HWND control = tabOrder_[static_cast<std::size_t>(i)]->Handle();
-        if (focus != nullptr && (focus == control || ::IsChild(control, focus))) {
+        if (tabOrder_[static_cast<std::size_t>(i)] == focused) {
             at = i;
         }
     }
     for (int step = 1; step <= count; ++step) {
         const int next = ((at + (forward ? step : -step)) % count + count) % count;
-        const Control& control = *tabOrder_[static_cast<std::size_t>(next)];
+        Control& control = *tabOrder_[static_cast<std::size_t>(next)];
         if (CanFocus(control)) {
-            ::SetFocus(control.Handle());
+            control.TakeFocus(forward);
             return;
         }
     }
 }
+
+namespace {
+
+bool HasClass(HWND window, const char* className) {
+    char name[32] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, className) == 0;
+}
+
+// A tree's or a list's label being edited ends its edit with Enter or Escape.
+bool EditsALabel(HWND focus) {
+    HWND parent = ::GetParent(focus);
+    return HasClass(parent, WC_TREEVIEWA) || HasClass(parent, WC_LISTVIEWA);
+}
+
+// Whether the window with the focus takes Enter itself: a tool bar presses its hot button,
+// a page of text takes a new line.
+bool TakesEnter(HWND focus) {
+    return EditsALabel(focus) || HasClass(focus, TOOLBARCLASSNAMEA) ||
+           (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS) != 0;
+}
+
+bool IsPushButton(HWND focus) {
+    return (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
+            (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+} // namespace
 
 bool Form::PreTranslateKey(const MSG& message) {
     // A form disabled while something runs takes no keys.
     if (!::IsWindowEnabled(handle_)) {
         return false;
     }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && !tabOrder_.empty() &&
-        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
-        SelectNext(::GetKeyState(VK_SHIFT) >= 0);
-        return true;
+    if (message.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) >= 0 &&
+        ::GetKeyState(VK_MENU) >= 0) {
+        HWND focus = ::GetFocus();
+        switch (message.wParam) {
+        case VK_TAB:
+            if (tabOrder_.empty()) {
+                return false;
+            }
+            // From the first Tab on, the focus is shown.
+            ::SendMessageA(handle_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            SelectNext(::GetKeyState(VK_SHIFT) >= 0);
+            return true;
+        case VK_RETURN:
+            if (focus != nullptr && TakesEnter(focus)) {
+                return false;
+            }
+            if (focus != nullptr && IsPushButton(focus)) {
+                ::SendMessageA(focus, BM_CLICK, 0, 0);
+                return true;
+            }
+            if (!OnEnterKey) {
+                return false;
+            }
+            Fire(OnEnterKey);
+            return true;
+        case VK_ESCAPE:
+            if (!OnEscapeKey || (focus != nullptr && EditsALabel(focus))) {
+                return false;
+            }
+            Fire(OnEscapeKey);
+            return true;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN: {
+            Control* focused = FocusedControl();
+            return focused != nullptr && focused->OnArrowKey(static_cast<UINT>(message.wParam));
+        }
+        default:
+            break;
+        }
     }
     if (message.message == WM_SYSCHAR) {
         return FireAnswer(OnAccessKey, static_cast<char>(message.wParam));
@@ -232,6 +326,21 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the controls first, so that the layout
+        // that the new size runs finds them at the new scale.
+        dpi_ = HIWORD(wParam);
+        SetDpi(handle_, dpi_);
+        ::SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_, dpi_)), FALSE);
+        RescaleChildren(handle_, dpi_);
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(handle_, nullptr, suggested.left, suggested.top,
+                       suggested.right - suggested.left, suggested.bottom - suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        Fire(OnResize);
+        ::InvalidateRect(handle_, nullptr, TRUE);
+        return 0;
+    }
     case WM_CLOSE:
         Close();
         return 0;

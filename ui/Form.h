@@ -58,8 +58,11 @@ public:
     // modal showing).
     void Close();
 
-    // The client area less the inner border: where the layout places controls.
+    // The client area less the inner border, in design pixels: where the layout places
+    // controls.
     RECT LayoutRect() const;
+    // The dots per inch the window is shown at.
+    int Dpi() const { return dpi_; }
 
     void UseMenu(MainMenu& menu) { menu_ = &menu; }
     void AddTimer(Timer& timer);
@@ -70,7 +73,9 @@ public:
     void SetTabOrder(std::vector<Control*> controls) { tabOrder_ = std::move(controls); }
     void SelectNext(bool forward);
     // A key message on its way to a window of this form, before it is dispatched: Tab
-    // moves the focus, Alt and a character go to OnAccessKey. True when it was used.
+    // moves the focus, an arrow moves it within the control that has it, Enter presses
+    // the push button that has the focus or else runs OnEnterKey, Escape runs
+    // OnEscapeKey, Alt and a character go to OnAccessKey. True when it was used.
     bool PreTranslateKey(const MSG& message);
 
     std::function<void()> OnShow;
@@ -81,6 +86,9 @@ public:
     // Alt and a character: true when a control took it as its access key; otherwise it
     // goes on to the menu bar.
     std::function<bool(char key)> OnAccessKey;
+    // A dialog's main button, and its cancel.
+    std::function<void()> OnEnterKey;
+    std::function<void()> OnEscapeKey;
     // Any other message; returns true when it handled it.
     std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)> OnMessage;
 
@@ -88,12 +96,14 @@ protected:
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    Control* FocusedControl() const;
     static LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     FontDesign font_;
     HBRUSH brush_ = nullptr;
     bool ownsBrush_ = false;
     int borderWidth_ = 0;
+    int dpi_ = 96;
     MainMenu* menu_ = nullptr;
     std::map<UINT_PTR, Timer*> timers_;
     std::vector<Control*> tabOrder_;

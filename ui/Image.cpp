@@ -1,5 +1,7 @@
 #include "ui/Image.h"
 
+#include "ui/Dpi.h"
+
 namespace ui {
 
 namespace {
@@ -17,6 +19,8 @@ void Image::Create(HWND parent, const ImageDesign& design) {
         ::RegisterClassA(&windowClass);
     }
     autoSize_ = design.autoSize;
+    left_ = design.left;
+    top_ = design.top;
     Attach(CreateChild(kImageClass, "", WS_VISIBLE, 0, parent, design.left, design.top,
                        design.width, design.height));
 }
@@ -25,8 +29,7 @@ std::string Image::LoadJpeg(std::span<const std::uint8_t> data) {
     util::JpegResult decoded = util::DecodeJpeg(data);
     picture_ = std::move(decoded.picture);
     if (autoSize_ && picture_.width > 0) {
-        ::SetWindowPos(handle_, nullptr, 0, 0, picture_.width, picture_.height,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetBounds(left_, top_, picture_.width, picture_.height);
     }
     ::InvalidateRect(handle_, nullptr, TRUE);
     return decoded.error;
@@ -51,9 +54,14 @@ void Image::Paint(HDC dc) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    ::SetDIBitsToDevice(
-        dc, 0, 0, static_cast<DWORD>(picture_.width), static_cast<DWORD>(picture_.height), 0, 0, 0,
-        static_cast<UINT>(picture_.height), picture_.pixels.data(), &info, DIB_RGB_COLORS);
+    // A picture's pixels are design pixels: at another scale it is resampled smoothly.
+    const int dpi = DpiOf(handle_);
+    const int previousMode = ::SetStretchBltMode(dc, HALFTONE);
+    ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    ::StretchDIBits(dc, 0, 0, Scale(picture_.width, dpi), Scale(picture_.height, dpi), 0, 0,
+                    picture_.width, picture_.height, picture_.pixels.data(), &info, DIB_RGB_COLORS,
+                    SRCCOPY);
+    ::SetStretchBltMode(dc, previousMode);
 }
 
 LRESULT CALLBACK Image::ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

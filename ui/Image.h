@@ -1,6 +1,7 @@
 #pragma once
-// A picture in a frame, drawn unscaled from the frame's top left; what the picture does
-// not cover shows the parent's face. A frame sized to its image takes the picture's size.
+// A picture in a frame, drawn at the window's scale from the frame's top left; what the
+// picture does not cover shows the parent's face. A frame sized to its image takes the
+// picture's size.
 
 #include <cstdint>
 #include <span>
@@ -31,6 +32,7 @@ private:
 
     util::Picture picture_;
     bool autoSize_ = false;
+    int left_ = 0, top_ = 0; // design pixels
 };
 
 } // namespace ui

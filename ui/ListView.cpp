@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <cwchar>
 
+#include "ui/Dpi.h"
 #include "ui/Guard.h"
 
 namespace ui {
@@ -18,9 +19,8 @@ void ListView::Create(HWND parent, const ListViewDesign& design) {
         style |= LVS_NOSORTHEADER;
     }
     // A Unicode control, so that entry names show whatever the program's code page.
-    Attach(::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, design.left, design.top,
-                             design.width, design.height, parent, nullptr,
-                             ::GetModuleHandleW(nullptr), nullptr));
+    Attach(CreateChildW(WC_LISTVIEWW, style & ~WS_CHILD, WS_EX_CLIENTEDGE, parent,
+                        {design.left, design.top, design.width, design.height}));
     SetControlFont(handle_, design.font);
     ::SendMessageW(handle_, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(design.color));
     ::SendMessageW(handle_, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(design.color));
@@ -30,7 +30,7 @@ void ListView::Create(HWND parent, const ListViewDesign& design) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<char*>(columns_[i].caption.c_str());
-        column.cx = columns_[i].width;
+        column.cx = Scale(columns_[i].width, DpiOf(handle_));
         column.iSubItem = static_cast<int>(i);
         ::SendMessageA(handle_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -60,16 +60,27 @@ void ListView::SetColumnCaption(int index, const std::string& caption) {
                    reinterpret_cast<LPARAM>(&column));
 }
 
+void ListView::OnDpiChanged(int dpi) {
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (!columns_[i].autoSize) {
+            ::SendMessageW(handle_, LVM_SETCOLUMNWIDTH, i,
+                           MAKELPARAM(Scale(columns_[i].width, dpi), 0));
+        }
+    }
+    SizeColumns();
+}
+
 void ListView::SizeColumns() {
     RECT area;
     ::GetClientRect(handle_, &area);
+    const int dpi = DpiOf(handle_);
     int free = area.right;
     int shared = 0;
     for (const ListColumnDesign& column : columns_) {
         if (column.autoSize) {
             ++shared;
         } else {
-            free -= column.width;
+            free -= Scale(column.width, dpi);
         }
     }
     if (shared == 0 || free <= 0) {
@@ -126,6 +137,10 @@ void ListView::SetSelected(int row, bool selected) {
                    reinterpret_cast<LPARAM>(&item));
 }
 
+void ListView::SelectAll() {
+    SetSelected(-1, true);
+}
+
 bool ListView::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
     if (message != WM_NOTIFY) {
         return false;
@@ -172,6 +187,15 @@ bool ListView::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& res
                 }
             }
         });
+        return true;
+    }
+    case LVN_KEYDOWN: {
+        const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+        if (key == 'A' && ::GetKeyState(VK_CONTROL) < 0) {
+            SelectAll();
+        } else if (key == VK_DELETE || key == VK_RETURN) {
+            Fire(OnKeyDown, static_cast<UINT>(key));
+        }
         return true;
     }
     case NM_CLICK:

@@ -47,13 +47,18 @@ public:
     std::vector<int> SelectedRows() const;
     // Selects or unselects one row, as a click with Ctrl does.
     void SetSelected(int row, bool selected);
+    // Selects every row, as Ctrl+A does.
+    void SelectAll();
 
+    void OnDpiChanged(int dpi) override;
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     // The text of a cell; column 0 is the row's caption.
     std::function<std::wstring(int row, int column)> OnCellText;
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;
+    // A key pressed on the list, other than the ones the list moves by (Delete, Enter).
+    std::function<void(UINT key)> OnKeyDown;
     // A row became selected or unselected: its index, the first of a range chosen with
     // Shift, or -1 for every row.
     std::function<void(int row, bool selected)> OnSelectItem;

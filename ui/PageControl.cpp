@@ -1,5 +1,7 @@
 #include "ui/PageControl.h"
 
+#include "ui/Dpi.h"
+
 #include <commctrl.h>
 
 namespace ui {
@@ -22,13 +24,13 @@ void TabSheet::SetCaption(const std::string& caption) {
 int TabSheet::Width() const {
     RECT area;
     ::GetClientRect(handle_, &area);
-    return area.right;
+    return Unscale(area.right, DpiOf(handle_));
 }
 
 int TabSheet::Height() const {
     RECT area;
     ::GetClientRect(handle_, &area);
-    return area.bottom;
+    return Unscale(area.bottom, DpiOf(handle_));
 }
 
 void PageControl::Create(HWND parent, const PageControlDesign& design,
@@ -60,7 +62,9 @@ RECT PageControl::DisplayArea() const {
     RECT area;
     ::GetClientRect(handle_, &area);
     ::SendMessageA(handle_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    return area;
+    const int dpi = DpiOf(handle_);
+    return {Unscale(area.left, dpi), Unscale(area.top, dpi), Unscale(area.right, dpi),
+            Unscale(area.bottom, dpi)};
 }
 
 int PageControl::ActivePageIndex() const {
@@ -79,6 +83,10 @@ void PageControl::Realign() {
     for (TabSheet* page : pages_) {
         page->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
     }
+}
+
+void PageControl::OnDpiChanged(int) {
+    Realign();
 }
 
 bool PageControl::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {

@@ -44,10 +44,12 @@ public:
     // Places the pages on the tabs' display area again, after the control was resized.
     void Realign();
 
+    void OnDpiChanged(int dpi) override;
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     friend class TabSheet;
+    // The pages' place, in design pixels.
     RECT DisplayArea() const;
 
     std::vector<TabSheet*> pages_;

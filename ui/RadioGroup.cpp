@@ -1,5 +1,7 @@
 #include "ui/RadioGroup.h"
 
+#include <algorithm>
+
 namespace ui {
 
 RadioGroup::~RadioGroup() {
@@ -57,6 +59,29 @@ void RadioGroup::SetItemIndex(int index) {
         ::SendMessageA(items_[static_cast<std::size_t>(i)], BM_SETCHECK,
                        i == index ? BST_CHECKED : BST_UNCHECKED, 0);
     }
+}
+
+bool RadioGroup::HasFocus(HWND focus) const {
+    return focus != nullptr && std::find(items_.begin(), items_.end(), focus) != items_.end();
+}
+
+void RadioGroup::TakeFocus(bool) {
+    if (!items_.empty()) {
+        ::SetFocus(items_[static_cast<std::size_t>(std::max(0, ItemIndex()))]);
+    }
+}
+
+bool RadioGroup::OnArrowKey(UINT key) {
+    const int count = ItemCount();
+    const auto at = std::find(items_.begin(), items_.end(), ::GetFocus());
+    if (count == 0 || at == items_.end()) {
+        return false;
+    }
+    const int step = key == VK_UP || key == VK_LEFT ? -1 : 1;
+    const int next = (static_cast<int>(at - items_.begin()) + step + count) % count;
+    SetItemIndex(next);
+    ::SetFocus(items_[static_cast<std::size_t>(next)]);
+    return true;
 }
 
 } // namespace ui

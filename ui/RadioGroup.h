@@ -31,6 +31,11 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);
 
+    // The focus goes to the chosen option; the arrows choose the next or the previous.
+    bool HasFocus(HWND focus) const override;
+    void TakeFocus(bool forward) override;
+    bool OnArrowKey(UINT key) override;
+
 private:
     std::vector<HWND> items_;
 };

@@ -1,5 +1,7 @@
 #include "ui/StatusBar.h"
 
+#include "ui/Dpi.h"
+
 #include <commctrl.h>
 
 namespace ui {
@@ -19,7 +21,7 @@ void StatusBar::Create(HWND parent, const StatusBarDesign& design) {
         edges_.push_back(edge);
     }
     edges_.push_back(-1);
-    ::SendMessageA(handle_, SB_SETPARTS, edges_.size(), reinterpret_cast<LPARAM>(edges_.data()));
+    SetParts();
     if (simple_) {
         ::SendMessageA(handle_, SB_SIMPLE, TRUE, 0);
     }
@@ -29,9 +31,22 @@ void StatusBar::Create(HWND parent, const StatusBarDesign& design) {
 
 void StatusBar::SetBounds(int left, int top, int width, int height) {
     Control::SetBounds(left, top, width, height);
-    ::SendMessageA(handle_, SB_SETPARTS, edges_.size(), reinterpret_cast<LPARAM>(edges_.data()));
+    SetParts();
     // The last part ends at the bar's end: the old end's edge must not stay painted.
     ::InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void StatusBar::OnDpiChanged(int) {
+    SetParts();
+}
+
+void StatusBar::SetParts() {
+    const int dpi = DpiOf(handle_);
+    std::vector<int> edges;
+    for (int edge : edges_) {
+        edges.push_back(edge < 0 ? edge : Scale(edge, dpi));
+    }
+    ::SendMessageA(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 
 std::string StatusBar::PanelText(int index) const {

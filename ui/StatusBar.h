@@ -35,13 +35,16 @@ public:
     // The bar measures its parts when they are set: after a move they are set again and
     // the whole bar is painted anew.
     void SetBounds(int left, int top, int width, int height) override;
+    void OnDpiChanged(int dpi) override;
     const std::string& Hint() const { return hint_; }
 
 private:
+    void SetParts();
+
     std::string hint_;
     std::optional<COLORREF> color_;
     bool simple_ = false;
-    std::vector<int> edges_; // right edges of the parts, the last -1
+    std::vector<int> edges_; // right edges of the parts in design pixels, the last -1
     std::vector<std::string> texts_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "ui/Dpi.h"
 #include "ui/Guard.h"
 #include "ui/ImageList.h"
 
@@ -33,18 +34,17 @@ void ToolButton::SetEnabled(bool enabled) {
 
 void ToolBar::Create(HWND parent, const ToolBarDesign& design, std::vector<ToolButton*> buttons) {
     buttons_ = std::move(buttons);
+    images_ = design.images;
+    buttonWidth_ = design.buttonWidth;
+    buttonHeight_ = design.buttonHeight;
+    tabThroughButtons_ = design.tabThroughButtons;
     Attach(CreateChild(TOOLBARCLASSNAMEA, "",
                        WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT |
                            TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN,
                        0, parent, design.left, design.top, design.width, design.height));
     SetControlFont(handle_, design.font);
     ::SendMessageA(handle_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    if (design.images != nullptr) {
-        ::SendMessageA(handle_, TB_SETIMAGELIST, 0,
-                       reinterpret_cast<LPARAM>(design.images->Handle()));
-        ::SendMessageA(handle_, TB_SETHOTIMAGELIST, 0,
-                       reinterpret_cast<LPARAM>(design.images->Handle()));
-    } else {
+    if (design.images == nullptr) {
         ::SendMessageA(handle_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
     }
     std::vector<TBBUTTON> added;
@@ -61,13 +61,52 @@ void ToolBar::Create(HWND parent, const ToolBarDesign& design, std::vector<ToolB
         added.push_back(item);
     }
     ::SendMessageA(handle_, TB_ADDBUTTONSA, added.size(), reinterpret_cast<LPARAM>(added.data()));
-    // The width first: setting it measures the buttons again, and the size then holds.
-    ::SendMessageA(handle_, TB_SETBUTTONWIDTH, 0,
-                   MAKELPARAM(design.buttonWidth, design.buttonWidth));
-    ::SendMessageA(handle_, TB_SETBUTTONSIZE, 0,
-                   MAKELPARAM(design.buttonWidth, design.buttonHeight));
+    OnDpiChanged(DpiOf(handle_));
     Adopt(reinterpret_cast<HWND>(::SendMessageA(handle_, TB_GETTOOLTIPS, 0, 0)));
     ::SetWindowSubclass(handle_, &ToolBar::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void ToolBar::OnDpiChanged(int dpi) {
+    if (images_ != nullptr) {
+        HIMAGELIST images = images_->HandleFor(dpi);
+        ::SendMessageA(handle_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+        ::SendMessageA(handle_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    }
+    // The width first: setting it measures the buttons again, and the size then holds.
+    const int width = Scale(buttonWidth_, dpi), height = Scale(buttonHeight_, dpi);
+    ::SendMessageA(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(width, width));
+    ::SendMessageA(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
+}
+
+int ToolBar::HotButton() const {
+    return static_cast<int>(::SendMessageA(handle_, TB_GETHOTITEM, 0, 0));
+}
+
+int ToolBar::NextEnabled(int from, bool forward) const {
+    const int count = static_cast<int>(buttons_.size());
+    for (int at = from + (forward ? 1 : -1); at >= 0 && at < count; at += forward ? 1 : -1) {
+        if (buttons_[static_cast<std::size_t>(at)]->design_.enabled) {
+            return at;
+        }
+    }
+    return -1;
+}
+
+void ToolBar::TakeFocus(bool forward) {
+    ::SetFocus(handle_);
+    if (tabThroughButtons_) {
+        const int first = NextEnabled(forward ? -1 : static_cast<int>(buttons_.size()), forward);
+        ::SendMessageA(handle_, TB_SETHOTITEM, static_cast<WPARAM>(first), 0);
+    }
+}
+
+bool ToolBar::StepFocus(bool forward) {
+    if (!tabThroughButtons_) {
+        return false;
+    }
+    const int next = NextEnabled(HotButton(), forward);
+    ::SendMessageA(handle_, TB_SETHOTITEM, static_cast<WPARAM>(next), 0);
+    return next >= 0;
 }
 
 int ToolBar::IdealWidth() const {

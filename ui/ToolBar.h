@@ -52,6 +52,8 @@ struct ToolBarDesign {
     int buttonWidth = 23, buttonHeight = 22;
     FontDesign font{};
     const ImageList* images = nullptr; // also the hot images
+    // Tab stops at each button, as a dialog's row of buttons, instead of once at the bar.
+    bool tabThroughButtons = false;
 };
 
 class ToolBar : public Control {
@@ -65,13 +67,24 @@ public:
     bool ClickAccessKey(char key);
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDpiChanged(int dpi) override;
+    // The keyboard chooses a button as the hot one; Space or Enter presses it.
+    void TakeFocus(bool forward) override;
+    bool StepFocus(bool forward) override;
+    // The button the keyboard chose, -1 for none.
+    int HotButton() const;
 
 private:
     ToolButton* ButtonById(int id) const;
+    // The next enabled button from the one at the index in the direction, or -1.
+    int NextEnabled(int from, bool forward) const;
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR, DWORD_PTR self);
 
     std::vector<ToolButton*> buttons_;
+    const ImageList* images_ = nullptr;
+    int buttonWidth_ = 0, buttonHeight_ = 0; // design pixels
+    bool tabThroughButtons_ = false;
 };
 
 } // namespace ui

@@ -41,6 +41,9 @@ void RunModalLoop(const ModalRequest& request) {
             ::PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
+        if (request.translateKey && request.translateKey(&message)) {
+            continue;
+        }
         if (!::IsDialogMessageA(form, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageA(&message);

@@ -33,14 +33,7 @@ std::vector<std::wstring> SelectedChildren(HWND tree) {
          child != nullptr;
          child = reinterpret_cast<HTREEITEM>(
              ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
-        wchar_t text[MAX_PATH] = {};
-        TVITEMW item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = child;
-        item.pszText = text;
-        item.cchTextMax = MAX_PATH;
-        ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        names.push_back(text);
+        names.push_back(TreeItemText(tree, child));
     }
     return names;
 }

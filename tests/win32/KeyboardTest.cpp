@@ -1,23 +1,56 @@
-// The main window from the keyboard: Tab and Shift+Tab, Alt and a button's letter.
+// Every window from the keyboard: Tab and Shift+Tab, the arrows, Enter and Escape, the
+// list's keys, Alt and a button's letter.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include "dialogs/Cborra.h"
+#include "dialogs/Cconfi.h"
+#include "dialogs/Ccreditos.h"
+#include "dialogs/Cdesc.h"
+#include "dialogs/Cdirini.h"
+#include "tests/win32/ArchiveWindowFixture.h"
 #include "tests/win32/ProgramFixture.h"
+#include "tests/win32/Readback.h"
 #include "ui/Application.h"
 
 namespace {
 
 class Keyboard : public ProgramFixture {};
 
-void SetShift(bool down) {
+void SetKey(int key, bool down) {
     BYTE keys[256] = {};
     ::GetKeyboardState(keys);
-    keys[VK_SHIFT] = down ? 0x80 : 0;
+    keys[key] = down ? 0x80 : 0;
     ::SetKeyboardState(keys);
+}
+
+void SetShift(bool down) {
+    SetKey(VK_SHIFT, down);
+}
+
+// Presses a key where the focus is, as the message loop receives it.
+void PressKey(WPARAM key) {
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, WM_KEYDOWN, key, 1);
+    ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+    ui::App().ProcessMessages();
+}
+
+HWND Option(const ui::Form& form, const char* caption) {
+    return ::FindWindowExA(form.Handle(), nullptr, "Button", caption);
+}
+
+int HotButton(HWND toolBar) {
+    return static_cast<int>(::SendMessageA(toolBar, TB_GETHOTITEM, 0, 0));
 }
 
 // Presses Tab, or Shift+Tab, where the focus is, as the message loop receives it, and
@@ -117,7 +150,8 @@ TEST_F(Keyboard, AltAndTheUnderlinedLetterPressesTheButtonOnThePageInView) {
         {"a menu's letter", 0, false, 'f', nullptr},
         {"the first page is not in view", 1, false, 'n', nullptr},
         {"the language page has no access keys", 3, false, 'h', nullptr},
-        {"&Open", 0, true, 'o', "Babrir"},
+        {"O&pen", 0, true, 'p', "Babrir"},
+        {"Alt+O is the Options menu's", 0, true, 'o', nullptr},
         {"E&xit", 0, true, 'x', "Bsalir"},
         {"&New", 0, true, 'n', "Bnuevo"},
         {"&View is grey", 0, true, 'v', nullptr},
@@ -155,6 +189,207 @@ TEST_F(Keyboard, AltAndTheUnderlinedLetterPressesTheButtonOnThePageInView) {
     ::PostMessageA(main.lista.Handle(), WM_SYSCHAR, 'c', 1 << 29);
     ui::App().ProcessMessages();
     EXPECT_EQ(pressed, std::vector<std::string>{"Bcerrar"}) << "&Close in English";
+}
+
+// In every dialog Tab goes through each control, each button of a row of buttons
+// included, top to bottom and back to the first; Shift+Tab goes the same way back.
+TEST_F(Keyboard, TabReachesEveryControlOfEachDialog) {
+    StartAndShow();
+    struct Stop {
+        HWND window;
+        int hot = -1; // the row's button that the keyboard chose
+    };
+    struct Case {
+        const char* name;
+        ui::Form* form;
+        std::vector<Stop> stops;
+    };
+    const HWND deleteBar = borra->ToolBar1.Handle(), extractBar = descompri->ToolBar1.Handle(),
+               configBar = config->ToolBar2.Handle(), foldersBar = direk->ToolBar1.Handle();
+    const Case cases[] = {
+        {"delete", borra, {{Option(*borra, "Todos")}, {deleteBar, 0}, {deleteBar, 1}}},
+        {"extract",
+         descompri,
+         {{descompri->direk.Handle()},
+          {descompri->Button1.Handle()},
+          {extractBar, 0},
+          {extractBar, 1},
+          {extractBar, 2},
+          {descompri->dir.Handle()},
+          {descompri->c1.Handle()},
+          {descompri->c2.Handle()},
+          {descompri->c3.Handle()},
+          {descompri->c4.Handle()},
+          {Option(*descompri, "Todos")}}},
+        {"configuration", config, {{config->CoolBtn1.Handle()}, {configBar, 0}, {configBar, 1}}},
+        {"folders",
+         direk,
+         {{direk->dirini.Handle()},
+          {direk->ct.Handle()},
+          {direk->ci.Handle()},
+          {direk->dir.Handle()},
+          {foldersBar, 0},
+          {foldersBar, 1}}},
+        {"credits", credits, {{credits->Memo1.Handle()}, {credits->CoolBtn1.Handle()}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.form->Show();
+        ::SetFocus(c.stops.front().window);
+        const auto expect = [](const Stop& stop, HWND focus) {
+            EXPECT_EQ(focus, stop.window);
+            if (stop.hot >= 0) {
+                EXPECT_EQ(HotButton(stop.window), stop.hot);
+            }
+        };
+        for (std::size_t i = 1; i <= c.stops.size(); ++i) {
+            expect(c.stops[i % c.stops.size()], PressTab(false));
+        }
+        for (std::size_t i = c.stops.size(); i-- > 0;) {
+            expect(c.stops[i], PressTab(true));
+        }
+        c.form->Hide();
+    }
+    // The arrows choose among a group's options, round from the last to the first.
+    borra->Show();
+    ::SetFocus(Option(*borra, "Todos"));
+    for (int expected : {1, 0, 1}) {
+        PressKey(VK_DOWN);
+        EXPECT_EQ(borra->opc.ItemIndex(), expected);
+    }
+    PressKey(VK_UP);
+    EXPECT_EQ(borra->opc.ItemIndex(), 0);
+    EXPECT_EQ(::GetFocus(), Option(*borra, "Todos"));
+    borra->Hide();
+}
+
+// Enter presses the button that has the focus, or else the dialog's main button; Escape
+// cancels. What each did shows in what it leaves behind.
+TEST_F(Keyboard, EnterPressesTheMainButtonAndEscapeCancels) {
+    StartAndShow();
+    TPRINCIPAL& main = Main();
+    struct Case {
+        const char* name;
+        ui::Form* form;
+        std::function<HWND()> focus;
+        int hot; // a button of a row chosen first, -1 for none
+        WPARAM key;
+        bool closes;
+        std::function<void()> check;
+    };
+    const auto deleted = [&] { EXPECT_FALSE(main.Bver.Enabled()) << "Borrar was pressed"; };
+    const auto notDeleted = [&] { EXPECT_TRUE(main.Bver.Enabled()) << "Borrar was not pressed"; };
+    const auto stored = [&](bool yes) {
+        return [&main, yes] { EXPECT_EQ(main.confi.Get(0) == "d:\\nuevo", yes); };
+    };
+    const auto none = [] {};
+    const Case cases[] = {
+        {"delete: Escape", borra, [] { return Option(*borra, "Todos"); }, -1, VK_ESCAPE, true,
+         notDeleted},
+        {"delete: Enter", borra, [] { return Option(*borra, "Todos"); }, -1, VK_RETURN, true,
+         deleted},
+        {"delete: Enter on Cancelar", borra, [] { return borra->ToolBar1.Handle(); }, 1, VK_RETURN,
+         true, notDeleted},
+        {"extract: Escape", descompri, [] { return descompri->direk.Handle(); }, -1, VK_ESCAPE,
+         true, none},
+        {"extract: Enter in the folder field goes to the typed folder", descompri,
+         [] {
+             descompri->direk.SetText("C:\\windows");
+             return descompri->direk.Handle();
+         },
+         -1, VK_RETURN, false, [] { EXPECT_EQ(descompri->dir.Path(), "C:\\windows"); }},
+        {"extract: Enter extracts, and with no archive says it could not", descompri,
+         [] { return descompri->c1.Handle(); }, -1, VK_RETURN, false,
+         [&] {
+             EXPECT_TRUE(std::any_of(
+                 MessageRequests().begin(), MessageRequests().end(),
+                 [](const auto& request) { return request.caption == "Imposible descomprimir"; }));
+         }},
+        {"configuration: Escape", config, [] { return config->CoolBtn1.Handle(); }, -1, VK_ESCAPE,
+         true, stored(false)},
+        {"configuration: Enter on Ok", config, [] { return config->ToolBar2.Handle(); }, 0,
+         VK_RETURN, true, stored(true)},
+        {"folders: Escape", direk, [] { return direk->dir.Handle(); }, -1, VK_ESCAPE, true,
+         [] { EXPECT_NE(config->dirtem.Text(), "e:\\otro"); }},
+        {"folders: Enter", direk, [] { return direk->ct.Handle(); }, -1, VK_RETURN, true,
+         [] { EXPECT_EQ(config->dirtem.Text(), "e:\\otro"); }},
+        {"credits: Escape", credits, [] { return credits->Memo1.Handle(); }, -1, VK_ESCAPE, true,
+         none},
+        {"credits: Enter", credits, [] { return credits->CoolBtn1.Handle(); }, -1, VK_RETURN, true,
+         none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        main.Bver.SetEnabled(true);
+        c.form->Show();
+        config->dirini.SetText("d:\\nuevo");
+        direk->dirtem.SetText("e:\\otro");
+        ::SetFocus(c.focus());
+        if (c.hot >= 0) {
+            ::SendMessageA(c.focus(), TB_SETHOTITEM, static_cast<WPARAM>(c.hot), 0);
+        }
+        PressKey(c.key);
+        EXPECT_EQ(!::IsWindowVisible(c.form->Handle()), c.closes);
+        c.check();
+        c.form->Hide();
+    }
+}
+
+TEST_F(Keyboard, AccessKeysAreUniqueInTheMainWindowInBothLanguages) {
+    StartAndShow();
+    TPRINCIPAL& main = Main();
+    for (const char* language : {"1", "2"}) {
+        SCOPED_TRACE(language);
+        main.confi.Set(3, language);
+        main.ActualizaOpciones();
+        std::vector<std::string> captions;
+        for (const MenuEntry& menu : MenuBar(main.Handle())) {
+            captions.push_back(menu.caption);
+        }
+        for (HWND bar : {main.barra1.Handle(), main.barra2.Handle(), main.ToolBar1.Handle()}) {
+            for (const ToolButtonState& button : ToolButtons(bar)) {
+                captions.push_back(button.caption);
+            }
+        }
+        std::set<char> keys;
+        int marked = 0;
+        for (const std::string& caption : captions) {
+            const std::size_t at = caption.find('&');
+            if (at != std::string::npos && at + 1 < caption.size()) {
+                ++marked;
+                EXPECT_TRUE(keys.insert(static_cast<char>(::toupper(caption[at + 1]))).second)
+                    << caption;
+            }
+        }
+        EXPECT_EQ(marked, 12) << "eight buttons and four menus";
+    }
+}
+
+class ListKeys : public ArchiveWindow {};
+
+// On the list Ctrl+A selects every row, Enter views the selected entry and Delete opens
+// the delete dialog, as the buttons do.
+TEST_F(ListKeys, TheListTakesCtrlAEnterAndDelete) {
+    std::filesystem::create_directory(Scratch("tmp"));
+    WriteSettings("c:\\\r\n" + Scratch("tmp") + "\r\nc:\\\r\n1\r\n", "");
+    StartAndShow(
+        {MakeArchive("keys.zip", {testzip::Stored("a.txt", "1"), testzip::Stored("b.txt", "2")})});
+    TPRINCIPAL& main = Main();
+    ::SetFocus(main.lista.Handle());
+    SetKey(VK_CONTROL, true);
+    PressKey('A');
+    SetKey(VK_CONTROL, false);
+    EXPECT_EQ(main.lista.SelectedCount(), 2);
+
+    main.lista.SetSelected(-1, false);
+    main.lista.SetSelected(1, true);
+    PressKey(VK_RETURN);
+    ASSERT_EQ(shell_->requests.size(), 1u) << "the entry was viewed";
+    EXPECT_NE(shell_->requests.front().file.find("b.txt"), std::string::npos);
+
+    PressKey(VK_DELETE);
+    ASSERT_FALSE(modalWindows_.empty());
+    EXPECT_EQ(modalWindows_.back(), reinterpret_cast<std::uintptr_t>(borra->Handle()));
 }
 
 } // namespace

@@ -70,7 +70,7 @@ TEST_F(Language, ApplyingTheSettingsAfterTheChoiceShowsEnglishCaptions) {
     const Captions english = Read(Main());
     EXPECT_EQ(Datos.Idioma, 2);
     EXPECT_EQ(english.actions, (std::vector<ToolButtonState>{{"&New", 0, true},
-                                                             {"&Open", 1, true},
+                                                             {"O&pen", 1, true},
                                                              {"&Close", 2, false},
                                                              {"&View", 3, false},
                                                              {"      &Add         ", 4, false},

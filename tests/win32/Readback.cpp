@@ -217,3 +217,14 @@ Painted PaintedClient(HWND control) {
     ::DeleteDC(dc);
     return painted;
 }
+
+std::wstring TreeItemText(HWND tree, HTREEITEM item) {
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = MAX_PATH;
+    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+    return text;
+}

@@ -5,6 +5,8 @@
 #include <vector>
 #include <windows.h>
 
+#include <commctrl.h>
+
 struct ToolButtonState {
     std::string caption;
     int image;
@@ -43,6 +45,9 @@ void ClickListRow(HWND list, int row, bool extend = false);
 void DoubleClickListRow(HWND list, int row);
 // A click below the last row, where there is none.
 void ClickListBlank(HWND list);
+
+// The caption of a tree view's item.
+std::wstring TreeItemText(HWND tree, HTREEITEM item);
 
 // A control's place and size in its parent's client area.
 RECT BoundsInParent(HWND control);
