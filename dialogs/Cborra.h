@@ -23,7 +23,12 @@ public:
     void ToolButton2Click();
     void FormClose();
 
+    // The language of the dialog's questions and notices.
+    bool Ingles = false;
+
 private:
+    bool Pregunta(const std::string& texto);
+
     TZipEngine& zip_;
     controls::ContentsList& lista_;
     ui::ToolButton& Bver_;

@@ -46,6 +46,9 @@ public:
     void dirChange();
     void dirEditing(const std::string& text, bool& allow);
 
+    // The language of the dialog's notices.
+    bool Ingles = false;
+
 private:
     TZipEngine& zip_;
     controls::ContentsList& lista_;
