@@ -37,7 +37,7 @@ for mode, left in (("all", 0), ("half", entries // 2)):
         shutil.copyfile(archive, copy)
         args = ["wine", probe, subprocess.check_output(["winepath", "-w", copy], text=True).strip(),
                 "delete"] + (["half"] if mode == "half" else [])
-        out = subprocess.run(args, capture_output=True, text=True)
+        out = subprocess.run(args, capture_output=True, encoding="latin-1")
         found = re.search(r"deleted down to (\d+) rows in ([\d.]+) ms", out.stdout)
         if out.returncode != 0 or not found or int(found.group(1)) != left:
             sys.exit(f"delete {mode} did not leave {left} rows: {out.stdout}{out.stderr}")

@@ -182,6 +182,8 @@ bool ArchiveUpdate::Begin(bool appendOnly) {
     }
     sink_ = std::make_unique<SinkOf<platform::TempFile>>(*temp_);
     writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_);
+    // The old entries are copied in their order: read ahead, not one call per header.
+    sourceView_ = std::make_unique<zipfmt::ReadAheadSource>(std::move(sourceView_), kCopyChunk * 4);
     // A self-extractor's stub, or anything else before the first entry, stays.
     std::int64_t preamble = directory_.entries.empty() ? 0 : directory_.centralStart;
     for (const auto& entry : directory_.entries) {
