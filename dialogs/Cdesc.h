@@ -45,6 +45,7 @@ public:
     void FormClose();
     void dirChange();
     void dirEditing(const std::string& text, bool& allow);
+    void PonIdioma(const util::TextLines& ingles);
 
     // The language of the dialog's notices.
     bool Ingles = false;
