@@ -399,21 +399,30 @@ TEST_F(Operations, ExtractionFolderBecomesCurrentOnlyWhenItExists) {
     platform::ChangeCurrentDirectory(before);
 }
 
-TEST_F(Operations, ManySpecificationsGoInSeveralCalls) {
+TEST_F(Operations, ManySpecificationsGoInSeveralCallsButADeleteInOnePacked) {
     zip.SetZipFilename(archive);
     const std::size_t total = kMaxFileSpecs * 2 + 3;
+    std::vector<std::string> names;
     for (std::size_t i = 0; i < total; ++i) {
-        zip.FSpecArgs.push_back(std::to_string(i) + ".txt");
+        names.push_back(std::to_string(i) + ".txt");
     }
-    fakes.Zip().result = 10;
-    zip.DeleteFiles();
-    ASSERT_EQ(fakes.Zip().calls, 3);
-    EXPECT_EQ(fakes.Zip().specCountsPerCall[0], static_cast<std::int32_t>(kMaxFileSpecs));
-    EXPECT_EQ(fakes.Zip().specCountsPerCall[1], static_cast<std::int32_t>(kMaxFileSpecs));
-    EXPECT_EQ(fakes.Zip().specCountsPerCall[2], 3);
-    EXPECT_EQ(std::string(fakes.Zip().specs[0]), std::to_string(2 * kMaxFileSpecs) + ".txt");
+    fakes.Unz().result = 10;
+    zip.FSpecArgs = names;
+    zip.ExtractFiles();
+    ASSERT_EQ(fakes.Unz().calls, 3);
+    EXPECT_EQ(fakes.Unz().specCountsPerCall[0], static_cast<std::int32_t>(kMaxFileSpecs));
+    EXPECT_EQ(fakes.Unz().specCountsPerCall[1], static_cast<std::int32_t>(kMaxFileSpecs));
+    EXPECT_EQ(fakes.Unz().specCountsPerCall[2], 3);
+    EXPECT_EQ(std::string(fakes.Unz().specs[0]), std::to_string(2 * kMaxFileSpecs) + ".txt");
     EXPECT_EQ(zip.ResultCount(), 30);
     EXPECT_EQ(fakes.loads.size(), 1u) << "one load for all the calls";
+    // A delete rewrites the archive once a call: every name goes in one, packed.
+    fakes.Zip().result = 7;
+    zip.FSpecArgs = names;
+    zip.DeleteFiles();
+    ASSERT_EQ(fakes.Zip().calls, 1);
+    EXPECT_EQ(fakes.Zip().specCountsPerCall[0], 1);
+    EXPECT_EQ(zip.ResultCount(), 7);
 }
 
 TEST_F(Operations, NamesLongerThanTheirBuffersAreRefusedNotCut) {

@@ -230,6 +230,7 @@ TEST_F(RealLibraries, ADeleteOfMoreNamesThanABlockHoldsRewritesTheArchiveOnce) {
         }
         progress.clear();
         zip.FSpecArgs = names;
+        const MessageRecorder emptied; // an archive left without entries is said to be empty
         zip.DeleteFiles();
         EXPECT_EQ(zip.ResultCount(), static_cast<std::int32_t>(c.deleted)) << c.entries;
         EXPECT_EQ(std::count(progress.begin(), progress.end(), "end"), 1) << "one library call";
