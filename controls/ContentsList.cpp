@@ -96,6 +96,34 @@ std::string ContentsList::StoredName(int row) const {
     return entry != nullptr ? entry->FileName : std::string();
 }
 
+std::vector<std::string> ContentsList::SelectedStoredNames() const {
+    std::vector<std::string> names;
+    std::vector<bool> taken(entries_ != nullptr ? entries_->size() : 0, false);
+    const auto take = [&](std::uint32_t index) {
+        if (!taken[index]) {
+            taken[index] = true;
+            names.push_back((*entries_)[index].FileName);
+        }
+    };
+    for (const int row : SelectedRows()) {
+        const ZipDirEntry* entry = Entry(row);
+        if (entry == nullptr) {
+            continue;
+        }
+        take(rows_[static_cast<std::size_t>(row)].entry);
+        const std::string& folder = entry->FileName;
+        if (folder.empty() || (folder.back() != '/' && folder.back() != '\\')) {
+            continue;
+        }
+        for (std::uint32_t i = 0; i < entries_->size(); ++i) {
+            if ((*entries_)[i].FileName.starts_with(folder)) {
+                take(i);
+            }
+        }
+    }
+    return names;
+}
+
 std::wstring ContentsList::Cell(int row, int column) const {
     const ZipDirEntry* entry = Entry(row);
     if (entry == nullptr) {

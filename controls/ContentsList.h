@@ -24,6 +24,9 @@ public:
 
     // The entry's name as stored in the archive, bytes as they are.
     std::string StoredName(int row) const;
+    // The stored names the selected rows stand for, in row order: a folder's row (a
+    // name ending in "/" or "\") stands for itself and every entry under it.
+    std::vector<std::string> SelectedStoredNames() const;
     // The entry behind a row; none past the last row, or once the engine dropped its
     // entries (an archive that could not be opened) and the rows were not filled again.
     const ZipDirEntry* Entry(int row) const;

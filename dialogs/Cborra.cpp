@@ -1,6 +1,8 @@
 #include "dialogs/Cborra.h"
 
 #include "dialogs/DialogDesign.h"
+#include "platform/Messages.h"
+#include "resources/Notices.h"
 #include "resources/TextTable.h"
 
 Tborra* borra = nullptr;
@@ -43,15 +45,26 @@ Tborra::Tborra(TZipEngine& zip, controls::ContentsList& lista, std::function<voi
 }
 
 void Tborra::ToolButton1Click() {
-    zip_.FSpecArgs.clear();
     const bool todos = opc.ItemIndex() == kTodos;
+    std::vector<std::string> nombres;
     if (todos) {
+        // Rows picked for something else must not turn one click into emptying the
+        // archive: it is asked first, and the dialog stays for another choice.
+        if (lista_.SelectedCount() > 0 &&
+            !Pregunta(resources::NoticeText(resources::Notice::ConfirmDeleteAll, Ingles,
+                                            lista_.Count()))) {
+            return;
+        }
+        nombres.reserve(static_cast<std::size_t>(lista_.Count()));
         for (int fila = 0; fila < lista_.Count(); ++fila) {
-            zip_.FSpecArgs.push_back(lista_.StoredName(fila));
+            nombres.push_back(lista_.StoredName(fila));
         }
     } else {
-        for (const int fila : lista_.SelectedRows()) {
-            zip_.FSpecArgs.push_back(lista_.StoredName(fila));
+        nombres = lista_.SelectedStoredNames();
+        if (nombres.empty()) {
+            platform::ShowMessage(
+                resources::NoticeText(resources::Notice::NothingSelected, Ingles));
+            return;
         }
     }
     // The dialog closes whatever the outcome, also when re-reading the archive fails.
@@ -62,9 +75,17 @@ void Tborra::ToolButton1Click() {
             dialogo.Close();
         }
     } alTerminar{*this};
-    if (todos || lista_.SelectedCount() > 0) {
-        zip_.DeleteFiles();
-    }
+    zip_.FSpecArgs = std::move(nombres);
+    zip_.DeleteFiles();
+}
+
+bool Tborra::Pregunta(const std::string& texto) {
+    platform::MessageBoxRequest pregunta;
+    pregunta.text = texto;
+    pregunta.caption = platform::ApplicationTitle();
+    pregunta.owner = reinterpret_cast<std::uintptr_t>(Handle());
+    pregunta.style = platform::kMbYesNo;
+    return platform::ShowMessageBox(pregunta) == platform::kIdYes;
 }
 
 void Tborra::ToolButton2Click() {

@@ -29,7 +29,12 @@ public:
     // The English captions, from the text table.
     void PonIdioma(const util::TextLines& ingles);
 
+    // The language of the dialog's questions and notices.
+    bool Ingles = false;
+
 private:
+    bool Pregunta(const std::string& texto);
+
     TZipEngine& zip_;
     controls::ContentsList& lista_;
     std::function<void()> alBorrar_;

@@ -6,6 +6,7 @@
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
 #include "platform/ProgramPaths.h"
+#include "resources/Notices.h"
 #include "resources/TextTable.h"
 
 Tdescompri* descompri = nullptr;
@@ -166,11 +167,15 @@ void Tdescompri::ToolButton1Click() {
         }
     }
     zip_.ExtrBaseDir = dir.Path();
+    // No names asks for every entry. Stored names, so that every entry can be named
+    // whatever its characters.
+    zip_.FSpecArgs.clear();
     if (opc.ItemIndex() == kSoloSeleccionados) {
-        // Stored names, so that every entry can be named whatever its characters.
-        zip_.FSpecArgs.clear();
-        for (const int fila : lista_.SelectedRows()) {
-            zip_.FSpecArgs.push_back(lista_.StoredName(fila));
+        zip_.FSpecArgs = lista_.SelectedStoredNames();
+        if (zip_.FSpecArgs.empty()) {
+            platform::ShowMessage(
+                resources::NoticeText(resources::Notice::NothingSelected, Ingles));
+            return;
         }
     }
     struct Deshabilitado {
@@ -204,8 +209,18 @@ void Tdescompri::Button1Click() {
 
 void Tdescompri::ToolButton2Click() {
     const std::string ruta = dir.Path();
+    // A shell folder outside the file system (the computer, the network) holds no
+    // folder of ours: one clear word, and the tree stays where it is.
+    if (ruta.empty()) {
+        platform::ShowMessage(resources::NoticeText(resources::Notice::NoFolderHere, Ingles));
+        return;
+    }
     const std::string separador = ruta.size() > 3 ? "\\" : "";
-    dir.NewFolder();
+    // Only the name of this folder's edit may follow; a failure has said why.
+    ultimoEditado_.clear();
+    if (!dir.NewFolder()) {
+        return;
+    }
     dir.Repaint();
     direk.SetText(ruta + separador + ultimoEditado_);
     Button1Click();

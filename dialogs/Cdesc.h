@@ -47,6 +47,9 @@ public:
     void dirEditing(const std::string& text, bool& allow);
     void PonIdioma(const util::TextLines& ingles);
 
+    // The language of the dialog's notices.
+    bool Ingles = false;
+
 private:
     TZipEngine& zip_;
     controls::ContentsList& lista_;

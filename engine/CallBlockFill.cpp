@@ -96,6 +96,18 @@ void FillUnzCallBlock(UnzCallBlock& b, TZipEngine& engine, CallTexts& texts) {
     b.Fixed72 = 7;
 }
 
+void UsePackedSpecs(ZipCallBlock& b, std::span<const std::string> names, std::string& packed) {
+    packed.clear();
+    for (const std::string& name : names) {
+        packed += name;
+        packed += '\0';
+    }
+    b.PackedSpecs = kPackedSpecs;
+    b.PackedSize = static_cast<std::int32_t>(packed.size());
+    b.SpecCount = 1;
+    b.FileSpecs[0] = packed.data();
+}
+
 namespace {
 template <typename Block> void ClearAddresses(Block& b) {
     b.Password = nullptr;

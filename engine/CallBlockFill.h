@@ -36,6 +36,10 @@ void FillZipCallBlockForAdd(ZipCallBlock& block, TZipEngine& engine, CallTexts& 
 void FillZipCallBlockForDelete(ZipCallBlock& block, TZipEngine& engine, CallTexts& texts);
 void FillUnzCallBlock(UnzCallBlock& block, TZipEngine& engine, CallTexts& texts);
 
+// Makes a delete block hand over every name at once, packed (kPackedSpecs); packed
+// must outlive the call.
+void UsePackedSpecs(ZipCallBlock& block, std::span<const std::string> names, std::string& packed);
+
 // Forgets the addresses of texts that are about to be released.
 void ClearTextAddresses(ZipCallBlock& block);
 void ClearTextAddresses(UnzCallBlock& block);

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/DirectoryWalk.h"
+#include "platform/ArchiveLock.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
 #include "platform/ProgramPaths.h"
@@ -13,6 +14,7 @@
 
 namespace {
 constexpr std::size_t kMaxPasswordLength = 255;
+constexpr std::chrono::seconds kWritersWait{30};
 } // namespace
 
 TZipEngine::TZipEngine(std::uintptr_t ownerWindow) : ownerWindow_(ownerWindow) {}
@@ -46,8 +48,19 @@ void TZipEngine::FireDirUpdate() {
 
 void TZipEngine::ReadDirectory() {
     ClearEntries();
+    // A writer of ours at work on the archive finishes first: what is read is whole.
+    const std::string utf8Name = util::Cp1252ToUtf8(zipFilename_);
+    const auto saysItWaits = [this] {
+        if (OnMessage) {
+            OnMessage(*this, 0, "waiting for another program writing " + zipFilename_);
+        }
+    };
+    const auto writersAway =
+        zipFilename_.empty()
+            ? std::nullopt
+            : platform::ArchiveLock::Acquire(utf8Name, kWritersWait, saysItWaits, {});
     // An add a dead process left half done is undone before the archive is read.
-    zipfmt::RecoverArchive(util::Cp1252ToUtf8(zipFilename_));
+    zipfmt::RecoverArchive(utf8Name);
     if (!platform::FileExists(zipFilename_)) {
         FireDirUpdate();
         return;

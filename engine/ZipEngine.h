@@ -55,8 +55,8 @@ public:
     ExtrOpts ExtrOptions;
     std::string ExtrBaseDir;
     std::string SFXPath; // kept, used by no operation
-    // The file specifications of the next operation, one per line; emptied by every
-    // operation that reaches its library call.
+    // The file specifications of the next operation, one per line; every operation
+    // takes them at its start, so they are empty after it, also when it was refused.
     std::vector<std::string> FSpecArgs;
     // Makes the library callback answer "stop".
     bool CancelRequested = false;
@@ -65,7 +65,8 @@ public:
     const std::string& Password() const { return password_; }
     void SetPassword(const std::string& password);
 
-    // What the last library call returned.
+    // What the last operation's library calls returned together; 0 when it was
+    // refused or its call failed.
     std::int32_t ResultCount() const { return resultCount_; }
 
     // How much of the current file the running call has done, in percent, as its last
@@ -119,10 +120,11 @@ private:
 
     void FireDirUpdate();
     void RunOperation(Operation operation);
-    bool NamesFitTheCallBlock() const;
+    bool MayRun(Operation operation, const std::vector<std::string>& specs) const;
+    bool NamesFitTheCallBlock(const std::vector<std::string>& specs) const;
     // The library call itself, in batches of at most kMaxFileSpecs specifications.
     // False when it failed: no entry point, a fault, or a handler's error.
-    bool CallLibrary(Operation operation, void* entryPoint);
+    bool CallLibrary(Operation operation, void* entryPoint, const std::vector<std::string>& specs);
 
     std::uintptr_t ownerWindow_;
     std::vector<ZipDirEntry> entries_;

@@ -12,6 +12,7 @@
 #include "platform/GuardedCall.h"
 #include "platform/Messages.h"
 #include "platform/ProgramPaths.h"
+#include "util/Errors.h"
 
 void TZipEngine::LoadZipLibrary() {
     LoadEngineLibrary(ZipEngineLibrary(), Trace);
@@ -27,44 +28,43 @@ void TZipEngine::UnloadUnzLibrary() {
 }
 
 void TZipEngine::AddFiles() {
-    if (FSpecArgs.empty()) {
-        platform::ShowMessage("Error - no files to zip");
-        return;
-    }
-    if (zipFilename_.empty()) {
-        platform::ShowMessage("Error - no zip file specified");
-        return;
-    }
     RunOperation(Operation::Add);
 }
 
 void TZipEngine::DeleteFiles() {
-    if (FSpecArgs.empty()) {
-        platform::ShowMessage("Error - no files selected for deletion");
-        return;
-    }
-    if (!platform::FileExists(zipFilename_)) {
-        platform::ShowMessage("Error - no zip file specified");
-        return;
-    }
     RunOperation(Operation::Delete);
 }
 
 void TZipEngine::ExtractFiles() {
-    if (!platform::FileExists(zipFilename_)) {
-        platform::ShowMessage("Error - no zip file specified");
-        return;
-    }
     RunOperation(Operation::Extract);
 }
 
+// The first unmet precondition of an operation, shown; true when all hold.
+bool TZipEngine::MayRun(Operation operation, const std::vector<std::string>& specs) const {
+    if (operation == Operation::Add && specs.empty()) {
+        platform::ShowMessage("Error - no files to zip");
+        return false;
+    }
+    if (operation == Operation::Delete && specs.empty()) {
+        platform::ShowMessage("Error - no files selected for deletion");
+        return false;
+    }
+    const bool archiveThere =
+        operation == Operation::Add ? !zipFilename_.empty() : platform::FileExists(zipFilename_);
+    if (!archiveThere) {
+        platform::ShowMessage("Error - no zip file specified");
+        return false;
+    }
+    return true;
+}
+
 // A name cut to its buffer would make the library act on another file or entry.
-bool TZipEngine::NamesFitTheCallBlock() const {
+bool TZipEngine::NamesFitTheCallBlock(const std::vector<std::string>& specs) const {
     if (!FitsNameBuffer(zipFilename_)) {
         platform::ShowMessage("Error - zip file name too long: " + zipFilename_);
         return false;
     }
-    for (const std::string& spec : FSpecArgs) {
+    for (const std::string& spec : specs) {
         if (!FitsNameBuffer(spec)) {
             platform::ShowMessage("Error - file name too long: " + spec);
             return false;
@@ -105,9 +105,14 @@ private:
 } // namespace
 
 void TZipEngine::RunOperation(Operation operation) {
+    // Whatever happens next, nothing of this request is left for the next one, and no
+    // count of an earlier operation can be taken for this one's.
+    const std::vector<std::string> specs = std::move(FSpecArgs);
+    FSpecArgs.clear();
+    resultCount_ = 0;
     const bool extract = operation == Operation::Extract;
     bool& busy = extract ? unzBusy_ : zipBusy_;
-    if (busy || !NamesFitTheCallBlock()) {
+    if (!MayRun(operation, specs) || busy || !NamesFitTheCallBlock(specs)) {
         return;
     }
     {
@@ -124,27 +129,42 @@ void TZipEngine::RunOperation(Operation operation) {
             // The library writes relative to the current directory; it is not restored.
             platform::ChangeCurrentDirectory(ExtrBaseDir);
         }
-        if (!CallLibrary(operation, library.exec)) {
+        if (!CallLibrary(operation, library.exec, specs)) {
             platform::ShowMessage("Fatal DLL Error: abort exception");
         }
-        FSpecArgs.clear();
     }
     if (!extract && resultCount_ > 0) {
-        ReadDirectory();
+        try {
+            ReadDirectory();
+        } catch (const util::FileOpenError&) {
+            // The rows of the old list would point at entries that are gone.
+            FireDirUpdate();
+            throw;
+        }
     }
 }
 
-bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
+bool TZipEngine::CallLibrary(Operation operation, void* entryPoint,
+                             const std::vector<std::string>& specList) {
     if (entryPoint == nullptr) {
         return false;
     }
     // More specifications than a block holds go in several calls, so that "delete all"
     // works on any archive; an extraction of every entry is one call with none.
-    const std::span<const std::string> all(FSpecArgs);
+    const std::span<const std::string> all(specList);
+    // A delete of more names than a block holds goes in one call, packed: the library
+    // rewrites the archive once, not once a block.
+    std::size_t packedSize = 0;
+    for (const std::string& spec : all) {
+        packedSize += spec.size() + 1;
+    }
+    const bool packed = operation == Operation::Delete && all.size() > kMaxFileSpecs &&
+                        packedSize <= static_cast<std::size_t>(kMaxPackedSize);
+    std::string packedNames;
     std::size_t done = 0;
     std::int64_t total = 0;
     do {
-        const std::size_t count = std::min(all.size() - done, kMaxFileSpecs);
+        const std::size_t count = packed ? all.size() : std::min(all.size() - done, kMaxFileSpecs);
         std::span<const std::string> specs = all.subspan(done, count);
         // Files to add are paths; names to extract or delete are stored bytes as they are.
         std::vector<std::string> paths;
@@ -154,7 +174,8 @@ bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
             }
             specs = paths;
         }
-        CallTexts texts(platform::CallBlockPath(zipFilename_), password_, specs);
+        CallTexts texts(platform::CallBlockPath(zipFilename_), password_,
+                        packed ? std::span<const std::string>() : specs);
         std::exception_ptr handlerError;
         handlerErrors_.push_back(&handlerError);
         // Never left pointing at this call's error once the call is over.
@@ -174,6 +195,9 @@ bool TZipEngine::CallLibrary(Operation operation, void* entryPoint) {
                 FillZipCallBlockForAdd(zipBlock_, *this, texts);
             } else {
                 FillZipCallBlockForDelete(zipBlock_, *this, texts);
+                if (packed) {
+                    UsePackedSpecs(zipBlock_, specs, packedNames);
+                }
             }
             const auto exec = reinterpret_cast<ZipDllExecFunction>(entryPoint);
             returned = platform::CallGuarded([&] { result = exec(&zipBlock_); });

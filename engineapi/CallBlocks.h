@@ -25,6 +25,11 @@ inline constexpr std::size_t kArchiveNameBufferSize = 256;
 inline constexpr std::size_t kPasswordBufferSize = 81;
 inline constexpr std::size_t kFileSpecBufferSize = 256;
 inline constexpr std::size_t kMaxFileSpecs = 4097;
+// A delete of more names than the block holds hands them all over in one call, so that
+// the archive is rewritten once: PackedSpecs holds this, SpecCount 1, and FileSpecs[0]
+// the names, each ended by a zero, PackedSize bytes in all.
+inline constexpr std::int32_t kPackedSpecs = 1;
+inline constexpr std::int32_t kMaxPackedSize = 256 << 20;
 
 // Action codes of a callback record.
 inline constexpr std::int32_t kActionFileStart = 1;
@@ -35,7 +40,7 @@ inline constexpr std::int32_t kActionMessage = 4; // and above
 inline constexpr std::size_t kCallbackTextSize = 512;
 
 // Error codes of message records (action kActionMessage). 0 marks an informational
-// message, sent only when the verbose or trace flag is set.
+// message, sent when the verbose or trace flag is set, and for a wait whatever they say.
 inline constexpr std::int32_t kErrNone = 0;
 inline constexpr std::int32_t kErrBadCall = 1;        // the call block is unusable
 inline constexpr std::int32_t kErrArchiveOpen = 2;    // the archive cannot be opened or read
@@ -96,8 +101,8 @@ struct ZipCallBlock {
     std::int32_t Freshen;            // 100
     std::int32_t Fixed104;           // 104: 0
     std::int32_t ZipTime;            // 108
-    std::int32_t Fixed112;           // 112: 0
-    std::int32_t Fixed116;           // 116: 0
+    std::int32_t PackedSpecs;        // 112: 0, or kPackedSpecs (below)
+    std::int32_t PackedSize;         // 116: 0, or the bytes of the packed names
     std::int32_t SpecCount;          // 120
     char* ZipFilename;               // 124: kArchiveNameBufferSize bytes
     std::int32_t Fixed128;           // 128: 7
@@ -162,7 +167,8 @@ static_assert(offsetof(ZipCallBlock, Update) == 96);
 static_assert(offsetof(ZipCallBlock, Freshen) == 100);
 static_assert(offsetof(ZipCallBlock, Fixed104) == 104);
 static_assert(offsetof(ZipCallBlock, ZipTime) == 108);
-static_assert(offsetof(ZipCallBlock, Fixed116) == 116);
+static_assert(offsetof(ZipCallBlock, PackedSpecs) == 112);
+static_assert(offsetof(ZipCallBlock, PackedSize) == 116);
 static_assert(offsetof(ZipCallBlock, SpecCount) == 120);
 static_assert(offsetof(ZipCallBlock, ZipFilename) == 124);
 static_assert(offsetof(ZipCallBlock, Fixed128) == 128);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "util/Codepage.h"
 
@@ -56,6 +57,10 @@ void EngineReporter::Error(std::int32_t code, const std::string& text) {
     Send(kActionMessage, code, 0, text);
 }
 
+void EngineReporter::Notice(const std::string& text) {
+    Send(kActionMessage, kErrNone, 0, text);
+}
+
 void EngineReporter::Info(const std::string& text) {
     if (verbose_) {
         Send(kActionMessage, kErrNone, 0, text);
@@ -83,6 +88,26 @@ std::string CallBlockText(const char* text, std::size_t bufferSize) {
     const std::size_t length =
         end ? static_cast<std::size_t>(static_cast<const char*>(end) - text) : bufferSize;
     return std::string(text, length);
+}
+
+} // namespace engineapi
+
+namespace engineapi {
+
+std::vector<std::string> PackedCallBlockSpecs(const char* data, std::int32_t size) {
+    std::vector<std::string> specs;
+    if (data == nullptr || size <= 0 || size > kMaxPackedSize) {
+        return specs;
+    }
+    const std::string_view all(data, static_cast<std::size_t>(size));
+    for (std::size_t at = 0; at < all.size();) {
+        const std::size_t end = std::min(all.find('\0', at), all.size());
+        if (end > at) {
+            specs.emplace_back(all.substr(at, end - at));
+        }
+        at = end + 1;
+    }
+    return specs;
 }
 
 } // namespace engineapi

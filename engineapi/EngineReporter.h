@@ -26,6 +26,8 @@ public:
     void BatchEnd();
     // A failure (code not 0), always sent.
     void Error(std::int32_t code, const std::string& text);
+    // A remark the caller hears whatever the mode (code 0), such as a wait.
+    void Notice(const std::string& text);
     // An informational message, sent in verbose mode only.
     void Info(const std::string& text);
 
@@ -57,6 +59,10 @@ inline bool SpecCountFits(std::int32_t count) {
 
 // The file specifications of a call block: at most kMaxFileSpecs, empty ones dropped.
 std::vector<std::string> CallBlockSpecs(char* const* specs, std::int32_t count);
+
+// The names packed at data (kPackedSpecs), read no further than size bytes; empty
+// ones dropped. Nothing for a size out of range.
+std::vector<std::string> PackedCallBlockSpecs(const char* data, std::int32_t size);
 
 // Runs an entry point's work: nothing thrown gets past it (it becomes a message),
 // and the batch always ends with one action 3. Returns the work's count, or 0.

@@ -15,6 +15,7 @@
 #include "dialogs/Ccomprobar.h"
 #include "engine/ZipDir.h"
 #include "engine/ZipEngine.h"
+#include "resources/Notices.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/Label.h"
@@ -184,7 +185,7 @@ public:
     void Recoge(HDROP soltados);
     // Views the entry behind a row of the list.
     void Mostrar_Archivo(int fila);
-    // Extracts one entry, by its stored name, into the temporary folder.
+    // Extracts one entry, by its stored name, into this run's folder of view copies.
     void Extraer_Archivo(const std::string& nombre);
 
     // The commands of the tool bar and the menu: one table, one rule each for when it is
@@ -245,17 +246,24 @@ private:
     void FijaRutasDeFicheros();
     void AbreUltimo(ui::MenuItem& item);
     std::string CopiaDeVista(const std::string& nombreLegible) const;
+    // The folder of this run's view copies, made on first use; empty when none can be.
+    const std::string& CarpetaDeVistas();
     // Panel 1: the archive's size, or the file the engine is working on.
     void MuestraTamanyo();
     void MuestraFicheroEnCurso(int porcentaje);
+    // The failures the running call reported, in one box.
+    void MuestraFallos();
 
+    std::string carpetaDeVistas_;
+    std::vector<resources::Failure> fallos_;
     std::vector<Comando> comandos_;
     // What a test run has told so far; only while one runs.
     std::unique_ptr<Comprobacion> comprobacion_;
     EstadoOrdenes estado_;
 
     std::string ficheroEnCurso_;
-    unsigned long long ficheroMostrado_ = 0; // tick count of its last showing
+    unsigned long long ficheroMostrado_ = 0;   // tick count of its last showing
+    unsigned long long mensajesAtendidos_ = 0; // tick count of the last message loop
 };
 
 extern TPRINCIPAL* PRINCIPAL;

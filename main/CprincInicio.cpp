@@ -3,6 +3,7 @@
 #include "main/Cprinc.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <windows.h>
 
 #include "dialogs/Cdesc.h"
@@ -13,6 +14,7 @@
 #include "platform/Messages.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/win32/WidePath.h"
 #include "ui/Guard.h"
 #include "util/InOutError.h"
 
@@ -116,5 +118,15 @@ void TPRINCIPAL::Borrar_Temporales() {
     for (int i = 0; i < borrafil.Count(); ++i) {
         // Gone, in use or read-only: skipped without a word.
         std::remove(borrafil.Get(i).c_str());
+    }
+    // The views' own folder, with whatever a viewer left in it; this run made it.
+    if (!carpetaDeVistas_.empty()) {
+        // A view left the process inside it, and no system removes a current folder.
+        const std::filesystem::path carpeta =
+            std::filesystem::path(platform::WidenAnsi(carpetaDeVistas_)).parent_path();
+        std::error_code ignorado;
+        std::filesystem::current_path(carpeta.parent_path(), ignorado);
+        std::filesystem::remove_all(carpeta, ignorado);
+        carpetaDeVistas_.clear();
     }
 }

@@ -41,6 +41,7 @@ void TPRINCIPAL::ActualizaOpciones() {
 }
 
 void TPRINCIPAL::PonIdioma() {
+    borra->Ingles = descompri->Ingles = Datos.Idioma != 1;
     if (Datos.Idioma == 1) {
         return;
     }

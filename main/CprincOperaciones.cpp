@@ -11,6 +11,7 @@
 #include "main/SettingsRules.h"
 #include "platform/FmxUtils.h"
 #include "platform/Messages.h"
+#include "platform/ProgramPaths.h"
 #include "platform/Shell.h"
 #include "platform/win32/WidePath.h"
 #include "resources/TextTable.h"
@@ -23,7 +24,37 @@ std::string TPRINCIPAL::CopiaDeVista(const std::string& nombreLegible) const {
     const auto salida = zipfmt::SafeOutputPath(nombreLegible, false);
     const std::string hoja =
         salida && !salida->leaf.empty() ? salida->leaf : DimeSinPath(nombreLegible);
-    return platform::AnsiPath(platform::WidenUtf8(util::Cp1252ToUtf8(Datos.DirTemporal) + hoja));
+    return platform::AnsiPath(platform::WidenUtf8(util::Cp1252ToUtf8(carpetaDeVistas_) + hoja));
+}
+
+// Copies go to a folder this run made for itself inside the temporary folder, so that
+// a view never replaces a user's file of the same name there; leaving the program
+// removes it. When the temporary folder refuses, the system's own takes its place.
+const std::string& TPRINCIPAL::CarpetaDeVistas() {
+    if (!carpetaDeVistas_.empty() && platform::DirectoryExists(carpetaDeVistas_)) {
+        return carpetaDeVistas_;
+    }
+    carpetaDeVistas_.clear();
+    char sistema[MAX_PATH + 1] = {};
+    ::GetTempPathA(MAX_PATH + 1, sistema);
+    const std::string nombre = "Tarvox-vistas-" + std::to_string(::GetCurrentProcessId());
+    for (const std::string& base : {Datos.DirTemporal, std::string(sistema)}) {
+        for (int intento = 0; intento < 100 && !base.empty(); ++intento) {
+            std::string carpeta = base + nombre;
+            if (intento > 0) {
+                carpeta += '-';
+                carpeta += std::to_string(intento);
+            }
+            if (::CreateDirectoryA(carpeta.c_str(), nullptr)) {
+                carpetaDeVistas_ = carpeta + "\\";
+                return carpetaDeVistas_;
+            }
+            if (::GetLastError() != ERROR_ALREADY_EXISTS) {
+                break; // a folder of that name is someone else's: never used
+            }
+        }
+    }
+    return carpetaDeVistas_;
 }
 
 void TPRINCIPAL::BanyadirClick() {
@@ -41,7 +72,7 @@ void TPRINCIPAL::Anyadir_Archivos() {
 }
 
 void TPRINCIPAL::Anyade(const std::string& fichero) {
-    zip.FSpecArgs.push_back(fichero);
+    zip.FSpecArgs.assign(1, fichero);
     const Trabajando mientras(*this);
     zip.AddFiles();
 }
@@ -89,6 +120,10 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
     // Copied: the row's entry belongs to the engine.
     const std::string nombre = entrada->FileName;
     const std::string legible = entrada->ShownName;
+    if (CarpetaDeVistas().empty()) {
+        platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused));
+        return;
+    }
     {
         const Trabajando mientras(*this);
         Extraer_Archivo(nombre);
@@ -121,7 +156,7 @@ void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
     zip.FSpecArgs.push_back(nombre);
     const ExtrOpts opciones = zip.ExtrOptions;
     zip.ExtrOptions = {ExtrOptsEnum::ExtrOverWrite};
-    zip.ExtrBaseDir = Datos.DirTemporal;
+    zip.ExtrBaseDir = CarpetaDeVistas();
     try {
         zip.ExtractFiles();
     } catch (...) {

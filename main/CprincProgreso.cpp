@@ -1,11 +1,12 @@
 // What the window shows while the engine works: the busy and ready status, the file at
-// work, and a refusal for each library message that reports a failure.
+// work, and one box for the failures each library call reports.
 
 #include "main/Cprinc.h"
 
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/Messages.h"
+#include "resources/Notices.h"
 #include "resources/TextTable.h"
 #include "ui/Application.h"
 
@@ -14,6 +15,10 @@ constexpr COLORREF kRed = 255;
 // A run of many small files reports thousands of events a second: the file at work is
 // shown at most this often, and the bar is painted only when its state changes.
 constexpr ULONGLONG kFileShownEvery = 100; // ms
+// Pending window messages are handled this often while the engine reports, and at the
+// end of each call: often enough to feel live, rarely enough that a delete of 100,000
+// entries does not spend its time there.
+constexpr ULONGLONG kMessagesEvery = 25; // ms
 } // namespace
 
 void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
@@ -44,9 +49,14 @@ void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
         ficheroEnCurso_.clear();
         ficheroMostrado_ = 0;
         MuestraTamanyo();
+        MuestraFallos();
         break;
     }
-    ui::App().ProcessMessages();
+    const ULONGLONG ahora = ::GetTickCount64();
+    if (ProgrType == ProgressType::ProgrBatchEnd || ahora - mensajesAtendidos_ >= kMessagesEvery) {
+        mensajesAtendidos_ = ahora;
+        ui::App().ProcessMessages();
+    }
 }
 
 void TPRINCIPAL::MuestraFicheroEnCurso(int porcentaje) {
@@ -67,8 +77,24 @@ void TPRINCIPAL::zipMessage(TZipEngine&, std::int32_t ErrCode, const std::string
     Error_Zip(ErrCode);
 }
 
+// A failure is noted with what it concerned; the call's end shows them all in one box.
 void TPRINCIPAL::Error_Zip(std::int32_t codigo) {
-    if (codigo != 0) {
-        platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused));
+    if (codigo == 0) {
+        return;
     }
+    const bool delArchivo = codigo == kErrBadCall || codigo == kErrArchiveOpen ||
+                            codigo == kErrArchiveDamaged || codigo == kErrArchiveWrite ||
+                            codigo == kErrCancelled || codigo == kErrInternal;
+    fallos_.push_back({codigo, delArchivo ? DimeSinPath(zip.ZipFilename()) : ficheroEnCurso_});
+}
+
+void TPRINCIPAL::MuestraFallos() {
+    if (fallos_.empty()) {
+        return;
+    }
+    const std::vector<resources::Failure> fallos = std::move(fallos_);
+    fallos_.clear();
+    platform::ShowMessage(
+        resources::FailureReport(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused),
+                                 fallos, Datos.Idioma != 1));
 }

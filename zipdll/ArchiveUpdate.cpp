@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 256 * 1024;
 constexpr std::int64_t kProgressEvery = 1 << 20;
+constexpr std::chrono::seconds kWriterWait{30};
 
 // Where the archive's bytes go: a temporary file, or the archive itself in place.
 template <typename File> class SinkOf final : public zipfmt::ByteSink {
@@ -47,6 +48,17 @@ ArchiveUpdate::~ArchiveUpdate() {
 }
 
 bool ArchiveUpdate::Open(bool mayCreate) {
+    // Another writer of ours finishes first; this one then works on what it left.
+    auto lock = platform::ArchiveLock::Acquire(
+        archive_, kWriterWait,
+        [this] { reporter_.Notice("waiting for another program writing " + archive_); },
+        [this] { return reporter_.Cancelled(); });
+    if (!lock) {
+        reporter_.Error(kErrArchiveOpen,
+                        "Another program kept writing " + archive_ + "; it is unchanged");
+        return false;
+    }
+    lock_.emplace(std::move(*lock));
     if (zipfmt::RecoverArchive(archive_) == zipfmt::Recovery::Failed) {
         reporter_.Error(kErrArchiveOpen, "An interrupted add to " + archive_ +
                                              " cannot be undone now (the archive is in use)");
@@ -170,6 +182,8 @@ bool ArchiveUpdate::Begin(bool appendOnly) {
     }
     sink_ = std::make_unique<SinkOf<platform::TempFile>>(*temp_);
     writer_ = std::make_unique<zipfmt::ArchiveWriter>(*sink_);
+    // The old entries are copied in their order: read ahead, not one call per header.
+    sourceView_ = std::make_unique<zipfmt::ReadAheadSource>(std::move(sourceView_), kCopyChunk * 4);
     // A self-extractor's stub, or anything else before the first entry, stays.
     std::int64_t preamble = directory_.entries.empty() ? 0 : directory_.centralStart;
     for (const auto& entry : directory_.entries) {

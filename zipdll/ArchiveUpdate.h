@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engineapi/EngineReporter.h"
+#include "platform/ArchiveLock.h"
 #include "platform/FileHandle.h"
 #include "platform/TempFile.h"
 #include "platform/WritableFile.h"
@@ -58,6 +59,8 @@ private:
 
     std::string archive_;
     engineapi::EngineReporter& reporter_;
+    // First, so that it is let go last: after the archive's new version is in place.
+    std::optional<platform::ArchiveLock> lock_;
     std::optional<platform::FileHandle> source_;
     std::optional<platform::WritableFile> inPlace_;  // the archive itself, when writable
     std::unique_ptr<zipfmt::AppendJournal> journal_; // while it grows in place

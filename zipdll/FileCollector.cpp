@@ -16,6 +16,23 @@ public:
           excludeKey_(options.exclude.empty() ? std::string()
                                               : PathKey(options.exclude, options.cwd)) {}
 
+    // What a specification names. A folder keeps its tree below itself even when
+    // folder names are dropped: its entries are named from the folder's parent, so
+    // that two files of one name in different subfolders never clash.
+    std::size_t AddNamed(const std::string& path, const platform::PathInfo& info) {
+        if (!info.isDirectory || options_.keepFolders) {
+            return AddPath(path, info);
+        }
+        const std::string absolute =
+            platform::IsAbsolutePath(path) ? path : platform::JoinPath(options_.cwd, path);
+        const auto cut = absolute.find_last_of("/\\");
+        treeBase_ = cut == std::string::npos ? std::string() : absolute.substr(0, cut + 1);
+        inTree_ = true;
+        const std::size_t added = AddPath(absolute, info);
+        inTree_ = false;
+        return added;
+    }
+
     // A file, or a folder: its files, and with recursion its folders too (links to
     // folders are not followed). Returns how many entries the path added.
     std::size_t AddPath(const std::string& path, const platform::PathInfo& info) {
@@ -29,7 +46,7 @@ public:
             return Push(path, info, false);
         }
         std::size_t added = 0;
-        if (options_.recurse && options_.keepFolders) {
+        if (options_.recurse && (options_.keepFolders || inTree_)) {
             added += Push(path, info, true);
         }
         const auto items = platform::ListDirectory(path);
@@ -64,7 +81,7 @@ public:
             }
             const std::string child = platform::JoinPath(folder, item.name);
             if (const auto info = platform::QueryPath(child)) {
-                added += AddPath(child, *info);
+                added += AddNamed(child, *info);
             }
         }
         return added;
@@ -72,7 +89,9 @@ public:
 
 private:
     std::size_t Push(const std::string& path, const platform::PathInfo& info, bool folder) {
-        std::string stored = zipfmt::StoredPathFor(path, options_.cwd, options_.keepFolders);
+        std::string stored = inTree_
+                                 ? zipfmt::StoredPathFor(path, treeBase_, true)
+                                 : zipfmt::StoredPathFor(path, options_.cwd, options_.keepFolders);
         if (stored.empty()) {
             return 0; // the current folder itself, or a root
         }
@@ -87,6 +106,8 @@ private:
     std::vector<FoundFile>& out_;
     const Reporter& report_;
     std::string excludeKey_;
+    bool inTree_ = false;
+    std::string treeBase_; // the parent of the folder whose tree is being added
 };
 
 } // namespace
@@ -129,7 +150,7 @@ std::vector<FoundFile> CollectFiles(const std::vector<std::string>& specs,
         } else if (const std::string path = platform::LongPath(spec);
                    const auto info = platform::QueryPath(path)) {
             // A file named by its short name is stored by its own.
-            added = collector.AddPath(path, *info);
+            added = collector.AddNamed(path, *info);
         }
         if (added == 0) {
             report(kErrNothingMatched, "No file matches " + spec);

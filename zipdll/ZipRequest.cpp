@@ -11,7 +11,9 @@ ZipRequest ReadZipRequest(const ZipCallBlock& block) {
     ZipRequest r;
     r.archive =
         util::Cp1252ToUtf8(engineapi::CallBlockText(block.ZipFilename, kArchiveNameBufferSize));
-    r.rawSpecs = engineapi::CallBlockSpecs(block.FileSpecs, block.SpecCount);
+    r.rawSpecs = block.PackedSpecs == kPackedSpecs && block.Delete != 0 && block.SpecCount == 1
+                     ? engineapi::PackedCallBlockSpecs(block.FileSpecs[0], block.PackedSize)
+                     : engineapi::CallBlockSpecs(block.FileSpecs, block.SpecCount);
     for (const std::string& spec : r.rawSpecs) {
         r.specs.push_back(util::Cp1252ToUtf8(spec));
     }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/ZipEngine.h"
@@ -201,6 +202,40 @@ TEST_F(RealLibraries, EveryLevelMakesAnArchiveThatExtractsTheSame) {
         zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
         zip.ExtractFiles();
         EXPECT_EQ(zip.ResultCount(), 1) << level;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RealLibraries, ADeleteOfMoreNamesThanABlockHoldsRewritesTheArchiveOnce) {
+    struct Case {
+        std::size_t entries, deleted;
+    };
+    for (const Case c : {Case{kMaxFileSpecs + 100, kMaxFileSpecs + 100},
+                         Case{2 * kMaxFileSpecs + 10, kMaxFileSpecs + 3}, Case{50, 20}}) {
+        std::vector<testzip::Entry> entries;
+        for (std::size_t i = 0; i < c.entries; ++i) {
+            entries.push_back(testzip::Stored("e" + std::to_string(i), "x"));
+        }
+        dir.Write("many.zip", testzip::Archive(entries));
+        zip.SetZipFilename(dir.File("many.zip"));
+        // Every other entry first, so that what stays is spread through the archive.
+        std::vector<std::string> names, left;
+        for (std::size_t i = 0; i < c.entries; ++i) {
+            const bool goes = names.size() < c.deleted &&
+                              (i % 2 == 0 || c.entries - i <= c.deleted - names.size());
+            (goes ? names : left).push_back("e" + std::to_string(i));
+        }
+        progress.clear();
+        zip.FSpecArgs = names;
+        const MessageRecorder emptied; // an archive left without entries is said to be empty
+        zip.DeleteFiles();
+        EXPECT_EQ(zip.ResultCount(), static_cast<std::int32_t>(c.deleted)) << c.entries;
+        EXPECT_EQ(std::count(progress.begin(), progress.end(), "end"), 1) << "one library call";
+        EXPECT_EQ(Names(), left) << c.entries;
+        EXPECT_TRUE(failures.empty()) << c.entries;
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <shlobj.h>
 #include <windows.h>
@@ -82,32 +83,62 @@ TEST_F(Operations, DroppedFilesAreAddedInTheShellsOrderByTheirOwnNames) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// A folder added (by the add dialog or a drop, the same path) keeps its tree below the
+// folder itself, so that two files of one name in different subfolders both go in, and
+// an extraction brings them back as they were.
+TEST_F(Operations, AnAddedFolderKeepsItsTreeAndComesBackAsItWas) {
+    const std::string archive = MakeArchive("tree.zip", {testzip::Stored("old", "1")});
+    std::filesystem::create_directories(Scratch("proyecto\\src"));
+    std::filesystem::create_directories(Scratch("proyecto\\doc"));
+    WriteScratch("proyecto\\src\\LEEME.txt", "fuente");
+    WriteScratch("proyecto\\doc\\LEEME.txt", "documentos");
+    StartAndShow({archive});
+    Main().Anyade(Scratch("proyecto"));
+    auto names = NamesOnDisk(archive);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"old", "proyecto/", "proyecto/doc/",
+                                               "proyecto/doc/LEEME.txt", "proyecto/src/",
+                                               "proyecto/src/LEEME.txt"}));
+    EXPECT_TRUE(Messages().empty());
+    std::filesystem::create_directory(Scratch("out"));
+    Main().zip.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
+    Main().zip.ExtrBaseDir = Scratch("out");
+    Main().zip.ExtractFiles();
+    EXPECT_EQ(ReadFileBytes(Scratch("out\\proyecto\\src\\LEEME.txt")), "fuente");
+    EXPECT_EQ(ReadFileBytes(Scratch("out\\proyecto\\doc\\LEEME.txt")), "documentos");
+}
+
 struct DeleteCase {
     const char* name;
     int choice;                // 0 all, 1 only the selected
     std::vector<int> selected; // rows clicked (Ctrl held after the first)
     int button;                // 0 "Borrar", 1 "Cancelar"
+    int answer;                // to a question the dialog asks
     std::vector<std::string> left;
-    bool viewAfter;
+    std::vector<std::string> messages;
+    bool closes, viewAfter;
 };
 
 class DeleteDialog : public Operations, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(DeleteDialog, DeletesWhatTheChoiceNames) {
     const DeleteCase& c = GetParam();
-    // Rows: "*" (a name some tools store), "a.txt", "b.txt" (in a folder), "c.txt".
-    const std::vector<std::string> all = {"*", "a.txt", "dir\\b.txt", "c.txt"};
+    // Rows: "*" (a name some tools store), "a.txt", "b.txt" (in a folder), "c.txt", and
+    // the folder "f/" with one file in it.
+    const std::vector<std::string> all = {"*", "a.txt", "dir\\b.txt", "c.txt", "f/", "f/g.txt"};
     std::vector<testzip::Entry> entries;
     for (const std::string& name : all) {
         entries.push_back(testzip::Stored(name, name));
     }
     const std::string archive = MakeArchive("del.zip", entries);
     StartAndShow({archive});
-    ASSERT_EQ(Captions(), (std::vector<std::wstring>{L"*", L"a.txt", L"b.txt", L"c.txt"}));
+    ASSERT_EQ(Captions(),
+              (std::vector<std::wstring>{L"*", L"a.txt", L"b.txt", L"c.txt", L"f/", L"f/g.txt"}));
     for (std::size_t i = 0; i < c.selected.size(); ++i) {
         ClickListRow(Main().lista.Handle(), c.selected[i], i > 0);
     }
     bool closed = false;
+    const MessageRecorder answers(c.answer);
     const auto fixtureModal = platform::SetModalHandler([&](const platform::ModalRequest& r) {
         EXPECT_EQ(r.window, reinterpret_cast<std::uintptr_t>(borra->Handle()));
         r.show();
@@ -119,24 +150,84 @@ TEST_P(DeleteDialog, DeletesWhatTheChoiceNames) {
     const bool viewBefore = Main().Bver.Enabled();
     Main().BborrarClick();
     platform::SetModalHandler(fixtureModal);
-    EXPECT_TRUE(closed);
+    EXPECT_EQ(closed, c.closes);
+    EXPECT_EQ(answers.Texts(), c.messages);
     EXPECT_EQ(NamesOnDisk(archive), c.left);
-    EXPECT_EQ(Main().Bver.Enabled(), c.button == 1 ? viewBefore : c.viewAfter);
+    EXPECT_EQ(Main().Bver.Enabled(), closed && c.button == 0 ? c.viewAfter : viewBefore);
     EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
     EXPECT_EQ(Rows().size(), c.left.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Choices, DeleteDialog,
-    ::testing::Values(
-        DeleteCase{"All", 0, {}, 0, {}, false},
-        DeleteCase{
-            "OnlySelectedTakesExactlyThoseEntries", 1, {0, 3}, 0, {"a.txt", "dir\\b.txt"}, false},
-        DeleteCase{"SelectedInAFolder", 1, {2}, 0, {"*", "a.txt", "c.txt"}, false},
-        DeleteCase{
-            "NothingSelectedRunsNothing", 1, {}, 0, {"*", "a.txt", "dir\\b.txt", "c.txt"}, false},
-        DeleteCase{"Cancel", 0, {1}, 1, {"*", "a.txt", "dir\\b.txt", "c.txt"}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+const std::vector<std::string> kAllRows = {"*", "a.txt", "dir\\b.txt", "c.txt", "f/", "f/g.txt"};
+
+INSTANTIATE_TEST_SUITE_P(Choices, DeleteDialog,
+                         ::testing::Values(DeleteCase{"AllWithNothingSelectedAsksNothing",
+                                                      0,
+                                                      {},
+                                                      0,
+                                                      0,
+                                                      {},
+                                                      {"Fichero vacío o no válido"},
+                                                      true,
+                                                      false},
+                                           DeleteCase{"AllWithRowsSelectedAsksFirst",
+                                                      0,
+                                                      {1},
+                                                      0,
+                                                      platform::kIdYes,
+                                                      {},
+                                                      {"¿Borrar las 6 entradas del archivo?",
+                                                       "Fichero vacío o no válido"},
+                                                      true,
+                                                      false},
+                                           DeleteCase{"AllRefusedKeepsEverythingAndTheDialog",
+                                                      0,
+                                                      {1},
+                                                      0,
+                                                      platform::kIdNo,
+                                                      kAllRows,
+                                                      {"¿Borrar las 6 entradas del archivo?"},
+                                                      false,
+                                                      true},
+                                           DeleteCase{"OnlySelectedTakesExactlyThoseEntries",
+                                                      1,
+                                                      {0, 3},
+                                                      0,
+                                                      0,
+                                                      {"a.txt", "dir\\b.txt", "f/", "f/g.txt"},
+                                                      {},
+                                                      true,
+                                                      false},
+                                           DeleteCase{"SelectedInAFolder",
+                                                      1,
+                                                      {2},
+                                                      0,
+                                                      0,
+                                                      {"*", "a.txt", "c.txt", "f/", "f/g.txt"},
+                                                      {},
+                                                      true,
+                                                      false},
+                                           DeleteCase{"AFolderStandsForWhatIsInIt",
+                                                      1,
+                                                      {4},
+                                                      0,
+                                                      0,
+                                                      {"*", "a.txt", "dir\\b.txt", "c.txt"},
+                                                      {},
+                                                      true,
+                                                      false},
+                                           DeleteCase{"NothingSelectedRunsNothingAndSaysSo",
+                                                      1,
+                                                      {},
+                                                      0,
+                                                      0,
+                                                      kAllRows,
+                                                      {"No hay ninguna entrada seleccionada."},
+                                                      false,
+                                                      false},
+                                           DeleteCase{
+                                               "Cancel", 0, {1}, 1, 0, kAllRows, {}, true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct ViewCase {
     const char* name;
@@ -147,7 +238,7 @@ struct ViewCase {
 
 class Viewing : public Operations, public ::testing::WithParamInterface<ViewCase> {};
 
-TEST_P(Viewing, OpensTheCopyInTheTemporaryFolderAndRecordsIt) {
+TEST_P(Viewing, OpensACopyInAFolderOfItsOwnAndNeverTouchesTheUsersFiles) {
     const ViewCase& c = GetParam();
     std::filesystem::create_directory(Scratch("tmp"));
     WriteSettings(
@@ -170,10 +261,13 @@ TEST_P(Viewing, OpensTheCopyInTheTemporaryFolderAndRecordsIt) {
         std::string copy, bytes;
     };
     const auto captions = Captions();
-    for (Row r :
-         {Row{L"note.txt", Scratch("tmp") + "\\note.txt", "hello"},
-          Row{L"\xF1o.txt", Scratch("tmp") + "\\\xF1o.txt", "enye"}, Row{L"\x0436.txt", "", "zhe"},
-          Row{L"note.txt", Scratch("tmp") + "\\note.txt", "hello"}}) {
+    // A file of the user's own in the temporary folder, of the name a view gives its copy.
+    WriteScratch("tmp\\note.txt", "mine");
+    const std::string views =
+        Scratch("tmp") + "\\Tarvox-vistas-" + std::to_string(::GetCurrentProcessId());
+    for (Row r : {Row{L"note.txt", views + "\\note.txt", "hello"},
+                  Row{L"\xF1o.txt", views + "\\\xF1o.txt", "enye"}, Row{L"\x0436.txt", "", "zhe"},
+                  Row{L"note.txt", views + "\\note.txt", "hello"}}) {
         const auto row = std::find(captions.begin(), captions.end(), r.caption) - captions.begin();
         ASSERT_LT(static_cast<std::size_t>(row), captions.size());
         DoubleClickListRow(Main().lista.Handle(), static_cast<int>(row));
@@ -206,8 +300,10 @@ TEST_P(Viewing, OpensTheCopyInTheTemporaryFolderAndRecordsIt) {
                         : "This file hasn´t association;it will be opened with Notepad.");
     EXPECT_EQ(Messages(), expectedMessages);
     EXPECT_EQ(Main().borrafil.Count(), 4);
+    EXPECT_EQ(ReadFileBytes(Scratch("tmp\\note.txt")), "mine");
     Main().Salir();
-    EXPECT_FALSE(std::filesystem::exists(Scratch("tmp") + "\\note.txt")) << "deleted at exit";
+    EXPECT_FALSE(std::filesystem::exists(views)) << "the views' folder goes at exit";
+    EXPECT_EQ(ReadFileBytes(Scratch("tmp\\note.txt")), "mine") << "never the user's file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Associations, Viewing,
@@ -225,9 +321,9 @@ TEST_F(Operations, AnEntryThatCannotBeExtractedIsRefusedAndNotOpened) {
     StartAndShow({MakeArchive("odd.zip", {unknown})});
     WriteScratch("tmp\\odd.txt", "an older copy");
     DoubleClickListRow(Main().lista.Handle(), 0);
-    EXPECT_EQ(Messages(),
-              std::vector<std::string>{
-                  "No se puede realizar la operación.Comprueba que no es Sólo Lectura"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"No se puede realizar la operación.Comprueba "
+                                                   "que no es Sólo Lectura\nodd.txt: método de "
+                                                   "compresión o cifrado no admitido"});
     EXPECT_TRUE(shell_->requests.empty());
     EXPECT_EQ(Main().borrafil.Count(), 0);
 }
@@ -260,12 +356,13 @@ TEST_P(Progress, TheStatusBarSaysBusyWhileTheEngineWorksAndFailuresAreRefused) {
             EXPECT_EQ(Main().estado.Color(),
                       step.red ? std::optional<COLORREF>(255) : std::nullopt);
         }
-        // A file that cannot be read: the library's message becomes the refusal box.
+        // A file that is not there: the refusal box says why, in the interface's language.
         Main().Anyade(Scratch("missing.txt"));
         EXPECT_EQ(Messages(), std::vector<std::string>{
                                   spanish ? "No se puede realizar la operación.Comprueba que no "
-                                            "es Sólo Lectura"
-                                          : "Action not allowed.Check if its Read-Only."});
+                                            "es Sólo Lectura\nno hay nada con ese nombre"
+                                          : "Action not allowed.Check if its Read-Only.\nnothing "
+                                            "of that name"});
     }
 }
 

@@ -177,13 +177,13 @@ class Extracting : public ExtractDialog, public ::testing::WithParamInterface<Ex
 
 TEST_P(Extracting, WritesWhatTheOptionsAndChoiceAsk) {
     const ExtractCase& c = GetParam();
-    // Rows by caption: "*", "a.txt", "b.txt" (in a folder), "c.txt" (stored with "/"). The
-    // entry "a.txt" is newer than the file already there.
+    // Rows by caption: "*", "a.txt", "b.txt" (in a folder), the folder "e/" and "e/c.txt"
+    // (stored with "/"). The entry "a.txt" is newer than the file already there.
     testzip::Entry a = testzip::Stored("a.txt", "new a");
     a.dosDateTime = 120u << 25 | 1u << 21 | 1u << 16;
-    const std::string archive =
-        MakeArchive("x.zip", {a, testzip::Stored("dir\\b.txt", "new b"),
-                              testzip::Stored("*", "star"), testzip::Stored("e/c.txt", "new c")});
+    const std::string archive = MakeArchive(
+        "x.zip", {a, testzip::Stored("dir\\b.txt", "new b"), testzip::Stored("*", "star"),
+                  testzip::Stored("e/", ""), testzip::Stored("e/c.txt", "new c")});
     fs::create_directories(Scratch("out"));
     WriteScratch("out\\a.txt", "old a");
     WriteSettings("c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n1\r\n", "");
@@ -252,13 +252,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {0, 2},
                     {E::ExtrDirNames},
                     {{"a.txt", "old a"}, {"dir\\b.txt", "new b"}, {"_", "star"}}},
-        ExtractCase{
-            "OnlySelectedWithNoneIsAll",
-            {true, true, false, false},
-            1,
-            {},
-            {E::ExtrDirNames, E::ExtrOverWrite},
-            {{"a.txt", "new a"}, {"dir\\b.txt", "new b"}, {"_", "star"}, {"e\\c.txt", "new c"}}}),
+        ExtractCase{"ASelectedFolderStandsForWhatIsInIt",
+                    {true, false, false, false},
+                    1,
+                    {3},
+                    {E::ExtrDirNames},
+                    {{"a.txt", "old a"}, {"e\\c.txt", "new c"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExtractDialog, NothingExtractedKeepsTheDialogOpenAndEveryCloseStoresTheFolder) {
@@ -313,6 +312,97 @@ TEST_F(ExtractDialog, NothingExtractedKeepsTheDialogOpenAndEveryCloseStoresTheFo
         }));
         EXPECT_EQ(Main().confi.Get(2), c.folder);
     }
+}
+
+// What a refused operation asked for never reaches the next one, and its count is not
+// taken for an extraction that never ran.
+TEST_F(ExtractDialog, ARefusedOperationLeavesNothingForTheNext) {
+    const std::string archive = MakeArchive("r.zip", {testzip::Stored("old.txt", "old")});
+    const std::string ordinary = WriteScratch("ordinary.txt", "new");
+    fs::create_directories(Scratch("out"));
+    WriteSettings("c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n1\r\n", "");
+    StartAndShow({archive});
+    Tdescompri& d = Dialog();
+    const auto extractAll = [&] {
+        return WithDialog([&] {
+            d.dir.SetPath(Scratch("out"));
+            d.opc.SetItemIndex(0);
+            ClickToolButton(d.ToolBar1.Handle(), 0);
+        });
+    };
+    const std::string tooLong = "C:\\" + std::string(255, 'x');
+    Main().Anyade(tooLong);
+    Main().Anyade(ordinary);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error - file name too long: " + tooLong});
+    EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"old.txt", "ordinary.txt"}));
+    EXPECT_TRUE(extractAll());
+    EXPECT_EQ(ReadFileBytes(Scratch("out\\old.txt")), "old");
+    EXPECT_EQ(ReadFileBytes(Scratch("out\\ordinary.txt")), "new");
+
+    // "Solo Seleccionados" with no row selected extracts nothing and says so.
+    fs::create_directories(Scratch("out2"));
+    ClearMessages();
+    EXPECT_FALSE(WithDialog([&] {
+        d.dir.SetPath(Scratch("out2"));
+        d.opc.SetItemIndex(1);
+        ClickToolButton(d.ToolBar1.Handle(), 0);
+    })) << "the dialog stays for another choice";
+    EXPECT_TRUE(fs::is_empty(Scratch("out2")));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"No hay ninguna entrada seleccionada."});
+
+    // The archive gone: the extraction is refused, and the dialog does not close as if
+    // the earlier one's count were its own.
+    fs::remove(archive);
+    ClearMessages();
+    EXPECT_FALSE(extractAll());
+    ASSERT_FALSE(Messages().empty());
+    EXPECT_EQ(Messages().front(), "Error - no zip file specified");
+    EXPECT_EQ(Main().zip.ResultCount(), 0);
+}
+
+// "Nuevo Directorio..." where the file system has no folder: one clear word, and the
+// tree stays where it was.
+TEST_F(ExtractDialog, NewFolderOnAVirtualFolderSaysSoOnceAndStays) {
+    StartAndShow();
+    Tdescompri& d = Dialog();
+    WithDialog([&] {
+        d.dir.SetPath("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+        const std::string before = d.direk.Text();
+        ClickToolButton(d.ToolBar1.Handle(), 1);
+        EXPECT_EQ(d.dir.Path(), "");
+        EXPECT_EQ(d.direk.Text(), before);
+        ClickToolButton(d.ToolBar1.Handle(), 2);
+    });
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{
+                  "Aquí no se puede crear una carpeta: elija una carpeta de un disco."});
+}
+
+// Twenty entries that need a password: one box says what failed and why, a few lines
+// of it, and how many more.
+TEST_F(ExtractDialog, EveryFailureOfAnExtractionIsExplainedInOneBox) {
+    std::vector<testzip::Entry> entries;
+    for (int i = 0; i < 20; ++i) {
+        testzip::Entry e = testzip::Stored(std::to_string(i) + ".txt", std::string(20, 'x'));
+        e.flags = 1;
+        entries.push_back(e);
+    }
+    fs::create_directories(Scratch("out"));
+    StartAndShow({MakeArchive("locked.zip", entries)});
+    Tdescompri& d = Dialog();
+    WithDialog([&] {
+        d.dir.SetPath(Scratch("out"));
+        d.opc.SetItemIndex(0);
+        ClickToolButton(d.ToolBar1.Handle(), 0);
+    });
+    // The failures' box, then the dialog's own word that nothing was extracted.
+    ASSERT_EQ(Messages().size(), 2u);
+    std::string expected = "No se puede realizar la operación.Comprueba que no es Sólo Lectura";
+    for (int i = 0; i < 5; ++i) {
+        expected += '\n' + std::to_string(i) + ".txt: falta la contraseña o no es la correcta";
+    }
+    EXPECT_EQ(Messages()[0], expected + "\ny 15 más");
+    EXPECT_TRUE(fs::is_empty(Scratch("out")));
 }
 
 } // namespace

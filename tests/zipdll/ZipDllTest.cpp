@@ -86,8 +86,12 @@ TEST(ZipDll, StoredNamesFollowTheFolderFlagsAndPatterns) {
         std::vector<std::string> names;
     };
     const Case cases[] = {
-        {{"d"}, true, true, {"d/", "d/a.txt", "d/s/", "d/s/b.txt"}},
-        {{"d"}, false, true, {"a.txt", "b.txt"}},
+        {{"d"}, true, true, {"d/", "d/a.txt", "d/s/", "d/s/b.txt", "d/t/", "d/t/b.txt"}},
+        // A folder keeps its tree below itself without folder names too, so that two
+        // files of one name in different subfolders never clash.
+        {{"d"}, false, true, {"d/", "d/a.txt", "d/s/", "d/s/b.txt", "d/t/", "d/t/b.txt"}},
+        {{"d/s"}, false, true, {"s/", "s/b.txt"}},
+        {{"d"}, false, false, {"d/a.txt"}},
         {{"d"}, true, false, {"d/a.txt"}},
         {{"d/*.txt"}, true, false, {"d/a.txt"}},
         {{"d/s/b.txt"}, true, false, {"d/s/b.txt"}},
@@ -97,12 +101,16 @@ TEST(ZipDll, StoredNamesFollowTheFolderFlagsAndPatterns) {
         // One file named twice is added once, and that is no failure.
         {{"d/a.txt", "d/a.txt"}, false, false, {"a.txt"}},
         {{"d/*.txt", "./d/a.txt"}, true, false, {"d/a.txt"}},
-        {{"d", "d/s/b.txt"}, true, true, {"d/", "d/a.txt", "d/s/", "d/s/b.txt"}},
+        {{"d", "d/s/b.txt"},
+         true,
+         true,
+         {"d/", "d/a.txt", "d/s/", "d/s/b.txt", "d/t/", "d/t/b.txt"}},
     };
     for (const Case& c : cases) {
         WorkDir work;
         work.Write("d/a.txt", "A");
         work.Write("d/s/b.txt", "B");
+        work.Write("d/t/b.txt", "T");
         Call call = AddCall(work.Path("t.zip"), c.specs);
         call.dirNames = c.dirNames;
         call.recurse = c.recurse;
@@ -200,12 +208,12 @@ TEST(ZipDll, HiddenFilesNeedTheirFlag) {
         Call call = AddCall(work.Path("t.zip"), {"d"});
         call.recurse = true;
         call.hidden = flag;
-        EXPECT_EQ(enginetest::Add(call).count, flag ? 2 : 1);
+        EXPECT_EQ(enginetest::Add(call).count, flag ? 3 : 2);
         auto names = enginetest::Names(enginetest::ReadBack(work.Path("t.zip")));
         std::sort(names.begin(), names.end());
         const std::vector<std::string> expected =
-            flag ? std::vector<std::string>{".secret", "seen.txt"}
-                 : std::vector<std::string>{"seen.txt"};
+            flag ? std::vector<std::string>{"d/", "d/.secret", "d/seen.txt"}
+                 : std::vector<std::string>{"d/", "d/seen.txt"};
         EXPECT_EQ(names, expected);
     }
 }
