@@ -8,6 +8,7 @@
 #include "zipdll/DeflateAhead.h"
 #include "zipdll/FileCollector.h"
 #include "zipdll/FileSource.h"
+#include "zipdll/KeysAhead.h"
 #include "zipdll/Operations.h"
 #include "zipformat/AesCipher.h"
 #include "zipformat/EntryEncoder.h"
@@ -72,6 +73,13 @@ public:
             }
         }
         StartDeflating(replacing);
+        if (request_.encrypt && !request_.traditional) {
+            const auto files = static_cast<std::size_t>(
+                std::count_if(plan_.begin(), plan_.end(),
+                              [](const Planned& p) { return !p.file.info.isDirectory; }));
+            keys_ = std::make_unique<KeysAhead>(
+                request_.password, files, 2 * std::max(1u, zipfmt::DeflatePool::DefaultThreads()));
+        }
         // Replaced entries keep their place; new ones follow the old.
         for (std::size_t i = 0; i < old.size(); ++i) {
             if (replacing[i]) {
@@ -232,6 +240,9 @@ private:
         entry.password =
             request_.encrypt ? std::string_view(request_.password) : std::string_view();
         entry.aes = !request_.traditional;
+        if (keys_) {
+            entry.aesKeys = [this] { return keys_->Next(); };
+        }
         entry.expectedSize = input ? static_cast<std::uint64_t>(input->Size()) : 0;
         FileSource source(input);
         zipfmt::CentralRecord record;
@@ -310,6 +321,7 @@ private:
     ArchiveUpdate update_;
     zipfmt::EntryEncoder encoder_;
     std::unique_ptr<zipdll::DeflateAhead> ahead_;
+    std::unique_ptr<KeysAhead> keys_;
     std::vector<Planned> plan_;
     bool stop_ = false;
 };

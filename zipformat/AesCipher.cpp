@@ -59,13 +59,29 @@ std::string MakeAesSalt(const AesInfo& info) {
     return salt;
 }
 
-AesCipher::AesCipher(const AesInfo& info, std::string_view password,
-                     std::span<const std::uint8_t> salt)
+AesKeys DeriveAesKeys(const AesInfo& info, std::string_view password,
+                      std::span<const std::uint8_t> salt) {
+    AesKeys keys;
+    keys.salt.assign(salt.begin(), salt.end());
+    keys.material.resize(2 * info.KeySize() + kAesVerifierSize);
+    const auto* p = reinterpret_cast<const std::uint8_t*>(password.data());
+    if (!platform::DerivePbkdf2HmacSha1({p, password.size()}, salt, kIterations, keys.material)) {
+        keys.material.clear();
+    }
+    return keys;
+}
+
+AesKeys DeriveAesKeys(const AesInfo& info, std::string_view password) {
+    const std::string salt = MakeAesSalt(info);
+    return DeriveAesKeys(info, password,
+                         {reinterpret_cast<const std::uint8_t*>(salt.data()), salt.size()});
+}
+
+AesCipher::AesCipher(const AesInfo& info, const AesKeys& derived)
     : stream_(kStreamBlocks * platform::kAesBlockSize) {
     const std::size_t keySize = info.KeySize();
-    std::vector<std::uint8_t> keys(2 * keySize + kAesVerifierSize);
-    const auto* p = reinterpret_cast<const std::uint8_t*>(password.data());
-    if (!platform::DerivePbkdf2HmacSha1({p, password.size()}, salt, kIterations, keys)) {
+    const std::vector<std::uint8_t>& keys = derived.material;
+    if (keys.size() != 2 * keySize + kAesVerifierSize) {
         return;
     }
     aes_.emplace(std::span(keys).first(keySize));

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Crypto.h"
 #include "zipformat/Buffer.h"
@@ -42,10 +43,23 @@ std::optional<AesInfo> FindAesInfo(std::span<const std::uint8_t> extra);
 // The whole block (id, length and data), to write.
 std::string AesExtraBlock(const AesInfo& info);
 
+// The keys of one entry from its password and salt: the slow part (PBKDF2), which
+// may run on another thread ahead of the entry's writing.
+struct AesKeys {
+    std::string salt;
+    std::vector<std::uint8_t> material; // AES key, HMAC key, password check; empty: failed
+};
+AesKeys DeriveAesKeys(const AesInfo& info, std::string_view password,
+                      std::span<const std::uint8_t> salt);
+// The same with a fresh random salt, for a new entry.
+AesKeys DeriveAesKeys(const AesInfo& info, std::string_view password);
+
 class AesCipher {
 public:
+    AesCipher(const AesInfo& info, const AesKeys& keys);
     // Derives the keys of an entry from its password and salt (info.SaltSize() bytes).
-    AesCipher(const AesInfo& info, std::string_view password, std::span<const std::uint8_t> salt);
+    AesCipher(const AesInfo& info, std::string_view password, std::span<const std::uint8_t> salt)
+        : AesCipher(info, DeriveAesKeys(info, password, salt)) {}
     ~AesCipher();
     AesCipher(const AesCipher&) = delete;
     AesCipher& operator=(const AesCipher&) = delete;

@@ -132,11 +132,9 @@ std::string EntryEncoder::Extra(const NewEntry& entry, const Layout& layout) con
 
 std::unique_ptr<AesCipher> EntryEncoder::StartAes(ArchiveWriter& writer, const NewEntry& entry) {
     const AesInfo info = AesFor(kAesVersion2, false); // the key length is all that counts here
-    const std::string salt = MakeAesSalt(info);
-    auto cipher = std::make_unique<AesCipher>(
-        info, entry.password,
-        std::span(reinterpret_cast<const std::uint8_t*>(salt.data()), salt.size()));
-    if (!cipher->Ready() || !writer.Write(salt) ||
+    const AesKeys keys = entry.aesKeys ? entry.aesKeys() : DeriveAesKeys(info, entry.password);
+    auto cipher = std::make_unique<AesCipher>(info, keys);
+    if (!cipher->Ready() || !writer.Write(keys.salt) ||
         !writer.Write(cipher->Verifier().data(), cipher->Verifier().size())) {
         return nullptr;
     }

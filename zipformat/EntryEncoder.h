@@ -52,6 +52,8 @@ struct NewEntry {
     int level = 6;             // 0 stores, 1 to 9 deflate
     std::string_view password; // empty: no encryption
     bool aes = true;           // AES-256 rather than the traditional encryption
+    // AES keys derived ahead (each call a fresh salt); without it they are derived here.
+    std::function<AesKeys()> aesKeys;
     std::uint64_t expectedSize = 0;
 };
 
