@@ -209,7 +209,7 @@ void TPRINCIPAL::CreateArchiveView() {
 
 void TPRINCIPAL::CreateMenu() {
     Archivo1.SetItems({&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4});
-    Opciones2.SetItems({&Mconfiguracion});
+    Opciones2.SetItems({&Mconfiguracion, &Mclave});
     Utiles1.SetItems({&BlocdeNotas1, &Explorador1, &Calculadora1, &Mshell});
     Ayuda1.SetItems({&ndice1, &Crditos1});
     menu_princ.Create(Handle(), {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
@@ -263,6 +263,7 @@ void TPRINCIPAL::BindEvents() {
     cas.OnClick = [this] { casClick(); };
     eng.OnClick = [this] { engClick(); };
     Mconfiguracion.OnClick = [this] { MconfiguracionClick(); };
+    Mclave.OnClick = [this] { MclaveClick(); };
     ndice1.OnClick = [this] { ndice1Click(); };
     Crditos1.OnClick = [this] { Crditos1Click(); };
     ult1.OnClick = [this] { ult1Click(); };

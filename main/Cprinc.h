@@ -85,6 +85,7 @@ public:
     ui::MenuItem ult4{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
     ui::MenuItem Opciones2{"&Opciones"};
     ui::MenuItem Mconfiguracion{"Configuracion"};
+    ui::MenuItem Mclave{"Contraseña para añadir..."};
     ui::MenuItem Utiles1{"&Utiles"};
     ui::MenuItem BlocdeNotas1{"Bloc de Notas"};
     ui::MenuItem Explorador1{"Explorador"};
@@ -154,6 +155,9 @@ public:
     void BsalirClick();
     void MsalirClick();
     void MconfiguracionClick();
+    void MclaveClick();
+    // The status bar's first panel at rest: ready, or that adds encrypt.
+    std::string TextoListo() const;
     void Crditos1Click();
     void ult1Click();
     void ult2Click();
@@ -202,6 +206,9 @@ private:
     void MuestraFicheroEnCurso(int porcentaje);
 
     std::string ficheroEnCurso_;
+    // The password adds encrypt with, and how; none: adds do not encrypt.
+    std::string claveAnyadir_;
+    TZipEngine::Encryption cifrado_ = TZipEngine::Encryption::Aes256;
     unsigned long long ficheroMostrado_ = 0; // tick count of its last showing
 };
 

@@ -3,6 +3,7 @@
 #include "main/Cprinc.h"
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cclaveanyadir.h"
 #include "dialogs/Cconfi.h"
 #include "dialogs/Cdesc.h"
 #include "dialogs/Cdirini.h"
@@ -62,6 +63,7 @@ void TPRINCIPAL::PonIdioma() {
     Mcerrar.SetCaption(text(19));
     Msalir.SetCaption(text(20));
     Mconfiguracion.SetCaption(text(21));
+    Mclave.SetCaption("Password for adding...");
     BlocdeNotas1.SetCaption(text(22));
     Explorador1.SetCaption(text(23));
     Calculadora1.SetCaption(text(24));
@@ -104,6 +106,21 @@ void TPRINCIPAL::PonIdioma() {
     descompri->opc.SetCaption(text(68));
     descompri->opc.SetItem(0, text(69));
     descompri->opc.SetItem(1, text(70));
+}
+
+void TPRINCIPAL::MclaveClick() {
+    if (claveAnyadir->Pide(claveAnyadir_, cifrado_)) {
+        estado.SetPanelText(0, TextoListo());
+    }
+}
+
+std::string TPRINCIPAL::TextoListo() const {
+    if (claveAnyadir_.empty()) {
+        return ChooseText(ingles, Datos.Idioma, resources::kTextReady);
+    }
+    const bool aes = cifrado_ == TZipEngine::Encryption::Aes256;
+    return Datos.Idioma == 1 ? (aes ? " Cifra AES-256" : " Cifra ZipCrypto")
+                             : (aes ? " Adds AES-256" : " Adds ZipCrypto");
 }
 
 void TPRINCIPAL::MconfiguracionClick() {
