@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <windows.h>
 
 #include "dialogs/Cclave.h"
@@ -55,6 +56,18 @@ protected:
         return archive;
     }
 
+    // The entry the add wrote after the plain one, as the archive on disk has it.
+    static std::optional<zipfmt::CentralEntry> AddedEntry(const std::string& archive) {
+        auto file = platform::FileHandle::OpenForReading(archive);
+        zipfmt::ArchiveDirectory directory;
+        if (!file ||
+            zipfmt::ReadArchiveDirectory(*file, directory) != zipfmt::DirectoryError::None ||
+            directory.entries.size() != 2) {
+            return std::nullopt;
+        }
+        return directory.entries[1];
+    }
+
     // Views secret.txt, answering the password dialog as told; returns what it showed.
     std::vector<std::pair<std::string, bool>> ViewSecret(const std::vector<Answer>& answers) {
         std::vector<std::pair<std::string, bool>> shown; // caption, the "wrong" line shown
@@ -85,14 +98,9 @@ protected:
 
 TEST_P(Passwords, AWrongPasswordIsAskedAgainAndTheRightOneIsKeptUntilTheArchiveCloses) {
     const std::string archive = StartWithEncryptedEntry(0);
-    {
-        auto file = platform::FileHandle::OpenForReading(archive);
-        zipfmt::ArchiveDirectory directory;
-        ASSERT_TRUE(file);
-        ASSERT_EQ(zipfmt::ReadArchiveDirectory(*file, directory), zipfmt::DirectoryError::None);
-        ASSERT_EQ(directory.entries.size(), 2u);
-        EXPECT_EQ(directory.entries[1].method, zipfmt::kMethodAes);
-    }
+    const auto added = AddedEntry(archive);
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added->method, zipfmt::kMethodAes);
     // Reopened, the archive's password is to be asked for.
     Main().Cerrar_Archivo();
     Main().Abrir_Archivo(archive);
@@ -120,14 +128,10 @@ TEST_P(Passwords, AWrongPasswordIsAskedAgainAndTheRightOneIsKeptUntilTheArchiveC
 }
 
 TEST_P(Passwords, TheCompatibleChoiceWritesTheTraditionalEncryption) {
-    const std::string archive = StartWithEncryptedEntry(1);
-    auto file = platform::FileHandle::OpenForReading(archive);
-    zipfmt::ArchiveDirectory directory;
-    ASSERT_TRUE(file);
-    ASSERT_EQ(zipfmt::ReadArchiveDirectory(*file, directory), zipfmt::DirectoryError::None);
-    ASSERT_EQ(directory.entries.size(), 2u);
-    EXPECT_NE(directory.entries[1].method, zipfmt::kMethodAes);
-    EXPECT_EQ(directory.entries[1].flags & 1, 1);
+    const auto added = AddedEntry(StartWithEncryptedEntry(1));
+    ASSERT_TRUE(added);
+    EXPECT_NE(added->method, zipfmt::kMethodAes);
+    EXPECT_EQ(added->flags & 1, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Passwords, ::testing::Values(1, 2), [](const auto& info) {
