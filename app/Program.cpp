@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cclave.h"
+#include "dialogs/Cclaveanyadir.h"
 #include "dialogs/Ccomprobar.h"
 #include "dialogs/Cconfi.h"
 #include "dialogs/Ccreditos.h"
@@ -59,10 +61,14 @@ void CreateForms() {
     credits->Launch = [](unsigned number) { PRINCIPAL->Ejecuta(number); };
     progreso = new Tprogreso();
     Form1 = new TForm1();
+    pideClave = new Tclave(Datos.Idioma);
+    claveAnyadir = new Tclaveanyadir(Datos.Idioma);
 }
 
 void DestroyForms() {
     Destroy(comprobar);
+    Destroy(claveAnyadir);
+    Destroy(pideClave);
     Destroy(Form1);
     Destroy(progreso);
     Destroy(credits);

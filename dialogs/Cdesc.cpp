@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "dialogs/Cclave.h"
 #include "dialogs/DialogDesign.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
@@ -183,7 +184,7 @@ void Tdescompri::ToolButton1Click() {
         ~Deshabilitado() { form.SetEnabled(true); }
     } deshabilitado{*this};
     SetEnabled(false);
-    zip_.ExtractFiles();
+    ExtraeConClave(zip_, *pideClave);
     if (zip_.ResultCount() == 0) {
         Aviso(" No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( "
               "como cd)",

@@ -69,6 +69,9 @@ void FillZipCallBlockForAdd(ZipCallBlock& b, TZipEngine& engine, CallTexts& text
     const AddOpts options = engine.AddOptions;
     const bool update = options.Contains(AddOptsEnum::AddUpdate);
     b.Encrypt = Flag(options.Contains(AddOptsEnum::AddEncrypt));
+    b.EncryptMethod = engine.AddEncryption == TZipEngine::Encryption::Traditional
+                          ? kEncryptTraditional
+                          : kEncryptAes256;
     b.NoDirNames = Flag(!options.Contains(AddOptsEnum::AddDirNames));
     b.Recurse = Flag(options.Contains(AddOptsEnum::AddRecurseDirs));
     b.Fixed80 = kEngineTrue;

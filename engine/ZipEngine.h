@@ -52,6 +52,10 @@ public:
     bool Trace = false;
     std::int32_t AddCompLevel = 9; // handed to the library unchanged
     AddOpts AddOptions;
+    // How AddEncrypt encrypts: AES-256, or the traditional way that old tools and the
+    // system's own zip folders read.
+    enum class Encryption { Aes256, Traditional };
+    Encryption AddEncryption = Encryption::Aes256;
     ExtrOpts ExtrOptions;
     std::string ExtrBaseDir;
     std::string SFXPath; // kept, used by no operation

@@ -31,6 +31,10 @@ inline constexpr std::size_t kMaxFileSpecs = 4097;
 inline constexpr std::int32_t kPackedSpecs = 1;
 inline constexpr std::int32_t kMaxPackedSize = 256 << 20;
 
+// How an add encrypts when its encrypt flag is set.
+inline constexpr std::int32_t kEncryptAes256 = 0;
+inline constexpr std::int32_t kEncryptTraditional = 1;
+
 // Action codes of a callback record.
 inline constexpr std::int32_t kActionFileStart = 1;
 inline constexpr std::int32_t kActionProgress = 2;
@@ -79,7 +83,7 @@ struct ZipCallBlock {
     EngineCallbackFunction Callback; // 12
     std::int32_t Trace;              // 16
     char* Password;                  // 20: kPasswordBufferSize bytes
-    std::int32_t Fixed24;            // 24: 0
+    std::int32_t EncryptMethod;      // 24: kEncryptAes256 (0) or kEncryptTraditional
     std::int32_t Encrypt;            // 28
     std::int32_t HiddenFiles;        // 32
     std::int32_t Fixed36;            // 36: 0
@@ -150,7 +154,7 @@ static_assert(offsetof(ZipCallBlock, Fixed8) == 8);
 static_assert(offsetof(ZipCallBlock, Callback) == 12);
 static_assert(offsetof(ZipCallBlock, Trace) == 16);
 static_assert(offsetof(ZipCallBlock, Password) == 20);
-static_assert(offsetof(ZipCallBlock, Fixed24) == 24);
+static_assert(offsetof(ZipCallBlock, EncryptMethod) == 24);
 static_assert(offsetof(ZipCallBlock, Encrypt) == 28);
 static_assert(offsetof(ZipCallBlock, HiddenFiles) == 32);
 static_assert(offsetof(ZipCallBlock, Fixed44) == 44);

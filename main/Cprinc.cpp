@@ -213,7 +213,7 @@ void TPRINCIPAL::CreateMenu() {
     // The recent items keep their places; what came later follows them.
     Archivo1.SetItems(
         {&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4, &N2, &Mcomprobar});
-    Opciones2.SetItems({&Mconfiguracion});
+    Opciones2.SetItems({&Mconfiguracion, &Mclave});
     Utiles1.SetItems({&BlocdeNotas1, &Explorador1, &Calculadora1, &Mshell});
     Ayuda1.SetItems({&ndice1, &Crditos1});
     menu_princ.Create(Handle(), {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});

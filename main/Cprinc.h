@@ -90,6 +90,7 @@ public:
     ui::MenuItem Mcomprobar{ui::MenuItemDesign{.caption = "Comprobar archivo", .enabled = false}};
     ui::MenuItem Opciones2{"&Opciones"};
     ui::MenuItem Mconfiguracion{"Configuracion"};
+    ui::MenuItem Mclave{"Contraseña para añadir..."};
     ui::MenuItem Utiles1{"&Utiles"};
     ui::MenuItem BlocdeNotas1{"Bloc de Notas"};
     ui::MenuItem Explorador1{"Explorador"};
@@ -159,6 +160,9 @@ public:
     void BsalirClick();
     void MsalirClick();
     void MconfiguracionClick();
+    void MclaveClick();
+    // The status bar's first panel at rest: ready, or that adds encrypt.
+    std::string TextoListo() const;
     void Crditos1Click();
     void ult1Click();
     void ult2Click();
@@ -190,7 +194,18 @@ public:
 
     // The commands of the tool bar and the menu: one table, one rule each for when it is
     // enabled, applied after every change of the state it looks at.
-    enum class Orden { Nuevo, Abrir, Cerrar, Comprobar, Ver, Anyadir, Borrar, Extraer, Salir };
+    enum class Orden {
+        Nuevo,
+        Abrir,
+        Cerrar,
+        Comprobar,
+        Ver,
+        Anyadir,
+        Borrar,
+        Extraer,
+        Salir,
+        ClaveAnyadir
+    };
     struct EstadoOrdenes {
         bool archivoAbierto = false;
         int entradas = 0;
@@ -262,6 +277,9 @@ private:
     EstadoOrdenes estado_;
 
     std::string ficheroEnCurso_;
+    // The password adds encrypt with, and how; none: adds do not encrypt.
+    std::string claveAnyadir_;
+    TZipEngine::Encryption cifrado_ = TZipEngine::Encryption::Aes256;
     unsigned long long ficheroMostrado_ = 0;   // tick count of its last showing
     unsigned long long mensajesAtendidos_ = 0; // tick count of the last message loop
 };

@@ -47,6 +47,7 @@ void TPRINCIPAL::Abrir_Archivo(const std::string& nombre) {
         return;
     }
     std::exception_ptr fallo;
+    zip.SetPassword("");
     try {
         zip.SetZipFilename(nombre);
     } catch (...) {
@@ -92,6 +93,7 @@ void TPRINCIPAL::Crear_archivo() {
 }
 
 void TPRINCIPAL::Cerrar_Archivo() {
+    zip.SetPassword(""); // a password read with is kept only while its archive is open
     lista.Clear();
     estado_ = {};
     UpdateCommands();
@@ -104,7 +106,7 @@ void TPRINCIPAL::Cerrar_Archivo() {
 
 void TPRINCIPAL::zipDirUpdate(TZipEngine&) {
     estado.SetPanelText(1, "");
-    estado.SetPanelText(0, ChooseText(ingles, Datos.Idioma, resources::kTextReady));
+    estado.SetPanelText(0, TextoListo());
     archivo.SetPanelText(0, zip.ZipFilename());
     if (zip.EntryCount() == 0) {
         lista.Clear();

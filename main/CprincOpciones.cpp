@@ -3,6 +3,7 @@
 #include "main/Cprinc.h"
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cclaveanyadir.h"
 #include "dialogs/Cconfi.h"
 #include "dialogs/Cdesc.h"
 #include "dialogs/Cdirini.h"
@@ -66,6 +67,7 @@ void TPRINCIPAL::PonIdioma() {
     Mcomprobar.SetCaption(kTestArchive.en);
     Msalir.SetCaption(text(kTextItemExit));
     Mconfiguracion.SetCaption(text(kTextConfiguration));
+    Mclave.SetCaption("Password for adding...");
     BlocdeNotas1.SetCaption(text(kTextNotepad));
     Explorador1.SetCaption(text(kTextExplorer));
     Calculadora1.SetCaption(text(kTextCalculator));
@@ -85,6 +87,21 @@ void TPRINCIPAL::PonIdioma() {
     config->PonIdioma(ingles);
     direk->PonIdioma(ingles);
     descompri->PonIdioma(ingles);
+}
+
+void TPRINCIPAL::MclaveClick() {
+    if (claveAnyadir->Pide(claveAnyadir_, cifrado_)) {
+        estado.SetPanelText(0, TextoListo());
+    }
+}
+
+std::string TPRINCIPAL::TextoListo() const {
+    if (claveAnyadir_.empty()) {
+        return ChooseText(ingles, Datos.Idioma, resources::kTextReady);
+    }
+    const bool aes = cifrado_ == TZipEngine::Encryption::Aes256;
+    return Datos.Idioma == 1 ? (aes ? " Cifra AES-256" : " Cifra ZipCrypto")
+                             : (aes ? " Adds AES-256" : " Adds ZipCrypto");
 }
 
 void TPRINCIPAL::MconfiguracionClick() {

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cclave.h"
 #include "dialogs/Cdesc.h"
 #include "dialogs/Unit1.h"
 #include "main/Cdatos.h"
@@ -74,6 +75,23 @@ void TPRINCIPAL::Anyadir_Archivos() {
 void TPRINCIPAL::Anyade(const std::string& fichero) {
     zip.FSpecArgs.assign(1, fichero);
     const Trabajando mientras(*this);
+    // The password for adding stands in for the one read with only for this add.
+    const std::string leida = zip.Password();
+    const AddOpts opciones = zip.AddOptions;
+    if (!claveAnyadir_.empty()) {
+        zip.SetPassword(claveAnyadir_);
+        zip.AddEncryption = cifrado_;
+        zip.AddOptions.Include(AddOptsEnum::AddEncrypt);
+    }
+    struct Restaura {
+        TZipEngine& zip;
+        const std::string& leida;
+        AddOpts opciones;
+        ~Restaura() {
+            zip.SetPassword(leida);
+            zip.AddOptions = opciones;
+        }
+    } restaura{zip, leida, opciones};
     zip.AddFiles();
 }
 
@@ -158,7 +176,7 @@ void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
     zip.ExtrOptions = {ExtrOptsEnum::ExtrOverWrite};
     zip.ExtrBaseDir = CarpetaDeVistas();
     try {
-        zip.ExtractFiles();
+        ExtraeConClave(zip, *pideClave);
     } catch (...) {
         zip.ExtrOptions = opciones;
         throw;

@@ -49,6 +49,7 @@ void TPRINCIPAL::CreateCommands() {
         {Orden::Borrar, &Bborrar, nullptr, &T::BborrarClick, nullptr, BorrarOfrecido},
         {Orden::Extraer, &Bextraer, nullptr, &T::BextraerClick, nullptr, ConArchivo},
         {Orden::Salir, &Bsalir, &Msalir, &T::BsalirClick, &T::MsalirClick, Siempre},
+        {Orden::ClaveAnyadir, nullptr, &Mclave, nullptr, &T::MclaveClick, Siempre},
     };
     for (const Comando& c : comandos_) {
         if (c.boton != nullptr) {

@@ -24,7 +24,7 @@ constexpr ULONGLONG kMessagesEvery = 25; // ms
 void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
                              const std::string& Filename, std::int32_t /*FileSize*/) {
     const std::string ocupado = ChooseText(ingles, Datos.Idioma, resources::kTextBusy);
-    const std::string listo = ChooseText(ingles, Datos.Idioma, resources::kTextReady);
+    const std::string listo = TextoListo();
     switch (ProgrType) {
     case ProgressType::ProgrFileStart:
         if (comprobacion_) {

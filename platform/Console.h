@@ -1,6 +1,7 @@
 #pragma once
 // Standard streams and the command line of the command-line tool.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,10 @@ void WriteErrorText(const std::string& text);
 void WriteErrorLine(const std::string& text);
 
 bool StandardErrorIsTerminal();
+bool StandardInputIsTerminal();
+
+// Asks on standard error and reads one line from the terminal without showing it; the
+// line in the program's own code page, or nothing at the end of input.
+std::optional<std::string> ReadHiddenLine(const std::string& prompt);
 
 } // namespace platform

@@ -11,6 +11,9 @@ void Edit::Create(HWND parent, const EditDesign& design) {
     if (design.readOnly) {
         style |= ES_READONLY;
     }
+    if (design.password) {
+        style |= ES_PASSWORD;
+    }
     Attach(CreateChild("EDIT", design.text, style, WS_EX_CLIENTEDGE, parent, design.left,
                        design.top, design.width, design.height));
     SetControlFont(handle_, design.font);

@@ -16,6 +16,7 @@ struct EditDesign {
     bool readOnly = false;
     bool enabled = true;
     bool multiLine = false; // lines separated by "\r\n" in the text
+    bool password = false;  // shows a mark for each character
 };
 
 class Edit : public Control {

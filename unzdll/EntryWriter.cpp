@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/NewFile.h"
 #include "platform/TempFile.h"
+#include "zipformat/AesCipher.h"
 #include "zipformat/EntryReader.h"
 #include "zipformat/LocalHeader.h"
 #include "zipformat/Records.h"
@@ -54,7 +55,9 @@ std::string DoneText(const zipfmt::CentralEntry& entry, const std::string& targe
     if (!report.Verbose()) {
         return {};
     }
-    return (entry.method == zipfmt::kMethodDeflated ? "inflated: " : "extracted: ") + target;
+    const auto aes = zipfmt::FindAesInfo(entry.extra);
+    const std::uint16_t method = aes ? aes->method : entry.method;
+    return (method == zipfmt::kMethodDeflated ? "inflated: " : "extracted: ") + target;
 }
 
 // Streams into write; a refused write is reported as such.

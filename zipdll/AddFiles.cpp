@@ -8,7 +8,9 @@
 #include "zipdll/DeflateAhead.h"
 #include "zipdll/FileCollector.h"
 #include "zipdll/FileSource.h"
+#include "zipdll/KeysAhead.h"
 #include "zipdll/Operations.h"
+#include "zipformat/AesCipher.h"
 #include "zipformat/EntryEncoder.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/Records.h"
@@ -26,8 +28,14 @@ struct Planned {
     std::optional<std::size_t> ahead; // its place among the files deflated ahead
 };
 
-const char* MethodWord(const zipfmt::CentralRecord& r) {
-    return r.method == zipfmt::kMethodDeflated ? "deflated" : "stored";
+std::string MethodWord(const zipfmt::CentralRecord& r) {
+    const auto aes = zipfmt::FindAesInfo(
+        std::span(reinterpret_cast<const std::uint8_t*>(r.extra.data()), r.extra.size()));
+    const std::uint16_t method = aes ? aes->method : r.method;
+    return std::string(method == zipfmt::kMethodDeflated ? "deflated" : "stored") +
+           (aes                                  ? ", AES-256"
+            : (r.flags & zipfmt::kFlagEncrypted) ? ", encrypted"
+                                                 : "");
 }
 
 class AddJob {
@@ -65,6 +73,13 @@ public:
             }
         }
         StartDeflating(replacing);
+        if (request_.encrypt && !request_.traditional) {
+            const auto files = static_cast<std::size_t>(
+                std::count_if(plan_.begin(), plan_.end(),
+                              [](const Planned& p) { return !p.file.info.isDirectory; }));
+            keys_ = std::make_unique<KeysAhead>(
+                request_.password, files, 2 * std::max(1u, zipfmt::DeflatePool::DefaultThreads()));
+        }
         // Replaced entries keep their place; new ones follow the old.
         for (std::size_t i = 0; i < old.size(); ++i) {
             if (replacing[i]) {
@@ -149,13 +164,14 @@ private:
     }
 
     // Files are written in place of the entries they replace, in the old order, and
-    // then the new ones; those that deflate unencrypted are deflated ahead in that order.
+    // then the new ones; those that deflate (unless under the traditional encryption,
+    // which must know the CRC first) are deflated ahead in that order.
     void StartDeflating(const std::vector<Planned*>& replacing) {
         std::vector<zipdll::DeflateAhead::File> files;
         std::uint64_t pieces = 0;
         auto add = [&](Planned* p) {
             if (p && !p->file.info.isDirectory && p->file.info.size > 0 && request_.level > 0 &&
-                !request_.encrypt) {
+                !(request_.encrypt && request_.traditional)) {
                 p->ahead = files.size();
                 files.push_back({p->file.path, request_.level});
                 const auto size = static_cast<std::uint64_t>(p->file.info.size);
@@ -223,6 +239,10 @@ private:
         entry.level = request_.level;
         entry.password =
             request_.encrypt ? std::string_view(request_.password) : std::string_view();
+        entry.aes = !request_.traditional;
+        if (keys_) {
+            entry.aesKeys = [this] { return keys_->Next(); };
+        }
         entry.expectedSize = input ? static_cast<std::uint64_t>(input->Size()) : 0;
         FileSource source(input);
         zipfmt::CentralRecord record;
@@ -301,6 +321,7 @@ private:
     ArchiveUpdate update_;
     zipfmt::EntryEncoder encoder_;
     std::unique_ptr<zipdll::DeflateAhead> ahead_;
+    std::unique_ptr<KeysAhead> keys_;
     std::vector<Planned> plan_;
     bool stop_ = false;
 };

@@ -22,6 +22,7 @@ ZipRequest ReadZipRequest(const ZipCallBlock& block) {
     r.remove = block.Delete != 0;
     r.verbose = block.Verbose != 0 || block.Trace != 0;
     r.encrypt = block.Encrypt != 0;
+    r.traditional = block.EncryptMethod == kEncryptTraditional;
     r.hiddenFiles = block.HiddenFiles != 0;
     r.keepFolders = block.NoDirNames == 0;
     r.recurse = block.Recurse != 0;

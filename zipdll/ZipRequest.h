@@ -18,7 +18,8 @@ struct ZipRequest {
     int level = 6;                     // clamped to 0..9
     bool remove = false;               // the delete flag
     bool verbose = false;
-    bool encrypt = false; // asked for; see password
+    bool encrypt = false;     // asked for; see password
+    bool traditional = false; // the old encryption rather than AES-256
     bool hiddenFiles = false;
     bool keepFolders = true;
     bool recurse = false;

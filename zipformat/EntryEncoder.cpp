@@ -17,8 +17,22 @@ constexpr std::uint64_t kProgressEvery = 1 << 20;
 // From this expected size on the local header makes room for 64-bit sizes.
 constexpr std::uint64_t kZip64From = 0xFFFF0000u;
 
-std::uint16_t VersionNeeded(bool zip64, bool deflate, bool encrypted) {
-    return zip64 ? kVersionZip64 : (deflate || encrypted) ? kVersionDeflated : kVersionStored;
+// Entries this small keep no CRC-32 under AES: it would tell too much of them.
+constexpr std::uint64_t kAesCrcFrom = 20;
+
+std::uint16_t VersionNeeded(bool zip64, bool deflate, bool encrypted, bool aes) {
+    return aes                      ? kVersionAes
+           : zip64                  ? kVersionZip64
+           : (deflate || encrypted) ? kVersionDeflated
+                                    : kVersionStored;
+}
+
+AesInfo AesFor(std::uint16_t version, bool compress) {
+    AesInfo info;
+    info.version = version;
+    info.strength = 3;
+    info.method = compress ? kMethodDeflated : kMethodStored;
+    return info;
 }
 
 } // namespace
@@ -33,7 +47,7 @@ EncodeResult EntryEncoder::Write(ArchiveWriter& writer, const NewEntry& entry, E
     const std::int64_t start = writer.Position();
     EncodeResult failure = EncodeResult::Ok;
     knownCrc_.reset();
-    if (!entry.password.empty() && !entry.isDirectory) {
+    if (!entry.password.empty() && !entry.isDirectory && !entry.aes) {
         // The encryption header ends in the CRC's high byte, so the CRC comes first,
         // from a reading of its own. (Writing the CRC after the data, in a data
         // descriptor, makes some readers take entries with a Unicode name for overlaps.)
@@ -74,6 +88,8 @@ EncodeResult EntryEncoder::Write(ArchiveWriter& writer, const NewEntry& entry, E
 bool EntryEncoder::WriteHeader(ArchiveWriter& writer, const NewEntry& entry, bool compress,
                                Layout& layout) {
     layout.encrypted = !entry.password.empty() && !entry.isDirectory;
+    layout.aes = layout.encrypted && entry.aes;
+    layout.aesVersion = entry.expectedSize < kAesCrcFrom ? kAesVersion2 : kAesVersion1;
     layout.zip64 = entry.expectedSize >= kZip64From;
     layout.compress = compress;
     layout.flags = static_cast<std::uint16_t>((entry.utf8 ? kFlagUtf8 : 0) |
@@ -83,9 +99,9 @@ bool EntryEncoder::WriteHeader(ArchiveWriter& writer, const NewEntry& entry, boo
 
     std::string header;
     PutLe32(header, kLocalHeaderSignature);
-    PutLe16(header, VersionNeeded(zip64, compress, layout.encrypted));
+    PutLe16(header, VersionNeeded(zip64, compress, layout.encrypted, layout.aes));
     PutLe16(header, layout.flags);
-    PutLe16(header, compress ? kMethodDeflated : kMethodStored);
+    PutLe16(header, layout.aes ? kMethodAes : compress ? kMethodDeflated : kMethodStored);
     PutLe32(header, entry.dosDateTime);
     PutLe32(header, 0);                          // CRC, patched
     PutLe32(header, zip64 ? kZip64Marker32 : 0); // sizes, patched
@@ -97,7 +113,7 @@ bool EntryEncoder::WriteHeader(ArchiveWriter& writer, const NewEntry& entry, boo
         PutLe64(extra, 0);
         PutLe64(extra, 0);
     }
-    extra += entry.extra;
+    extra += Extra(entry, layout);
     PutLe16(header, entry.name.size());
     PutLe16(header, extra.size());
     header += entry.name;
@@ -107,6 +123,22 @@ bool EntryEncoder::WriteHeader(ArchiveWriter& writer, const NewEntry& entry, boo
     }
     layout.dataAt = writer.Position();
     return true;
+}
+
+std::string EntryEncoder::Extra(const NewEntry& entry, const Layout& layout) const {
+    return layout.aes ? AesExtraBlock(AesFor(layout.aesVersion, layout.compress)) + entry.extra
+                      : entry.extra;
+}
+
+std::unique_ptr<AesCipher> EntryEncoder::StartAes(ArchiveWriter& writer, const NewEntry& entry) {
+    const AesInfo info = AesFor(kAesVersion2, false); // the key length is all that counts here
+    const AesKeys keys = entry.aesKeys ? entry.aesKeys() : DeriveAesKeys(info, entry.password);
+    auto cipher = std::make_unique<AesCipher>(info, keys);
+    if (!cipher->Ready() || !writer.Write(keys.salt) ||
+        !writer.Write(cipher->Verifier().data(), cipher->Verifier().size())) {
+        return nullptr;
+    }
+    return cipher;
 }
 
 EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry& entry,
@@ -120,7 +152,14 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     }
     const bool zip64 = layout.zip64;
     std::unique_ptr<TraditionalCipher> cipher;
-    if (layout.encrypted) {
+    std::unique_ptr<AesCipher> aes;
+    if (layout.aes) {
+        aes = StartAes(writer, entry);
+        if (!aes) {
+            failure = EncodeResult::WriteFailed;
+            return Pass::Failed;
+        }
+    } else if (layout.encrypted) {
         cipher = std::make_unique<TraditionalCipher>(entry.password);
         std::uint8_t check[kEncryptionHeaderSize];
         cipher->MakeHeader(
@@ -137,6 +176,8 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
     auto emit = [&](std::uint8_t* data, std::size_t n) {
         if (cipher) {
             cipher->Encrypt(data, n);
+        } else if (aes && !aes->Encrypt(data, n)) {
+            return false;
         }
         return writer.Write(data, n);
     };
@@ -198,6 +239,10 @@ EntryEncoder::Pass EntryEncoder::WriteData(ArchiveWriter& writer, const NewEntry
             break;
         }
     }
+    if (aes && !writer.Write(aes->Code().data(), kAesCodeSize)) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
+    }
     return Close(writer, entry, layout, crc, total, record, failure);
 }
 
@@ -236,6 +281,11 @@ EntryEncoder::Pass EntryEncoder::WriteDeflated(ArchiveWriter& writer, const NewE
         failure = EncodeResult::WriteFailed;
         return Pass::Failed;
     }
+    std::unique_ptr<AesCipher> aes;
+    if (layout.aes && !(aes = StartAes(writer, entry))) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
+    }
     std::uint32_t crc = 0;
     std::uint64_t total = 0, nextProgress = kProgressEvery;
     while (const DeflateJob* job = source.Next()) {
@@ -251,7 +301,9 @@ EntryEncoder::Pass EntryEncoder::WriteDeflated(ArchiveWriter& writer, const NewE
             }
             return Pass::Larger;
         }
-        if (!writer.Write(job->output.data(), job->made)) {
+        // The job is the caller's until the next one is asked for.
+        auto* made = const_cast<std::uint8_t*>(job->output.data());
+        if ((aes && !aes->Encrypt(made, job->made)) || !writer.Write(made, job->made)) {
             failure = EncodeResult::WriteFailed;
             return Pass::Failed;
         }
@@ -282,6 +334,10 @@ EntryEncoder::Pass EntryEncoder::WriteDeflated(ArchiveWriter& writer, const NewE
         failure = EncodeResult::Cancelled;
         return Pass::Failed;
     }
+    if (aes && !writer.Write(aes->Code().data(), kAesCodeSize)) {
+        failure = EncodeResult::WriteFailed;
+        return Pass::Failed;
+    }
     return Close(writer, entry, layout, crc, total, record, failure);
 }
 
@@ -291,7 +347,9 @@ EntryEncoder::Pass EntryEncoder::Close(ArchiveWriter& writer, const NewEntry& en
                                        CentralRecord& record, EncodeResult& failure) {
     const bool zip64 = layout.zip64;
     const std::uint64_t stored = static_cast<std::uint64_t>(writer.Position() - layout.dataAt);
-    const std::uint64_t payload = stored - (layout.encrypted ? kEncryptionHeaderSize : 0);
+    const std::uint64_t payload = stored - (layout.aes ? AesFor(layout.aesVersion, true).Overhead()
+                                            : layout.encrypted ? kEncryptionHeaderSize
+                                                               : 0);
     if (layout.compress && payload >= total) {
         return Pass::Larger;
     }
@@ -299,9 +357,12 @@ EntryEncoder::Pass EntryEncoder::Close(ArchiveWriter& writer, const NewEntry& en
         failure = EncodeResult::SourceGrew;
         return Pass::Failed;
     }
-    if (layout.encrypted && crc != knownCrc_) {
+    if (layout.encrypted && !layout.aes && crc != knownCrc_) {
         failure = EncodeResult::SourceChanged;
         return Pass::Failed;
+    }
+    if (layout.aes && layout.aesVersion == kAesVersion2) {
+        crc = 0; // the authentication code stands for it
     }
     std::string fields;
     PutLe32(fields, crc);
@@ -324,9 +385,9 @@ EntryEncoder::Pass EntryEncoder::Close(ArchiveWriter& writer, const NewEntry& en
     }
     record = CentralRecord{};
     record.versionMadeBy = kMadeByDos << 8 | kVersionDeflated; // MS-DOS attributes
-    record.versionNeeded = VersionNeeded(zip64, layout.compress, layout.encrypted);
+    record.versionNeeded = VersionNeeded(zip64, layout.compress, layout.encrypted, layout.aes);
     record.flags = layout.flags;
-    record.method = layout.compress ? kMethodDeflated : kMethodStored;
+    record.method = layout.aes ? kMethodAes : layout.compress ? kMethodDeflated : kMethodStored;
     record.dosDateTime = entry.dosDateTime;
     record.crc32 = crc;
     record.compressedSize = stored;
@@ -334,7 +395,7 @@ EntryEncoder::Pass EntryEncoder::Close(ArchiveWriter& writer, const NewEntry& en
     record.externalAttributes = entry.dosAttributes;
     record.localHeaderOffset = static_cast<std::uint64_t>(layout.headerAt);
     record.name = entry.name;
-    record.extra = entry.extra;
+    record.extra = Extra(entry, layout);
     return Pass::Done;
 }
 

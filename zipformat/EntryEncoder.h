@@ -1,8 +1,9 @@
 #pragma once
 // Writes a new entry (local header and data) from a source, deflated at a zlib
-// level or stored, and encrypted when a password is given (the source is then read
-// twice: first for its CRC); or from pieces deflated elsewhere beforehand. An entry
-// that deflate would enlarge is written again stored.
+// level or stored, and encrypted when a password is given: with AES-256, or the
+// traditional way (the source is then read twice: first for its CRC); or from pieces
+// deflated elsewhere beforehand. An entry that deflate would enlarge is written again
+// stored.
 
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "zipformat/AesCipher.h"
 #include "zipformat/ArchiveWriter.h"
 #include "zipformat/Buffer.h"
 
@@ -49,6 +51,9 @@ struct NewEntry {
     bool isDirectory = false;
     int level = 6;             // 0 stores, 1 to 9 deflate
     std::string_view password; // empty: no encryption
+    bool aes = true;           // AES-256 rather than the traditional encryption
+    // AES keys derived ahead (each call a fresh salt); without it they are derived here.
+    std::function<AesKeys()> aesKeys;
     std::uint64_t expectedSize = 0;
 };
 
@@ -72,7 +77,7 @@ public:
     // answers false to stop. On anything but Ok the writer is back where it was.
     EncodeResult Write(ArchiveWriter& writer, const NewEntry& entry, EntrySource& source,
                        const std::function<bool(std::uint64_t)>& progress, CentralRecord& record);
-    // The same for an entry deflated beforehand (never encrypted).
+    // The same for an entry deflated beforehand (never with the traditional encryption).
     EncodeResult Write(ArchiveWriter& writer, const NewEntry& entry, DeflatedSource& source,
                        const std::function<bool(std::uint64_t)>& progress, CentralRecord& record);
 
@@ -87,11 +92,15 @@ private:
 
     // Where an entry's header and data went, and what its header says.
     struct Layout {
-        bool encrypted = false, zip64 = false, compress = false;
+        bool encrypted = false, aes = false, zip64 = false, compress = false;
+        std::uint16_t aesVersion = 0;
         std::uint16_t flags = 0;
         std::int64_t headerAt = 0, dataAt = 0;
     };
     bool WriteHeader(ArchiveWriter& writer, const NewEntry& entry, bool compress, Layout& layout);
+    // Writes what precedes the encrypted data; nullptr when that failed.
+    std::unique_ptr<AesCipher> StartAes(ArchiveWriter& writer, const NewEntry& entry);
+    std::string Extra(const NewEntry& entry, const Layout& layout) const;
     Pass Close(ArchiveWriter& writer, const NewEntry& entry, const Layout& layout,
                std::uint32_t crc, std::uint64_t total, CentralRecord& record,
                EncodeResult& failure);

@@ -39,7 +39,16 @@ EntryReader::EntryReader(const ByteSource& source, const CentralEntry& entry,
                          std::string_view password)
     : source_(source), entry_(entry), input_(kInputSize) {
     const bool encrypted = (entry.flags & kFlagEncrypted) != 0;
-    if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
+    method_ = entry.method;
+    if (entry.method == kMethodAes) {
+        aes_ = FindAesInfo(entry.extra);
+        if (!aes_ || !encrypted) {
+            status_ = EntryStatus::Unsupported;
+            return;
+        }
+        method_ = aes_->method;
+    }
+    if (method_ != kMethodStored && method_ != kMethodDeflated) {
         status_ = EntryStatus::Unsupported;
         return;
     }
@@ -59,31 +68,65 @@ EntryReader::EntryReader(const ByteSource& source, const CentralEntry& entry,
             status_ = EntryStatus::NeedsPassword;
             return;
         }
-        std::uint8_t header[kEncryptionHeaderSize];
-        if (remaining_ < kEncryptionHeaderSize) {
-            status_ = EntryStatus::Damaged;
-            return;
-        }
-        if (source_.ReadAt(nextRead_, header, sizeof header) != sizeof header) {
-            status_ = EntryStatus::ReadError;
-            return;
-        }
-        nextRead_ += kEncryptionHeaderSize;
-        remaining_ -= kEncryptionHeaderSize;
-        cipher_ = std::make_unique<TraditionalCipher>(password);
-        // The local header's flags and time decide the check byte, as its writer saw them.
-        if (!cipher_->AcceptHeader(
-                header, EncryptionCheckByte(local.flags, entry.crc32, local.dosDateTime))) {
-            status_ = EntryStatus::BadPassword;
+        if (!(aes_ ? StartAes(password) : StartTraditional(local, password))) {
             return;
         }
     }
-    if (entry.method == kMethodDeflated) {
+    if (method_ == kMethodDeflated) {
         inflater_ = std::make_unique<Inflater>();
         if (!inflater_->ready) {
             status_ = EntryStatus::ReadError;
         }
     }
+}
+
+bool EntryReader::StartTraditional(const LocalHeader& local, std::string_view password) {
+    std::uint8_t header[kEncryptionHeaderSize];
+    if (remaining_ < kEncryptionHeaderSize) {
+        Fail(EntryStatus::Damaged);
+        return false;
+    }
+    if (source_.ReadAt(nextRead_, header, sizeof header) != sizeof header) {
+        Fail(EntryStatus::ReadError);
+        return false;
+    }
+    nextRead_ += kEncryptionHeaderSize;
+    remaining_ -= kEncryptionHeaderSize;
+    cipher_ = std::make_unique<TraditionalCipher>(password);
+    // The local header's flags and time decide the check byte, as its writer saw them.
+    if (!cipher_->AcceptHeader(header,
+                               EncryptionCheckByte(local.flags, entry_.crc32, local.dosDateTime))) {
+        Fail(EntryStatus::BadPassword);
+        return false;
+    }
+    return true;
+}
+
+bool EntryReader::StartAes(std::string_view password) {
+    const std::size_t saltSize = aes_->SaltSize();
+    if (remaining_ < aes_->Overhead()) {
+        Fail(EntryStatus::Damaged);
+        return false;
+    }
+    std::uint8_t lead[16 + kAesVerifierSize];
+    const std::size_t leadSize = saltSize + kAesVerifierSize;
+    if (source_.ReadAt(nextRead_, lead, leadSize) != leadSize) {
+        Fail(EntryStatus::ReadError);
+        return false;
+    }
+    nextRead_ += static_cast<std::int64_t>(leadSize);
+    remaining_ -= aes_->Overhead(); // the code after the data is read at the end
+    aesCipher_ = std::make_unique<AesCipher>(*aes_, password, std::span(lead, saltSize));
+    if (!aesCipher_->Ready()) {
+        Fail(EntryStatus::ReadError);
+        return false;
+    }
+    if (!std::equal(aesCipher_->Verifier().begin(), aesCipher_->Verifier().end(),
+                    lead + saltSize)) {
+        Fail(EntryStatus::BadPassword);
+        return false;
+    }
+    return true;
 }
 
 EntryReader::~EntryReader() = default;
@@ -106,6 +149,9 @@ std::size_t EntryReader::Refill() {
     }
     if (cipher_) {
         cipher_->Decrypt(input_.data(), got);
+    } else if (aesCipher_ && !aesCipher_->Decrypt(input_.data(), got)) {
+        status_ = EntryStatus::ReadError;
+        return 0;
     }
     nextRead_ += static_cast<std::int64_t>(got);
     remaining_ -= got;
@@ -114,7 +160,34 @@ std::size_t EntryReader::Refill() {
     return got;
 }
 
+// The code covers every encrypted byte, also any the inflater left unread.
+bool EntryReader::AesCodeMatches() {
+    while (remaining_ > 0) {
+        if (Refill() == 0) {
+            return false;
+        }
+    }
+    std::uint8_t stored[kAesCodeSize];
+    if (source_.ReadAt(nextRead_, stored, sizeof stored) != sizeof stored) {
+        status_ = EntryStatus::ReadError;
+        return false;
+    }
+    const auto code = aesCipher_->Code();
+    return std::equal(code.begin(), code.end(), stored);
+}
+
 std::size_t EntryReader::Finish() {
+    if (aesCipher_) {
+        if (!AesCodeMatches()) {
+            return Fail(status_ == EntryStatus::Ok ? EntryStatus::Damaged : status_);
+        }
+        // AE-2 leaves the CRC-32 out: the code stands for it.
+        const bool crcKept = aes_->version == kAesVersion1;
+        if (produced_ != entry_.uncompressedSize || (crcKept && crc_ != entry_.crc32)) {
+            return Fail(EntryStatus::BadCrc);
+        }
+        return 0;
+    }
     if (produced_ != entry_.uncompressedSize || crc_ != entry_.crc32) {
         return Fail(cipher_ ? EntryStatus::BadPassword : EntryStatus::BadCrc);
     }

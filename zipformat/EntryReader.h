@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "zipformat/AesCipher.h"
 #include "zipformat/Buffer.h"
 #include "zipformat/ByteSource.h"
 #include "zipformat/CentralDirectory.h"
@@ -17,10 +19,10 @@ namespace zipfmt {
 
 enum class EntryStatus {
     Ok,
-    Unsupported,   // a method or an encryption other than deflate, store and traditional
+    Unsupported,   // a method or an encryption other than deflate, store, traditional, AES
     NeedsPassword, // encrypted, and no password was given
     BadPassword,   // the password does not open it
-    Damaged,       // data outside the archive, or not valid deflate data
+    Damaged,       // data outside the archive, not valid deflate data, or a wrong AES code
     BadCrc,        // the data does not match its CRC-32 or its size
     ReadError,     // the archive could not be read
 };
@@ -44,15 +46,21 @@ public:
     std::uint64_t Produced() const { return produced_; }
 
 private:
+    bool StartTraditional(const LocalHeader& local, std::string_view password);
+    bool StartAes(std::string_view password);
     std::size_t Refill();
     std::size_t Fail(EntryStatus status);
     std::size_t Finish();
     std::size_t ReadWhole(std::uint8_t* out);
+    bool AesCodeMatches();
 
     const ByteSource& source_;
     const CentralEntry& entry_;
     EntryStatus status_ = EntryStatus::Ok;
+    std::uint16_t method_ = 0; // the real one, under any encryption
     std::unique_ptr<TraditionalCipher> cipher_;
+    std::optional<AesInfo> aes_;
+    std::unique_ptr<AesCipher> aesCipher_;
     struct Inflater;
     std::unique_ptr<Inflater> inflater_;
     std::int64_t nextRead_ = 0;   // position of the next compressed byte to read

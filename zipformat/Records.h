@@ -26,6 +26,7 @@ inline constexpr std::uint16_t kMethodDeflated = 8;
 inline constexpr std::uint16_t kVersionStored = 10;
 inline constexpr std::uint16_t kVersionDeflated = 20; // also folders and encryption
 inline constexpr std::uint16_t kVersionZip64 = 45;
+inline constexpr std::uint16_t kVersionAes = 51;
 
 // The high byte of "made by": the system whose attributes and names the entry has.
 inline constexpr std::uint16_t kMadeByDos = 0;

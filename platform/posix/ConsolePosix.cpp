@@ -1,6 +1,8 @@
 #include "platform/Console.h"
 
 #include <cstdio>
+#include <iostream>
+#include <termios.h>
 #include <unistd.h>
 
 #include "util/Codepage.h"
@@ -33,6 +35,31 @@ void WriteErrorLine(const std::string& text) {
 
 bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) != 0;
+}
+
+bool StandardInputIsTerminal() {
+    return ::isatty(STDIN_FILENO) != 0;
+}
+
+std::optional<std::string> ReadHiddenLine(const std::string& prompt) {
+    WriteErrorText(prompt);
+    termios before{};
+    const bool terminal = ::tcgetattr(STDIN_FILENO, &before) == 0;
+    if (terminal) {
+        termios quiet = before;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    const bool got = static_cast<bool>(std::getline(std::cin, line));
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &before);
+    }
+    WriteErrorText("\n"); // the Enter that was not shown
+    if (!got) {
+        return std::nullopt;
+    }
+    return line;
 }
 
 } // namespace platform

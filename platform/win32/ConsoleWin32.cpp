@@ -67,4 +67,37 @@ bool StandardErrorIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
 }
 
+bool StandardInputIsTerminal() {
+    return _isatty(_fileno(stdin)) != 0;
+}
+
+std::optional<std::string> ReadHiddenLine(const std::string& prompt) {
+    WriteErrorText(prompt);
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    DWORD before = 0;
+    if (!::GetConsoleMode(input, &before)) {
+        return std::nullopt;
+    }
+    ::SetConsoleMode(input, (before & ~ENABLE_ECHO_INPUT) | ENABLE_LINE_INPUT);
+    std::wstring line;
+    wchar_t buffer[256];
+    DWORD read = 0;
+    bool ended = false;
+    while (!ended && ::ReadConsoleW(input, buffer, 256, &read, nullptr) && read > 0) {
+        for (DWORD i = 0; i < read && !ended; ++i) {
+            if (buffer[i] == L'\r' || buffer[i] == L'\n') {
+                ended = true;
+            } else {
+                line += buffer[i];
+            }
+        }
+    }
+    ::SetConsoleMode(input, before);
+    WriteErrorText("\n"); // the Enter that was not shown
+    if (!ended && line.empty()) {
+        return std::nullopt;
+    }
+    return ProgramText(NarrowToUtf8(line));
+}
+
 } // namespace platform

@@ -39,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* in, std::size_t size) 
     entry.dosDateTime = 0x52644A21;
     entry.level = level;
     entry.password = encrypted ? "pw" : "";
+    entry.aes = (in[0] & 0x40) != 0;
     entry.expectedSize = data.size();
     StringSource source(data);
     zipfmt::CentralRecord record;

@@ -57,7 +57,7 @@ def written_here(checks, driver, work, source):
         ("level1.zip", ["-level", "1"]),
         ("level6.zip", ["-level", "6"]),
         ("level9.zip", ["-level", "9"]),
-        ("encrypted.zip", ["-level", "6", "-encrypt", "-password", "s3cret"]),
+        ("encrypted.zip", ["-level", "6", "-encrypt", "-traditional", "-password", "s3cret"]),
     ]
     for name, options in cases:
         password = options[options.index("-password") + 1] if "-password" in options else None

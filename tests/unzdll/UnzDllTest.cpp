@@ -33,7 +33,7 @@ std::string Repeat(const std::string& piece, int times) {
 // An archive written by the library itself: deflated, and encrypted when asked.
 std::string MakeArchive(const WorkDir& work, const std::string& name,
                         const std::vector<std::pair<std::string, std::string>>& files,
-                        const std::string& password = "") {
+                        const std::string& password = "", bool traditional = false) {
     std::vector<std::string> specs;
     for (const auto& [path, data] : files) {
         work.Write("src/" + path, data);
@@ -45,6 +45,7 @@ std::string MakeArchive(const WorkDir& work, const std::string& name,
     add.dirNames = true;
     add.password = password;
     add.encrypt = !password.empty();
+    add.traditional = traditional;
     EXPECT_EQ(enginetest::Add(add).count, static_cast<std::int32_t>(files.size()));
     std::filesystem::remove_all(work.Path("src"));
     return work.Path(name);
@@ -395,21 +396,26 @@ TEST(UnzDll, DescriptorsAndZip64DescriptorsAreRead) {
 }
 
 TEST(UnzDll, EncryptedEntriesOpenWithTheirPasswordOnly) {
-    WorkDir work;
-    const std::string text = Repeat("secret text ", 500);
-    const std::string archive = MakeArchive(work, "t.zip", {{"s.txt", text}}, "pa55word");
-    for (const std::string password : {"wrong", ""}) {
+    // AES-256 keeps the CRC-32 of all but the smallest entries; both encryptions.
+    for (const bool traditional : {false, true}) {
+        WorkDir work;
+        const std::string text = Repeat("secret text ", 500);
+        const std::string archive = MakeArchive(
+            work, "t.zip", {{"s.txt", text}, {"tiny.txt", "tiny"}}, "pa55word", traditional);
+        for (const std::string password : {"wrong", ""}) {
+            Call call = ExtractCall(archive);
+            call.password = password;
+            const auto r = enginetest::Extract(call);
+            EXPECT_EQ(r.count, 0);
+            EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>(2, kErrPassword));
+            EXPECT_EQ(work.Tree(), std::set<std::string>{"t.zip"});
+        }
         Call call = ExtractCall(archive);
-        call.password = password;
-        const auto r = enginetest::Extract(call);
-        EXPECT_EQ(r.count, 0);
-        EXPECT_EQ(r.ErrorCodes(), std::vector<std::int32_t>{kErrPassword});
-        EXPECT_EQ(work.Tree(), std::set<std::string>{"t.zip"});
+        call.password = "pa55word";
+        EXPECT_EQ(enginetest::Extract(call).count, 2) << traditional;
+        EXPECT_EQ(work.Read("s.txt"), text);
+        EXPECT_EQ(work.Read("tiny.txt"), "tiny");
     }
-    Call call = ExtractCall(archive);
-    call.password = "pa55word";
-    EXPECT_EQ(enginetest::Extract(call).count, 1);
-    EXPECT_EQ(work.Read("s.txt"), text);
 }
 
 TEST(UnzDll, NonAsciiNamesComeBackUnderTheirOwnNames) {

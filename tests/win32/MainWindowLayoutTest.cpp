@@ -174,7 +174,8 @@ TEST_F(MainWindowLayout, HasItsMenuWithTheRecentItemsAbsent) {
                                                            {"Salir", true},
                                                            {"-", true},
                                                            {"Comprobar archivo", false}}));
-    EXPECT_EQ(DropDown(window, 1), (std::vector<MenuEntry>{{"Configuracion", true}}));
+    EXPECT_EQ(DropDown(window, 1), (std::vector<MenuEntry>{{"Configuracion", true},
+                                                           {"Contraseña para añadir...", true}}));
     EXPECT_EQ(DropDown(window, 2), (std::vector<MenuEntry>{{"Bloc de Notas", true},
                                                            {"Explorador", true},
                                                            {"Calculadora", true},

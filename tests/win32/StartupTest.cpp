@@ -44,9 +44,9 @@ TEST_F(Startup, CreatesEveryWindowOnceInItsOrder) {
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, RecordCreation, nullptr, ::GetCurrentThreadId());
     Start();
     ::UnhookWindowsHookEx(hook);
-    EXPECT_EQ(created,
-              (std::vector<std::string>{"Tinicio", "TPRINCIPAL", "Tdescompri", "Tborra", "Tdirek",
-                                        "Tconfig", "Tcredits", "Tprogreso", "TForm1"}));
+    EXPECT_EQ(created, (std::vector<std::string>{"Tinicio", "TPRINCIPAL", "Tdescompri", "Tborra",
+                                                 "Tdirek", "Tconfig", "Tcredits", "Tprogreso",
+                                                 "TForm1", "Tclave", "Tclaveanyadir"}));
     EXPECT_NE(Datos_Generales, nullptr) << "the data module between folders and configuration";
     EXPECT_EQ(platform::ApplicationTitle(), "Tarvox");
     const std::string& help = ui::App().HelpFile;

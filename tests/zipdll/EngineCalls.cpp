@@ -91,6 +91,7 @@ Result RunZip(const Call& call, bool remove) {
     auto block = std::make_unique<ZipCallBlock>();
     FillShared(*block, call, recorder, texts);
     block->Encrypt = Flag(call.encrypt && !remove);
+    block->EncryptMethod = call.traditional ? kEncryptTraditional : kEncryptAes256;
     block->HiddenFiles = Flag(call.hidden);
     block->Fixed44 = -1;
     block->Fixed56 = -1;

@@ -22,6 +22,7 @@ struct Call {
     std::vector<std::string> specs;
     std::string password;
     std::int32_t level = 6;
+    bool traditional = false; // the old encryption rather than AES-256
     bool encrypt = false, hidden = false, dirNames = false, recurse = false, dosNames = false,
          move = false, update = false, freshen = false, zipTime = false, overwrite = false,
          test = false, verbose = false, trace = false;

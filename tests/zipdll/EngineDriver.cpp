@@ -4,7 +4,8 @@
 // exits with the count.
 //
 //   engine_driver add|delete|extract ARCHIVE [options] [SPEC...]
-//   options: -level N  -password P  -encrypt  -hidden  -dirnames  -recurse  -dos  -move
+//   options: -level N  -password P  -encrypt  -traditional  -hidden  -dirnames  -recurse  -dos
+//   -move
 //            -update  -freshen  -ziptime  -overwrite  -test  -verbose  -trace
 //            -cancel-at N (answer "stop" to the Nth record)
 //            -kill-at N (end the process abruptly at the Nth progress record)
@@ -92,6 +93,8 @@ int main(int argc, char** argv) {
             killAt = std::atol(args[++i].c_str());
         } else if (a == "-encrypt") {
             call.encrypt = true;
+        } else if (a == "-traditional") {
+            call.traditional = true;
         } else if (a == "-hidden") {
             call.hidden = true;
         } else if (a == "-dirnames") {

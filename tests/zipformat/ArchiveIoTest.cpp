@@ -22,13 +22,15 @@ std::string Text(std::size_t n) {
 }
 
 zipfmt::EncodeResult AddEntry(zipfmt::ArchiveWriter& writer, const std::string& name,
-                              const std::string& data, int level, const std::string& password) {
+                              const std::string& data, int level, const std::string& password,
+                              bool aes = true) {
     zipfmt::EntryEncoder encoder;
     zipfmt::NewEntry entry;
     entry.name = name;
     entry.dosDateTime = 0x52644A21;
     entry.level = level;
     entry.password = password;
+    entry.aes = aes;
     entry.expectedSize = data.size();
     StringSource source(data);
     zipfmt::CentralRecord record;
@@ -62,25 +64,39 @@ TEST(ArchiveIo, EntriesComeBackAsTheyWereWritten) {
         std::string data;
         int level;
         std::string password;
-        std::uint16_t method;
+        std::uint16_t method; // the real one, under AES too
+        bool aes = true;
     };
     const Case cases[] = {
-        {Text(300000), 6, "", 8}, {Text(300000), 0, "", 0},   {Text(300000), 9, "pw", 8},
-        {Noise(70000), 9, "", 0}, {Noise(70000), 1, "pw", 0}, {"", 6, "", 0},
-        {"", 6, "pw", 0},         {Text(5), 6, "", 0},        {Text(2000000), 1, "", 8},
+        {Text(300000), 6, "", 8},          {Text(300000), 0, "", 0}, {Text(300000), 9, "pw", 8},
+        {Text(300000), 9, "pw", 8, false}, {Noise(70000), 9, "", 0}, {Noise(70000), 1, "pw", 0},
+        {Noise(70000), 1, "pw", 0, false}, {"", 6, "", 0},           {"", 6, "pw", 0},
+        {"", 6, "pw", 0, false},           {Text(5), 6, "", 0},      {Text(5), 6, "pw", 0},
+        {Text(2000000), 1, "", 8},
     };
     for (const Case& c : cases) {
         MemoryArchive archive;
         zipfmt::ArchiveWriter writer(archive, 4096); // small, so that patches reach the sink
         ASSERT_EQ(AddEntry(writer, "first", "1", 6, ""), zipfmt::EncodeResult::Ok);
-        ASSERT_EQ(AddEntry(writer, "entry", c.data, c.level, c.password), zipfmt::EncodeResult::Ok);
+        ASSERT_EQ(AddEntry(writer, "entry", c.data, c.level, c.password, c.aes),
+                  zipfmt::EncodeResult::Ok);
         ASSERT_EQ(writer.Finish("comment"), zipfmt::ArchiveWriter::FinishResult::Done);
         zipfmt::ArchiveDirectory dir;
         ASSERT_EQ(zipfmt::ReadArchiveDirectory(archive, dir), zipfmt::DirectoryError::None);
         ASSERT_EQ(dir.entries.size(), 2u);
         EXPECT_EQ(dir.comment, "comment");
         const auto& entry = dir.entries[1];
-        EXPECT_EQ(entry.method, c.method) << c.data.size() << " " << c.level;
+        const bool aes = !c.password.empty() && c.aes;
+        const auto aesInfo = zipfmt::FindAesInfo(entry.extra);
+        EXPECT_EQ(entry.method, aes ? zipfmt::kMethodAes : c.method);
+        EXPECT_EQ(aesInfo.has_value(), aes);
+        EXPECT_EQ(aesInfo ? aesInfo->method : entry.method, c.method)
+            << c.data.size() << " " << c.level;
+        // Under AES only the smallest entries leave their CRC-32 out.
+        if (aesInfo) {
+            EXPECT_EQ(aesInfo->version,
+                      c.data.size() < 20 ? zipfmt::kAesVersion2 : zipfmt::kAesVersion1);
+        }
         EXPECT_EQ(entry.uncompressedSize, c.data.size());
         const auto [data, status] = ReadEntry(archive, dir, entry, c.password);
         EXPECT_EQ(status, zipfmt::EntryStatus::Ok);

@@ -1,6 +1,7 @@
 // add, extract, delete and test: one run of the engine component each (add: one per
 // file, as the program adds them, unless --batch).
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -14,6 +15,8 @@
 #include "tools/tarvox-cli/StoredNames.h"
 
 namespace {
+
+constexpr std::uint16_t kEncryptedFlag = 0x0001;
 
 // Opens an archive that must exist; an exit code when it cannot be worked on.
 std::optional<int> OpenExisting(Session& session, const std::string& archive) {
@@ -34,6 +37,24 @@ std::optional<std::int32_t> Level(const std::string& text) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(level);
+}
+
+// The password of -p; else, when an entry to read is encrypted and someone is at the
+// terminal, one asked for. Without either the library reports error 10.
+void SetReadPassword(Session& session, const CommandLine& line) {
+    if (const auto password = line.Last("-p")) {
+        session.zip.SetPassword(platform::ProgramText(*password));
+        return;
+    }
+    const auto& entries = session.zip.Entries();
+    const bool encrypted = std::any_of(entries.begin(), entries.end(), [](const ZipDirEntry& e) {
+        return (e.GeneralFlags & kEncryptedFlag) != 0;
+    });
+    if (encrypted && platform::StandardInputIsTerminal()) {
+        if (const auto typed = platform::ReadHiddenLine("Password: ")) {
+            session.zip.SetPassword(*typed);
+        }
+    }
 }
 
 std::vector<std::string> ProgramPaths(const std::vector<std::string>& paths) {
@@ -57,6 +78,22 @@ int RunAdd(const CommandLine& line) {
     }
     if (line.Has("-r")) {
         session.zip.AddOptions.Include(AddOptsEnum::AddDirNames);
+    }
+    const auto method = line.Last("-e");
+    if (method && *method != "aes" && *method != "zipcrypto") {
+        return Usage(*line.command);
+    }
+    if (const auto password = line.Last("-p")) {
+        if (password->empty()) {
+            return Usage(*line.command);
+        }
+        session.zip.SetPassword(platform::ProgramText(*password));
+        session.zip.AddOptions.Include(AddOptsEnum::AddEncrypt);
+        session.zip.AddEncryption = method == "zipcrypto" ? TZipEngine::Encryption::Traditional
+                                                          : TZipEngine::Encryption::Aes256;
+    } else if (method) {
+        platform::WriteErrorLine("tarvox-cli: -e needs a password (-p)");
+        return kExitUsage;
     }
     if (!session.Open(line.operands[0])) {
         return kExitFailed;
@@ -106,6 +143,7 @@ int RunExtract(const CommandLine& line) {
     if (line.Has("-o")) {
         session.zip.ExtrOptions.Include(ExtrOptsEnum::ExtrOverWrite);
     }
+    SetReadPassword(session, line);
     session.zip.FSpecArgs =
         StoredNameSpecs(session.zip, Arguments(line.operands.begin() + 2, line.operands.end()));
     return session.Succeeds(&TZipEngine::ExtractFiles) ? kExitDone : kExitFailed;
@@ -127,5 +165,6 @@ int RunTest(const CommandLine& line) {
         return *code;
     }
     session.zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+    SetReadPassword(session, line);
     return session.Succeeds(&TZipEngine::ExtractFiles) ? kExitDone : kExitFailed;
 }

@@ -31,6 +31,8 @@ const std::vector<CommandInfo>& AllCommands() {
          {{"-r", "", "keep folder names, relative to the current folder"},
           {"-x", "PATTERN", "leave out files and folders whose path or name matches (* and ?)"},
           {"-l", "LEVEL", "0 stores, 9 compresses most (7 by default)"},
+          {"-p", "PASSWORD", "encrypt what is added with PASSWORD"},
+          {"-e", "METHOD", "aes (AES-256, the default) or zipcrypto (for old tools)"},
           {"--batch", "", "hand all FILEs to one library call"}},
          2,
          SIZE_MAX,
@@ -40,7 +42,8 @@ const std::vector<CommandInfo>& AllCommands() {
          "Writes the named entries (all when none is named) into FOLDER, made when missing. A "
          "NAME is a name as list prints it, a stored name, or a pattern with * and ?.",
          {{"-o", "", "overwrite existing files (never a read-only one)"},
-          {"-j", "", "drop the entries' folders"}},
+          {"-j", "", "drop the entries' folders"},
+          {"-p", "PASSWORD", "the password of encrypted entries (asked for when needed)"}},
          2,
          SIZE_MAX,
          RunExtract},
@@ -51,7 +54,13 @@ const std::vector<CommandInfo>& AllCommands() {
          2,
          SIZE_MAX,
          RunDelete},
-        {"test", "ARCHIVE", "Checks every entry's data and CRC-32.", {}, 1, 1, RunTest},
+        {"test",
+         "ARCHIVE",
+         "Checks every entry's data and CRC-32 (and the authentication code of AES entries).",
+         {{"-p", "PASSWORD", "the password of encrypted entries (asked for when needed)"}},
+         1,
+         1,
+         RunTest},
     };
     return commands;
 }
@@ -154,7 +163,8 @@ std::string ToolHelp() {
     }
     text += "\"tarvox-cli COMMAND --help\" tells more of a command.\n"
             "Exit codes: 0 done; 1 something failed (any file or entry, a name that matched "
-            "nothing, a damaged or not a zip archive); 2 bad usage or no such archive.\n";
+            "nothing, a damaged or not a zip archive, a missing or wrong password); 2 bad usage or "
+            "no such archive.\n";
     return text;
 }
 
