@@ -1,9 +1,12 @@
 #pragma once
 // An entry's data as it was before it was stored: read in fixed-size pieces,
-// decrypted and inflated on the way, its size and CRC-32 checked at the end.
+// decrypted and inflated (deflate or Deflate64) on the way, its size and CRC-32
+// checked at the end.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -15,9 +18,11 @@
 
 namespace zipfmt {
 
+using EntrySink = std::function<bool(const std::uint8_t* data, std::size_t count)>;
+
 enum class EntryStatus {
     Ok,
-    Unsupported,   // a method or an encryption other than deflate, store and traditional
+    Unsupported,   // a method other than store, deflate and Deflate64, or strong encryption
     NeedsPassword, // encrypted, and no password was given
     BadPassword,   // the password does not open it
     Damaged,       // data outside the archive, or not valid deflate data
@@ -37,13 +42,21 @@ public:
     // Why the entry cannot be read, or Ok.
     EntryStatus Status() const { return status_; }
 
-    // Up to capacity bytes of data; 0 at the end or on a failure (see Status). At the
-    // end the size and CRC have been checked. Never yields more than the entry's size.
-    std::size_t Read(std::uint8_t* out, std::size_t capacity);
+    // Hands the entry's data to sink in order, in pieces of at most buffer's size (of
+    // Deflate64's 64 KiB window for such entries), never more than the entry's size.
+    // True when all of it went through with its size and CRC right; false on a
+    // failure (see Status) or when sink answered false (Status stays Ok).
+    bool Stream(std::span<std::uint8_t> buffer, const EntrySink& sink);
 
     std::uint64_t Produced() const { return produced_; }
 
 private:
+    // Up to capacity bytes of stored or deflated data; 0 at the end or on a failure.
+    std::size_t Read(std::uint8_t* out, std::size_t capacity);
+    bool StreamDeflate64(const EntrySink& sink);
+    // infback9's input and output callbacks.
+    static unsigned PullDeflate64(void* reader, unsigned char** data);
+    static int PushDeflate64(void* reader, unsigned char* data, unsigned count);
     std::size_t Refill();
     std::size_t Fail(EntryStatus status);
     std::size_t Finish();
@@ -54,6 +67,8 @@ private:
     std::unique_ptr<TraditionalCipher> cipher_;
     struct Inflater;
     std::unique_ptr<Inflater> inflater_;
+    const EntrySink* deflate64Sink_ = nullptr;
+    bool sinkRefused_ = false;
     std::int64_t nextRead_ = 0;   // position of the next compressed byte to read
     std::uint64_t remaining_ = 0; // compressed bytes not yet read
     Buffer input_;

@@ -20,6 +20,9 @@ std::optional<PathInfo> QueryPath(const std::string& path) {
     info.readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
     info.size = static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     info.dosTime = ToDosTime(data.ftLastWriteTime);
+    info.times = {.modified = TicksOf(data.ftLastWriteTime),
+                  .accessed = TicksOf(data.ftLastAccessTime),
+                  .created = TicksOf(data.ftCreationTime)};
     info.dosAttributes = static_cast<std::uint8_t>(a & 0x37);
     return info;
 }

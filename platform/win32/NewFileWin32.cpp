@@ -42,9 +42,9 @@ public:
         return true;
     }
 
-    bool SetDosTime(std::uint32_t dosTime) override {
+    bool SetModifiedTime(const ModifiedTime& time) override {
         FILETIME when{};
-        return FromDosTime(dosTime, when) && ::SetFileTime(h_, nullptr, nullptr, &when);
+        return ToFileTime(time, when) && ::SetFileTime(h_, nullptr, nullptr, &when);
     }
 
     bool Keep() override {

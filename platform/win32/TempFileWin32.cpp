@@ -43,9 +43,9 @@ public:
                ::SetEndOfFile(h_);
     }
 
-    bool SetDosTime(std::uint32_t dosTime) override {
+    bool SetModifiedTime(const ModifiedTime& time) override {
         FILETIME when{};
-        return h_ != INVALID_HANDLE_VALUE && FromDosTime(dosTime, when) &&
+        return h_ != INVALID_HANDLE_VALUE && ToFileTime(time, when) &&
                ::SetFileTime(h_, nullptr, nullptr, &when);
     }
 
