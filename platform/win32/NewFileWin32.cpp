@@ -69,7 +69,7 @@ private:
 } // namespace
 
 std::unique_ptr<NewFile> NewFile::Create(const std::string& path) {
-    std::wstring wide = WidenUtf8(path);
+    std::wstring wide = WideFilePath(path);
     // CREATE_NEW fails on anything at the name, a link or junction too.
     HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,5 +1,6 @@
 """Archives as other systems leave them, through tarvox-cli and the real libraries:
-Deflate64 entries, exact file times, and archives cut short (a download that stopped)."""
+Deflate64 entries, exact file times, archives cut short (a download that stopped), and
+paths past 300 characters."""
 
 import os
 import random
@@ -160,6 +161,39 @@ def truncated(checks, cli, work, src, files):
                          b"the archive ends inside it" in done.stderr, True)
 
 
+def long_paths(checks, cli, work):
+    """A tree whose paths pass 300 characters: added, listed and extracted."""
+    root = os.path.join(work, "long")
+    deep = os.path.join(*("carpeta-" + c * 52 for c in "abcdef"))
+    files = {os.path.join(deep, "archivo-final.txt"): b"hondo\n" * 50, "top.txt": b"top\n"}
+    for name, data in files.items():
+        os.makedirs(os.path.dirname(os.path.join(root, name)), exist_ok=True)
+        with open(os.path.join(root, name), "wb") as f:
+            f.write(data)
+    archive = os.path.join(work, "long.zip")
+    first = deep.split(os.sep)[0]
+    # Absolute paths, so the library's own paths are long too.
+    done = cli.run("add", cli.arg_path(archive), cli.arg_path(os.path.join(root, first)),
+                   cli.arg_path(os.path.join(root, "top.txt")), "-r", cwd=root)
+    checks.equal(f"long paths: add ({done.stderr[-300:]!r})", done.returncode, 0)
+    stored = os.path.join(deep, "archivo-final.txt").replace(os.sep, "/")
+    listing = cli.run("list", cli.arg_path(archive)).stdout.decode(cli.encoding)
+    checks.equal("long paths: listed", stored in [r.split("\t")[0] for r in listing.splitlines()],
+                 True)
+    peer = os.path.join(work, "long-zip.zip")
+    subprocess.run(["zip", "-q", "-r", peer, "."], cwd=root, check=True)
+    for made in (archive, peer):
+        out = os.path.join(work, "out-" + os.path.basename(made))
+        done = cli.run("extract", cli.arg_path(made), cli.arg_path(out))
+        checks.equal(f"{os.path.basename(made)}: extract ({done.stderr[-300:]!r})",
+                     done.returncode, 0)
+        got = files_of(out)
+        checks.equal(f"{os.path.basename(made)}: the long path is there, whole",
+                     got.get(os.path.join(deep, "archivo-final.txt")), b"hondo\n" * 50)
+        checks.equal(f"{os.path.basename(made)}: it is past 300 characters",
+                     len(os.path.join(out, deep, "archivo-final.txt")) > 300, True)
+
+
 def main():
     cli = parse_args()
     checks = Checks()
@@ -169,6 +203,7 @@ def main():
         deflate64(checks, cli, work, src, files)
         exact_times(checks, cli, work, src)
         truncated(checks, cli, work, src, files)
+        long_paths(checks, cli, work)
     checks.finish()
 
 
