@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Messages.h"
+#include "platform/win32/WidePath.h"
 #include "ui/Dpi.h"
 #include "ui/Guard.h"
 
@@ -352,7 +353,7 @@ bool ShellFolderTree::NewFolder() {
         const std::wstring prefix = folder.back() == L'\\' ? folder : folder + L'\\';
         for (int n = 2;; ++n) {
             path = prefix + name;
-            if (::CreateDirectoryW(path.c_str(), nullptr)) {
+            if (::CreateDirectoryW(platform::LongForm(path).c_str(), nullptr)) {
                 made = true;
                 break;
             }
@@ -401,7 +402,7 @@ bool ShellFolderTree::Rename(HTREEITEM item, const wchar_t* name) {
     const std::wstring to = from.substr(0, cut + 1) + name;
     PIDLIST_ABSOLUTE renamed = nullptr;
     std::wstring parse = to;
-    if (!::MoveFileW(from.c_str(), to.c_str()) ||
+    if (!::MoveFileW(platform::LongForm(from).c_str(), platform::LongForm(to).c_str()) ||
         FAILED(desktop_->ParseDisplayName(handle_, nullptr, parse.data(), nullptr, &renamed,
                                           nullptr))) {
         platform::ShowMessage("No se puede cambiar el nombre de " + NarrowToUtf8(from));

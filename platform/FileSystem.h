@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileTime.h"
+
 namespace platform {
 
 // DOS attribute bits, as a zip entry's external attributes carry them.
@@ -23,6 +25,7 @@ struct PathInfo {
     bool readOnly = false;
     std::int64_t size = 0;
     std::uint32_t dosTime = 0; // local time; 1980-01-01 for anything earlier
+    FileTimes times;
     std::uint8_t dosAttributes = 0;
 };
 

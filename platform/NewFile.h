@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/FileTime.h"
+
 namespace platform {
 
 class NewFile {
@@ -19,7 +21,7 @@ public:
 
     // Appends count bytes.
     virtual bool Write(const void* data, std::size_t count) = 0;
-    virtual bool SetDosTime(std::uint32_t dosTime) = 0;
+    virtual bool SetModifiedTime(const ModifiedTime& time) = 0;
     // Leaves the complete file in place; after a failure it is gone.
     virtual bool Keep() = 0;
 };

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/FileTime.h"
+
 namespace platform {
 
 class TempFile {
@@ -19,7 +21,7 @@ public:
 
     virtual bool WriteAt(std::int64_t offset, const void* data, std::size_t count) = 0;
     virtual bool SetSize(std::int64_t size) = 0;
-    virtual bool SetDosTime(std::uint32_t dosTime) = 0;
+    virtual bool SetModifiedTime(const ModifiedTime& time) = 0;
     // Takes the permissions or attributes of an existing file.
     virtual void CopyAttributesFrom(const std::string& path) = 0;
     // Makes the content durable when asked, then puts the file in place of target

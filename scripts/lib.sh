@@ -107,11 +107,39 @@ ensure_mingw_libdeflate() {
     rm -rf "$work"
 }
 
+# Deflate64 (method 9) is read by zlib's own infback9 code, which Debian's zlib source
+# leaves out; Debian's Tcl source carries zlib whole, contrib folder and all. Its files
+# are taken from there once, for every build tree, and compiled by CMake beside zlib.
+TARVOX_INFBACK9=$TARVOX_BUILD/infback9
+ensure_infback9() {
+    [ -f "$TARVOX_INFBACK9/infback9.c" ] && return 0
+    say "taking zlib's infback9 from Debian's Tcl source"
+    local work=$TARVOX_BUILD/infback9-source
+    rm -rf "$work" && mkdir -p "$work" || return 1
+    if ! (cd "$work" && apt-get source --download-only -qq tcl8.6 >/dev/null 2>&1); then
+        enable_deb_src >&2
+        (cd "$work" && apt-get source --download-only -qq tcl8.6 >/dev/null) || return 1
+    fi
+    local archive zlib
+    archive=$(find "$work" -maxdepth 1 -name 'tcl8.6_*.orig.tar.*' | head -n 1)
+    [ -n "$archive" ] && tar -xf "$archive" -C "$work" --wildcards '*/compat/zlib/*' || return 1
+    zlib=$(find "$work" -type d -path '*/compat/zlib' | head -n 1)
+    [ -f "$zlib/contrib/infback9/infback9.c" ] || return 1
+    mkdir -p "$TARVOX_INFBACK9.part"
+    # zutil.h is zlib's internal header, which no package installs; zlib.h itself is
+    # the system's, as for the rest of zlib.
+    cp "$zlib"/contrib/infback9/*.[ch] "$zlib/zutil.h" "$TARVOX_INFBACK9.part/" || return 1
+    # The folder last: its presence marks a complete copy.
+    rm -rf "$TARVOX_INFBACK9" && mv "$TARVOX_INFBACK9.part" "$TARVOX_INFBACK9" || return 1
+    rm -rf "$work"
+}
+
 # build_tree native|win32|fuzz [target...]: configures once, then builds. The fuzz tree is
 # built by clang, whose libFuzzer the fuzz targets need.
 build_tree() {
     local kind=$1 dir=$TARVOX_BUILD/$1
     shift
+    ensure_infback9 || return 1
     if [ "$kind" = win32 ]; then
         ensure_mingw_libjpeg
         ensure_mingw_libdeflate

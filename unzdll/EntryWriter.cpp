@@ -1,10 +1,13 @@
 #include "unzdll/EntryWriter.h"
 
+#include <span>
+
 #include "platform/FileSystem.h"
 #include "platform/NewFile.h"
 #include "platform/TempFile.h"
 #include "zipformat/AesCipher.h"
 #include "zipformat/EntryReader.h"
+#include "zipformat/EntryTimes.h"
 #include "zipformat/LocalHeader.h"
 #include "zipformat/Records.h"
 
@@ -60,6 +63,10 @@ std::string DoneText(const zipfmt::CentralEntry& entry, const std::string& targe
     return (method == zipfmt::kMethodDeflated ? "inflated: " : "extracted: ") + target;
 }
 
+platform::ModifiedTime ModifiedTimeOf(const zipfmt::CentralEntry& entry) {
+    return {entry.dosDateTime, zipfmt::ExactModifiedTime(entry.extra)};
+}
+
 // Streams into write; a refused write is reported as such.
 template <typename Write>
 bool StreamInto(const EntrySource& source, const zipfmt::CentralEntry& entry,
@@ -86,7 +93,7 @@ bool WriteNew(std::unique_ptr<platform::NewFile> file, const EntrySource& source
             [&](const std::uint8_t* data, std::size_t n) { return file->Write(data, n); })) {
         return false;
     }
-    file->SetDosTime(entry.dosDateTime);
+    file->SetModifiedTime(ModifiedTimeOf(entry));
     if (!file->Keep()) {
         report.Error(kErrFileWrite, "Cannot write " + target + " (in use or read-only)");
         return false;
@@ -116,7 +123,7 @@ bool WriteReplacement(const EntrySource& source, const zipfmt::CentralEntry& ent
                     })) {
         return false;
     }
-    temp->SetDosTime(entry.dosDateTime);
+    temp->SetModifiedTime(ModifiedTimeOf(entry));
     return report.Replace(std::move(temp), target, DoneText(entry, target, report));
 }
 
@@ -135,27 +142,26 @@ bool StreamEntry(const EntrySource& source, const zipfmt::CentralEntry& entry,
     zipfmt::EntryReader reader(source.archive, entry, local, source.centralStart,
                                source.request.password);
     std::uint64_t done = 0, sinceProgress = 0;
-    for (;;) {
-        const std::size_t n = reader.Read(buffer.data(), buffer.size());
-        if (n == 0) {
-            break;
-        }
-        if (!sink(buffer.data(), n)) {
-            return false;
-        }
-        done += n;
-        sinceProgress += n;
-        if (sinceProgress >= kProgressEvery) {
-            sinceProgress = 0;
-            report.Progress(engineapi::PercentOf(done, entry.uncompressedSize));
-            if (report.Stopped()) {
+    const bool whole = reader.Stream(
+        std::span(buffer.data(), buffer.size()), [&](const std::uint8_t* data, std::size_t n) {
+            if (!sink(data, n)) {
                 return false;
             }
-        }
-    }
+            done += n;
+            sinceProgress += n;
+            if (sinceProgress >= kProgressEvery) {
+                sinceProgress = 0;
+                report.Progress(engineapi::PercentOf(done, entry.uncompressedSize));
+                return !report.Stopped();
+            }
+            return true;
+        });
     if (reader.Status() != zipfmt::EntryStatus::Ok) {
         report.Error(CodeFor(reader.Status()), name + ": " + Describe(reader.Status(), entry));
         return false;
+    }
+    if (!whole) {
+        return false; // the sink refused, or a stop
     }
     report.Progress(100);
     return !report.Stopped();

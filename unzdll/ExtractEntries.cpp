@@ -22,6 +22,7 @@
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
 #include "zipformat/EntrySelector.h"
+#include "zipformat/LocalHeaderScan.h"
 
 namespace unzdll {
 
@@ -85,9 +86,7 @@ public:
         }
         view_ = std::make_unique<zipfmt::ByteSourceOf<platform::FileHandle>>(*archive_);
         const zipfmt::DirectoryError error = zipfmt::ReadArchiveDirectory(*view_, directory_);
-        if (error != zipfmt::DirectoryError::None) {
-            reporter_.Error(kErrArchiveDamaged,
-                            request_.archive + " " + zipfmt::DescribeDirectoryError(error));
+        if (error != zipfmt::DirectoryError::None && !Recover(error)) {
             return 0;
         }
         // Entries sharing data would let a small archive write without end.
@@ -116,6 +115,26 @@ public:
     }
 
 private:
+    // Without a whole central directory (a download cut short), the entries are taken
+    // from their local headers: every entry whose data is there can still be read.
+    bool Recover(zipfmt::DirectoryError error) {
+        const std::string problem = request_.archive + " " + zipfmt::DescribeDirectoryError(error);
+        zipfmt::ScannedArchive scanned = zipfmt::ScanLocalHeaders(*view_);
+        if (scanned.entries.empty() && scanned.lost.empty()) {
+            reporter_.Error(kErrArchiveDamaged, problem);
+            return false;
+        }
+        reporter_.Error(kErrArchiveDamaged,
+                        problem + "; its entries are read from their local headers");
+        for (const zipfmt::LostEntry& lost : scanned.lost) {
+            reporter_.Error(kErrArchiveDamaged, NameOf(lost.entry) + ": " + lost.why);
+        }
+        directory_ = zipfmt::ArchiveDirectory{};
+        directory_.entries = std::move(scanned.entries);
+        directory_.centralStart = view_->Size();
+        return true;
+    }
+
     std::vector<bool> Select() {
         const auto& entries = directory_.entries;
         std::vector<bool> selected(entries.size(), request_.specs.empty());

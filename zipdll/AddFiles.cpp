@@ -13,6 +13,7 @@
 #include "zipformat/AesCipher.h"
 #include "zipformat/EntryEncoder.h"
 #include "zipformat/EntryNames.h"
+#include "zipformat/EntryTimes.h"
 #include "zipformat/Records.h"
 
 namespace zipdll {
@@ -232,7 +233,7 @@ private:
         zipfmt::NewEntry entry;
         entry.name = p.name.bytes;
         entry.utf8 = p.name.utf8;
-        entry.extra = p.name.extra;
+        entry.extra = p.name.extra + zipfmt::TimeExtraBlocks(p.file.info.times);
         entry.dosDateTime = p.file.info.dosTime;
         entry.dosAttributes = p.file.info.dosAttributes;
         entry.isDirectory = folder;

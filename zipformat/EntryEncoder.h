@@ -45,7 +45,7 @@ public:
 struct NewEntry {
     std::string name;  // stored bytes
     bool utf8 = false; // the name is UTF-8 (flag bit 11)
-    std::string extra; // a Unicode path block or nothing
+    std::string extra; // a Unicode path block and the exact times, or nothing
     std::uint32_t dosDateTime = 0;
     std::uint8_t dosAttributes = 0;
     bool isDirectory = false;

@@ -4,6 +4,8 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
+#include <infback9.h>
+
 #include "zipformat/Crc32.h"
 #include "zipformat/Records.h"
 
@@ -48,7 +50,7 @@ EntryReader::EntryReader(const ByteSource& source, const CentralEntry& entry,
         }
         method_ = aes_->method;
     }
-    if (method_ != kMethodStored && method_ != kMethodDeflated) {
+    if (method_ != kMethodStored && method_ != kMethodDeflated && method_ != kMethodDeflate64) {
         status_ = EntryStatus::Unsupported;
         return;
     }
@@ -218,6 +220,74 @@ std::size_t EntryReader::ReadWhole(std::uint8_t* out) {
     crc_ = UpdateCrc32(crc_, out, made);
     produced_ = made;
     return Finish() == 0 && status_ == EntryStatus::Ok ? made : 0;
+}
+
+bool EntryReader::Stream(std::span<std::uint8_t> buffer, const EntrySink& sink) {
+    if (status_ != EntryStatus::Ok) {
+        return false;
+    }
+    if (method_ == kMethodDeflate64) {
+        return StreamDeflate64(sink);
+    }
+    while (const std::size_t n = Read(buffer.data(), buffer.size())) {
+        if (!sink(buffer.data(), n)) {
+            return false;
+        }
+    }
+    return status_ == EntryStatus::Ok && ended_;
+}
+
+unsigned EntryReader::PullDeflate64(void* reader, unsigned char** data) {
+    auto& r = *static_cast<EntryReader*>(reader);
+    if (r.inputAt_ == r.inputLength_ && (r.remaining_ == 0 || r.Refill() == 0)) {
+        return 0; // infback9 takes this for a cut stream, or a read error (Status says)
+    }
+    *data = r.input_.data() + r.inputAt_;
+    const std::size_t n = r.inputLength_ - r.inputAt_;
+    r.inputAt_ = r.inputLength_;
+    return static_cast<unsigned>(n);
+}
+
+int EntryReader::PushDeflate64(void* reader, unsigned char* data, unsigned count) {
+    auto& r = *static_cast<EntryReader*>(reader);
+    if (count > r.entry_.uncompressedSize - r.produced_) {
+        r.status_ = EntryStatus::BadCrc; // more than the directory's size is never handed on
+        return 1;
+    }
+    r.crc_ = UpdateCrc32(r.crc_, data, count);
+    r.produced_ += count;
+    if (!(*r.deflate64Sink_)(data, count)) {
+        r.sinkRefused_ = true;
+        return 1;
+    }
+    return 0;
+}
+
+bool EntryReader::StreamDeflate64(const EntrySink& sink) {
+    // Deflate64 reaches back 64 KiB: the window is the inflater's whole history.
+    std::vector<unsigned char> window(std::size_t{1} << 16);
+    z_stream z{};
+    if (inflateBack9Init(&z, window.data()) != Z_OK) {
+        status_ = EntryStatus::ReadError;
+        return false;
+    }
+    deflate64Sink_ = &sink;
+    sinkRefused_ = false;
+    const int rc = inflateBack9(&z, PullDeflate64, this, PushDeflate64, this);
+    inflateBack9End(&z);
+    deflate64Sink_ = nullptr;
+    if (sinkRefused_ || status_ != EntryStatus::Ok) {
+        return false;
+    }
+    if (rc != Z_STREAM_END) {
+        status_ = rc == Z_MEM_ERROR ? EntryStatus::ReadError
+                  : cipher_         ? EntryStatus::BadPassword
+                                    : EntryStatus::Damaged;
+        return false;
+    }
+    ended_ = true;
+    Finish();
+    return status_ == EntryStatus::Ok;
 }
 
 std::size_t EntryReader::Read(std::uint8_t* out, std::size_t capacity) {

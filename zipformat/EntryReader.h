@@ -1,10 +1,13 @@
 #pragma once
 // An entry's data as it was before it was stored: read in fixed-size pieces,
-// decrypted and inflated on the way, its size and CRC-32 checked at the end.
+// decrypted and inflated (deflate or Deflate64) on the way, its size and CRC-32
+// checked at the end.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -17,9 +20,11 @@
 
 namespace zipfmt {
 
+using EntrySink = std::function<bool(const std::uint8_t* data, std::size_t count)>;
+
 enum class EntryStatus {
     Ok,
-    Unsupported,   // a method or an encryption other than deflate, store, traditional, AES
+    Unsupported,   // a method other than store, deflate and Deflate64, or an unknown encryption
     NeedsPassword, // encrypted, and no password was given
     BadPassword,   // the password does not open it
     Damaged,       // data outside the archive, not valid deflate data, or a wrong AES code
@@ -39,15 +44,23 @@ public:
     // Why the entry cannot be read, or Ok.
     EntryStatus Status() const { return status_; }
 
-    // Up to capacity bytes of data; 0 at the end or on a failure (see Status). At the
-    // end the size and CRC have been checked. Never yields more than the entry's size.
-    std::size_t Read(std::uint8_t* out, std::size_t capacity);
+    // Hands the entry's data to sink in order, in pieces of at most buffer's size (of
+    // Deflate64's 64 KiB window for such entries), never more than the entry's size.
+    // True when all of it went through with its size and CRC right; false on a
+    // failure (see Status) or when sink answered false (Status stays Ok).
+    bool Stream(std::span<std::uint8_t> buffer, const EntrySink& sink);
 
     std::uint64_t Produced() const { return produced_; }
 
 private:
     bool StartTraditional(const LocalHeader& local, std::string_view password);
     bool StartAes(std::string_view password);
+    // Up to capacity bytes of stored or deflated data; 0 at the end or on a failure.
+    std::size_t Read(std::uint8_t* out, std::size_t capacity);
+    bool StreamDeflate64(const EntrySink& sink);
+    // infback9's input and output callbacks.
+    static unsigned PullDeflate64(void* reader, unsigned char** data);
+    static int PushDeflate64(void* reader, unsigned char* data, unsigned count);
     std::size_t Refill();
     std::size_t Fail(EntryStatus status);
     std::size_t Finish();
@@ -63,6 +76,8 @@ private:
     std::unique_ptr<AesCipher> aesCipher_;
     struct Inflater;
     std::unique_ptr<Inflater> inflater_;
+    const EntrySink* deflate64Sink_ = nullptr;
+    bool sinkRefused_ = false;
     std::int64_t nextRead_ = 0;   // position of the next compressed byte to read
     std::uint64_t remaining_ = 0; // compressed bytes not yet read
     Buffer input_;

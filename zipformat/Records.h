@@ -21,6 +21,7 @@ inline constexpr std::uint16_t kFlagUtf8 = 0x0800;
 
 inline constexpr std::uint16_t kMethodStored = 0;
 inline constexpr std::uint16_t kMethodDeflated = 8;
+inline constexpr std::uint16_t kMethodDeflate64 = 9;
 
 // "Version needed to extract" (and the low byte of "made by"): major * 10 + minor.
 inline constexpr std::uint16_t kVersionStored = 10;

@@ -29,4 +29,23 @@ std::time_t FromDosTime(std::uint32_t dosTime) {
     return std::mktime(&t);
 }
 
+timespec ToTimespec(const ModifiedTime& time) {
+    if (!time.exact) {
+        return {FromDosTime(time.dosTime), 0};
+    }
+    const auto seconds = static_cast<std::int64_t>(*time.exact / kTicksPerSecond) -
+                         static_cast<std::int64_t>(kUnixEpochTicks / kTicksPerSecond);
+    return {static_cast<std::time_t>(seconds),
+            static_cast<long>(*time.exact % kTicksPerSecond) * 100};
+}
+
+std::uint64_t TicksOf(const timespec& time) {
+    const std::int64_t before = static_cast<std::int64_t>(kUnixEpochTicks / kTicksPerSecond);
+    if (time.tv_sec < -before) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(time.tv_sec + before) * kTicksPerSecond +
+           static_cast<std::uint64_t>(time.tv_nsec) / 100;
+}
+
 } // namespace platform

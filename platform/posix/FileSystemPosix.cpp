@@ -32,6 +32,9 @@ std::optional<PathInfo> QueryPath(const std::string& path) {
     info.readOnly = (st.st_mode & S_IWUSR) == 0;
     info.size = static_cast<std::int64_t>(st.st_size);
     info.dosTime = ToDosTime(st.st_mtime);
+    info.times = {.modified = TicksOf(st.st_mtim),
+                  .accessed = TicksOf(st.st_atim),
+                  .created = TicksOf(st.st_mtim)}; // POSIX keeps no creation time
     info.dosAttributes = static_cast<std::uint8_t>(
         (info.isDirectory ? kDosDirectory : kDosArchive) | (info.readOnly ? kDosReadOnly : 0) |
         (info.hidden ? kDosHidden : 0));

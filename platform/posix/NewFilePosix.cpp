@@ -29,8 +29,8 @@ public:
         return true;
     }
 
-    bool SetDosTime(std::uint32_t dosTime) override {
-        const timespec times[2] = {{0, UTIME_NOW}, {FromDosTime(dosTime), 0}};
+    bool SetModifiedTime(const ModifiedTime& time) override {
+        const timespec times[2] = {{0, UTIME_NOW}, ToTimespec(time)};
         return ::futimens(fd_, times) == 0;
     }
 

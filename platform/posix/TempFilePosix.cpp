@@ -47,8 +47,8 @@ public:
         return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(size)) == 0;
     }
 
-    bool SetDosTime(std::uint32_t dosTime) override {
-        const timespec times[2] = {{0, UTIME_NOW}, {FromDosTime(dosTime), 0}};
+    bool SetModifiedTime(const ModifiedTime& time) override {
+        const timespec times[2] = {{0, UTIME_NOW}, ToTimespec(time)};
         return fd_ >= 0 && ::futimens(fd_, times) == 0;
     }
 

@@ -19,4 +19,17 @@ bool FromDosTime(std::uint32_t dosTime, FILETIME& utc) {
            ::LocalFileTimeToFileTime(&local, &utc);
 }
 
+bool ToFileTime(const ModifiedTime& time, FILETIME& utc) {
+    if (!time.exact) {
+        return FromDosTime(time.dosTime, utc);
+    }
+    utc.dwLowDateTime = static_cast<DWORD>(*time.exact);
+    utc.dwHighDateTime = static_cast<DWORD>(*time.exact >> 32);
+    return true;
+}
+
+std::uint64_t TicksOf(const FILETIME& utc) {
+    return static_cast<std::uint64_t>(utc.dwHighDateTime) << 32 | utc.dwLowDateTime;
+}
+
 } // namespace platform

@@ -34,14 +34,15 @@ std::optional<FileHandle> FileHandle::FromNative(void* native) {
 }
 
 std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
-    return FromNative(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return FromNative(::CreateFileW(LongForm(WidenAnsi(path)).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
 }
 
 std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing sharing) {
     const DWORD share =
         sharing == Sharing::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
-    return FromNative(::CreateFileW(WidenUtf8(path).c_str(), GENERIC_READ, share, nullptr,
+    return FromNative(::CreateFileW(WideFilePath(path).c_str(), GENERIC_READ, share, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 

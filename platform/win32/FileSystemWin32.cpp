@@ -10,7 +10,7 @@ namespace platform {
 std::optional<PathInfo> QueryPath(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (path.empty() ||
-        !::GetFileAttributesExW(WidenUtf8(path).c_str(), GetFileExInfoStandard, &data)) {
+        !::GetFileAttributesExW(WideFilePath(path).c_str(), GetFileExInfoStandard, &data)) {
         return std::nullopt;
     }
     PathInfo info;
@@ -20,6 +20,9 @@ std::optional<PathInfo> QueryPath(const std::string& path) {
     info.readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
     info.size = static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     info.dosTime = ToDosTime(data.ftLastWriteTime);
+    info.times = {.modified = TicksOf(data.ftLastWriteTime),
+                  .accessed = TicksOf(data.ftLastAccessTime),
+                  .created = TicksOf(data.ftCreationTime)};
     info.dosAttributes = static_cast<std::uint8_t>(a & 0x37);
     return info;
 }
@@ -27,7 +30,7 @@ std::optional<PathInfo> QueryPath(const std::string& path) {
 std::optional<std::vector<DirectoryItem>> ListDirectory(const std::string& path) {
     WIN32_FIND_DATAW found{};
     const std::string pattern = (path.empty() ? std::string(".") : path) + "\\*";
-    HANDLE search = ::FindFirstFileW(WidenUtf8(pattern).c_str(), &found);
+    HANDLE search = ::FindFirstFileW(WideFilePath(pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return ::GetLastError() == ERROR_FILE_NOT_FOUND
                    ? std::optional<std::vector<DirectoryItem>>(std::vector<DirectoryItem>{})
@@ -86,7 +89,7 @@ bool NamesIgnoreCase() {
 }
 
 bool RemoveFile(const std::string& path) {
-    const std::wstring wide = WidenUtf8(path);
+    const std::wstring wide = WideFilePath(path);
     // A moved file that is read-only is still the user's wish to move.
     const DWORD a = ::GetFileAttributesW(wide.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
@@ -96,11 +99,11 @@ bool RemoveFile(const std::string& path) {
 }
 
 bool RemoveEmptyDirectory(const std::string& path) {
-    return ::RemoveDirectoryW(WidenUtf8(path).c_str()) != 0;
+    return ::RemoveDirectoryW(WideFilePath(path).c_str()) != 0;
 }
 
 FolderState MakeDirectory(const std::string& path) {
-    const std::wstring wide = WidenUtf8(path);
+    const std::wstring wide = WideFilePath(path);
     if (::CreateDirectoryW(wide.c_str(), nullptr)) {
         return FolderState::Made;
     }
@@ -125,7 +128,7 @@ bool SetPathDosTime(const std::string& path, std::uint32_t dosTime) {
     if (!FromDosTime(dosTime, when)) {
         return false;
     }
-    HANDLE h = ::CreateFileW(WidenUtf8(path).c_str(), FILE_WRITE_ATTRIBUTES,
+    HANDLE h = ::CreateFileW(WideFilePath(path).c_str(), FILE_WRITE_ATTRIBUTES,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

@@ -42,9 +42,9 @@ public:
         return true;
     }
 
-    bool SetDosTime(std::uint32_t dosTime) override {
+    bool SetModifiedTime(const ModifiedTime& time) override {
         FILETIME when{};
-        return FromDosTime(dosTime, when) && ::SetFileTime(h_, nullptr, nullptr, &when);
+        return ToFileTime(time, when) && ::SetFileTime(h_, nullptr, nullptr, &when);
     }
 
     bool Keep() override {
@@ -69,7 +69,7 @@ private:
 } // namespace
 
 std::unique_ptr<NewFile> NewFile::Create(const std::string& path) {
-    std::wstring wide = WidenUtf8(path);
+    std::wstring wide = WideFilePath(path);
     // CREATE_NEW fails on anything at the name, a link or junction too.
     HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -43,14 +43,14 @@ public:
                ::SetEndOfFile(h_);
     }
 
-    bool SetDosTime(std::uint32_t dosTime) override {
+    bool SetModifiedTime(const ModifiedTime& time) override {
         FILETIME when{};
-        return h_ != INVALID_HANDLE_VALUE && FromDosTime(dosTime, when) &&
+        return h_ != INVALID_HANDLE_VALUE && ToFileTime(time, when) &&
                ::SetFileTime(h_, nullptr, nullptr, &when);
     }
 
     void CopyAttributesFrom(const std::string& path) override {
-        attributes_ = ::GetFileAttributesW(WidenUtf8(path).c_str());
+        attributes_ = ::GetFileAttributesW(WideFilePath(path).c_str());
     }
 
     bool Commit(const std::string& target, bool durable) override {
@@ -62,7 +62,7 @@ public:
         pendingDelete_ = false;
         ::CloseHandle(h_);
         h_ = INVALID_HANDLE_VALUE;
-        const std::wstring wideTarget = WidenUtf8(target);
+        const std::wstring wideTarget = WideFilePath(target);
         const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
         if (!::MoveFileExW(path_.c_str(), wideTarget.c_str(), flags)) {
             ::DeleteFileW(path_.c_str());
@@ -99,7 +99,7 @@ private:
 } // namespace
 
 std::unique_ptr<TempFile> TempFile::CreateBeside(const std::string& target) {
-    const std::wstring wideTarget = WidenUtf8(target);
+    const std::wstring wideTarget = WideFilePath(target);
     for (int attempt = 0; attempt < 10; ++attempt) {
         const std::wstring name = SiblingName(wideTarget);
         HANDLE h = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,

@@ -16,6 +16,38 @@ std::wstring WidenUtf8(const std::string& utf8) {
     return wide;
 }
 
+namespace {
+// Every file function takes a path this long as it is; CreateDirectory's limit, MAX_PATH
+// less room for an 8.3 name, is the lowest.
+constexpr std::size_t kPlainLongest = MAX_PATH - 12 - 1;
+} // namespace
+
+std::wstring LongForm(std::wstring path) {
+    const bool absolute = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+    if ((absolute && path.size() <= kPlainLongest) || path.starts_with(L"\\\\?\\") ||
+        path.starts_with(L"\\\\.\\")) {
+        return path;
+    }
+    // The long form is taken as it stands: ".", ".." and "/" must be resolved first.
+    const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) {
+        return path;
+    }
+    std::wstring full(n, L'\0');
+    const DWORD got = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (got == 0 || got >= n) {
+        return path;
+    }
+    full.resize(got);
+    if (full.size() <= kPlainLongest) {
+        return path;
+    }
+    if (full.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + full.substr(2); // \\server\share\...
+    }
+    return L"\\\\?\\" + full;
+}
+
 std::string NarrowToUtf8(const std::wstring& wide) {
     if (wide.empty()) {
         return {};

@@ -8,6 +8,15 @@
 namespace platform {
 
 std::wstring WidenUtf8(const std::string& utf8);
+
+// A path as the file functions take it: one that is long once made absolute gets the
+// "\\?\" form, through which Windows reaches past MAX_PATH characters; others stay
+// as they are.
+std::wstring LongForm(std::wstring path);
+// A UTF-8 path for the file functions (LongForm).
+inline std::wstring WideFilePath(const std::string& utf8) {
+    return LongForm(WidenUtf8(utf8));
+}
 std::string NarrowToUtf8(const std::wstring& wide);
 
 // Windows-1252 text, as the program's windows take it, and back.

@@ -18,8 +18,9 @@ HANDLE AsHandle(std::intptr_t h) {
 } // namespace
 
 std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) {
-    HANDLE h = ::CreateFileW(WidenUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        ::CreateFileW(WideFilePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
@@ -37,8 +38,8 @@ std::optional<WritableFile> WritableFile::OpenExisting(const std::string& path) 
 }
 
 std::optional<WritableFile> WritableFile::CreateNew(const std::string& path) {
-    HANDLE h = ::CreateFileW(WidenUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(WideFilePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }

@@ -72,13 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    (entry.flags & 1) ? "pw" : "");
         std::uint64_t total = 0;
         // Enough to meet every path of the reader; a bomb is cut off here, not there.
-        while (total < (64u << 20)) {
-            const std::size_t n = reader.Read(buffer.data(), buffer.size());
-            if (n == 0) {
-                break;
-            }
+        reader.Stream(buffer, [&](const std::uint8_t*, std::size_t n) {
             total += n;
-        }
+            return total < (64u << 20);
+        });
         if (total > entry.uncompressedSize) {
             std::abort(); // more than the directory promised was handed on
         }

@@ -62,9 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* in, std::size_t size) 
     zipfmt::EntryReader reader(archive, dir.entries[0], local, dir.centralStart, entry.password);
     std::vector<std::uint8_t> buffer(bufferSize);
     std::string back;
-    while (const std::size_t n = reader.Read(buffer.data(), buffer.size())) {
-        back.append(reinterpret_cast<const char*>(buffer.data()), n);
-    }
+    reader.Stream(buffer, [&](const std::uint8_t* part, std::size_t n) {
+        back.append(reinterpret_cast<const char*>(part), n);
+        return true;
+    });
     if (reader.Status() != zipfmt::EntryStatus::Ok || back != data) {
         std::abort(); // an entry written here does not read back
     }

@@ -248,7 +248,9 @@ TEST(UnzDll, DataThatDisagreesWithTheDirectoryIsReportedAndNotKept) {
     }
 }
 
-TEST(UnzDll, DamagedArchivesAreReportedWithoutWritingAnything) {
+// Without a whole central directory the entries come from their local headers: those
+// whose data is whole are written, the others named.
+TEST(UnzDll, DamagedArchivesAreReportedAndGiveBackTheirWholeEntries) {
     WorkDir work;
     const auto good = testzip::Build({Stored("a", "1"), Stored("b", "2")});
     // Changes to the last entry, which no other entry's data can overlap.
@@ -277,17 +279,22 @@ TEST(UnzDll, DamagedArchivesAreReportedWithoutWritingAnything) {
     const Case cases[] = {
         {"truncated",
          good.bytes.substr(0, good.bytes.size() - 30),
-         0,
+         2,
          {kErrArchiveDamaged},
          "no end of central directory"},
+        {"cut inside the last entry's data",
+         good.bytes.substr(0, good.centralOffset - 1),
+         1,
+         {kErrArchiveDamaged, kErrArchiveDamaged},
+         "b: the archive ends inside it"},
         {"empty", "", 0, {kErrArchiveDamaged}, "no end of central directory"},
         {"directory past the end",
          directoryPastEnd,
-         0,
+         2,
          {kErrArchiveDamaged},
          "central directory outside the file"},
-        {"broken central header", brokenHeader, 0, {kErrArchiveDamaged}, "bad central directory"},
-        {"bad zip64 locator", badLocator, 0, {kErrArchiveDamaged}, "bad zip64 end record"},
+        {"broken central header", brokenHeader, 2, {kErrArchiveDamaged}, "bad central directory"},
+        {"bad zip64 locator", badLocator, 2, {kErrArchiveDamaged}, "bad zip64 end record"},
         {"wrong offset", wrongOffset, 1, {kErrArchiveDamaged}, "no local header"},
         {"lying size", hugeSize, 1, {kErrBadData}, "damaged data"},
     };

@@ -93,9 +93,10 @@ TEST(DeflateAhead, FilesReadBackWholeAsOneDeflateStreamWithAnyNumberOfWorkers) {
             zipfmt::EntryReader reader(archive, e, local, read.centralStart, "");
             std::string back;
             std::uint8_t buffer[65536];
-            while (const std::size_t n = reader.Read(buffer, sizeof buffer)) {
-                back.append(reinterpret_cast<const char*>(buffer), n);
-            }
+            reader.Stream(buffer, [&](const std::uint8_t* data, std::size_t n) {
+                back.append(reinterpret_cast<const char*>(data), n);
+                return true;
+            });
             EXPECT_EQ(reader.Status(), zipfmt::EntryStatus::Ok) << c.name;
             EXPECT_TRUE(back == c.data) << c.name;
             if (c.method == 8) {

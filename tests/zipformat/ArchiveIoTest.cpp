@@ -53,9 +53,10 @@ std::pair<std::string, zipfmt::EntryStatus> ReadEntry(const MemoryArchive& archi
     zipfmt::EntryReader reader(archive, entry, local, dir.centralStart, password);
     std::string out;
     std::vector<std::uint8_t> buffer(bufferSize);
-    while (const std::size_t n = reader.Read(buffer.data(), buffer.size())) {
-        out.append(reinterpret_cast<const char*>(buffer.data()), n);
-    }
+    reader.Stream(buffer, [&](const std::uint8_t* data, std::size_t n) {
+        out.append(reinterpret_cast<const char*>(data), n);
+        return true;
+    });
     return {out, reader.Status()};
 }
 

@@ -19,12 +19,13 @@ namespace {
 constexpr std::uint16_t kEncryptedFlag = 0x0001;
 
 // Opens an archive that must exist; an exit code when it cannot be worked on.
-std::optional<int> OpenExisting(Session& session, const std::string& archive) {
+std::optional<int> OpenExisting(Session& session, const std::string& archive,
+                                Session::Damaged damaged = Session::Damaged::Refused) {
     if (!platform::FileExists(platform::ProgramPath(archive))) {
         platform::WriteErrorLine("tarvox-cli: no such archive: " + archive);
         return kExitUsage;
     }
-    if (!session.Open(archive)) {
+    if (!session.Open(archive, damaged)) {
         return kExitFailed;
     }
     return std::nullopt;
@@ -125,7 +126,7 @@ int RunAdd(const CommandLine& line) {
 
 int RunExtract(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0])) {
+    if (const auto code = OpenExisting(session, line.operands[0], Session::Damaged::Read)) {
         return *code;
     }
     // The engine extracts where it stands when the folder is missing: make it.
@@ -161,7 +162,7 @@ int RunDelete(const CommandLine& line) {
 
 int RunTest(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0])) {
+    if (const auto code = OpenExisting(session, line.operands[0], Session::Damaged::Read)) {
         return *code;
     }
     session.zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};

@@ -38,7 +38,7 @@ void Session::EndProgressLine() {
     }
 }
 
-bool Session::Open(const std::string& archive) {
+bool Session::Open(const std::string& archive, Damaged damaged) {
     // Absolute, since an extraction changes the current folder before the library
     // opens the archive.
     std::error_code error;
@@ -51,7 +51,7 @@ bool Session::Open(const std::string& archive) {
         zip.SetZipFilename(platform::ProgramPath(std::string(absolute.begin(), absolute.end())));
     } catch (const std::exception& error) {
         platform::WriteErrorLine(error.what());
-        return false;
+        return damaged == Damaged::Read;
     }
     // Not an archive at all is said in a message.
     return MessagesShown() == messagesBefore;

@@ -13,8 +13,10 @@ public:
     Session& operator=(const Session&) = delete;
 
     // Opens the archive, named in UTF-8; false (with the error on standard error) when
-    // it is damaged or not an archive.
-    bool Open(const std::string& archive);
+    // it is not an archive, or damaged unless the operation reads what a damaged one
+    // still holds (extract and test).
+    enum class Damaged { Refused, Read };
+    bool Open(const std::string& archive, Damaged damaged = Damaged::Refused);
 
     // Runs one operation; true when the library call was made and reported a positive
     // count with no error, neither for the whole call nor for any file or entry.
