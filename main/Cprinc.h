@@ -3,6 +3,7 @@
 // contents list, the status bar, the menu, the hidden text lists, and the engine
 // component that does all archive work.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,10 @@ public:
     ui::MenuItem ult4{ui::MenuItemDesign{.visible = false, .kind = ui::MenuCaption::Literal}};
     ui::MenuItem Opciones2{"&Opciones"};
     ui::MenuItem Mconfiguracion{"Configuracion"};
+    ui::MenuItem Mnombres{"Codificación de nombres"};
+    ui::MenuItem Mautomatica{ui::MenuItemDesign{.caption = "Automática", .checked = true}};
+    // One item for each code page of util::kNameCodePages, in its order.
+    std::vector<std::unique_ptr<ui::MenuItem>> Mcodigos;
     ui::MenuItem Utiles1{"&Utiles"};
     ui::MenuItem BlocdeNotas1{"Bloc de Notas"};
     ui::MenuItem Explorador1{"Explorador"};
@@ -154,6 +159,12 @@ public:
     void BsalirClick();
     void MsalirClick();
     void MconfiguracionClick();
+    // The code page names without a UTF-8 marker are read in (0: detected), for the
+    // current archive only: it is read again in it.
+    void EligeCodificacion(unsigned codePage);
+    void MarcaCodificacion();
+    // Opening, creating or closing another archive goes back to detection.
+    void CodificacionPara(const std::string& nombre);
     void Crditos1Click();
     void ult1Click();
     void ult2Click();

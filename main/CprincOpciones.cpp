@@ -12,6 +12,7 @@
 #include "platform/Messages.h"
 #include "resources/TextTable.h"
 #include "util/Convert.h"
+#include "util/NameCodePages.h"
 
 void TPRINCIPAL::ActualizaOpciones() {
     Barra_NivelChange();
@@ -39,6 +40,28 @@ void TPRINCIPAL::ActualizaOpciones() {
     }
 }
 
+void TPRINCIPAL::EligeCodificacion(unsigned codePage) {
+    zip.NamesCodePage = codePage;
+    MarcaCodificacion();
+    if (!Datos.ArchivoActual.empty()) {
+        Abrir_Archivo(zip.ZipFilename());
+    }
+}
+
+void TPRINCIPAL::MarcaCodificacion() {
+    Mautomatica.SetChecked(zip.NamesCodePage == 0);
+    for (std::size_t i = 0; i < Mcodigos.size(); ++i) {
+        Mcodigos[i]->SetChecked(util::kNameCodePages[i] == zip.NamesCodePage);
+    }
+}
+
+void TPRINCIPAL::CodificacionPara(const std::string& nombre) {
+    if (nombre != zip.ZipFilename() && zip.NamesCodePage != 0) {
+        zip.NamesCodePage = 0;
+        MarcaCodificacion();
+    }
+}
+
 void TPRINCIPAL::PonIdioma() {
     if (Datos.Idioma == 1) {
         return;
@@ -62,6 +85,8 @@ void TPRINCIPAL::PonIdioma() {
     Mcerrar.SetCaption(text(19));
     Msalir.SetCaption(text(20));
     Mconfiguracion.SetCaption(text(21));
+    Mnombres.SetCaption("Name encoding");
+    Mautomatica.SetCaption("Automatic");
     BlocdeNotas1.SetCaption(text(22));
     Explorador1.SetCaption(text(23));
     Calculadora1.SetCaption(text(24));

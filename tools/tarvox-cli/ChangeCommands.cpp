@@ -15,8 +15,15 @@
 
 namespace {
 
-// Opens an archive that must exist; an exit code when it cannot be worked on.
-std::optional<int> OpenExisting(Session& session, const std::string& archive) {
+// Opens an archive that must exist, its names read as --names says; an exit code when
+// it cannot be worked on.
+std::optional<int> OpenExisting(Session& session, const CommandLine& line) {
+    const std::string& archive = line.operands[0];
+    const auto codePage = NamesCodePage(line);
+    if (!codePage) {
+        return Usage(*line.command);
+    }
+    session.zip.NamesCodePage = *codePage;
     if (!platform::FileExists(platform::ProgramPath(archive))) {
         platform::WriteErrorLine("tarvox-cli: no such archive: " + archive);
         return kExitUsage;
@@ -88,7 +95,7 @@ int RunAdd(const CommandLine& line) {
 
 int RunExtract(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0])) {
+    if (const auto code = OpenExisting(session, line)) {
         return *code;
     }
     // The engine extracts where it stands when the folder is missing: make it.
@@ -113,7 +120,7 @@ int RunExtract(const CommandLine& line) {
 
 int RunDelete(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0])) {
+    if (const auto code = OpenExisting(session, line)) {
         return *code;
     }
     session.zip.FSpecArgs =
@@ -123,7 +130,7 @@ int RunDelete(const CommandLine& line) {
 
 int RunTest(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0])) {
+    if (const auto code = OpenExisting(session, line)) {
         return *code;
     }
     session.zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};

@@ -34,6 +34,10 @@ void PrintEntries(const TZipEngine& zip) {
 // One line per entry, in archive order: name, date-time, size, stored size, ratio.
 int RunList(const CommandLine& line) {
     const std::string& archive = line.operands[0];
+    const auto codePage = NamesCodePage(line);
+    if (!codePage) {
+        return Usage(*line.command);
+    }
     const std::string path = platform::ProgramPath(archive);
     if (!platform::FileExists(path)) {
         platform::WriteErrorLine("tarvox-cli: no such archive: " + archive);
@@ -42,6 +46,7 @@ int RunList(const CommandLine& line) {
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     TZipEngine zip;
+    zip.NamesCodePage = *codePage;
     const int messagesBefore = MessagesShown();
     try {
         zip.SetZipFilename(path);
