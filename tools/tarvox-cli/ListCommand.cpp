@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cstdio>
 #include <exception>
 
@@ -10,22 +11,40 @@
 
 namespace {
 
+void AppendNumber(std::string& out, std::uint64_t value) {
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    out.append(text, end);
+}
+
+void Write(const std::string& text) {
+    const std::string shown = platform::ConsoleText(text);
+    std::fwrite(shown.data(), 1, shown.size(), stdout);
+}
+
+// Lines are made in a block of many and written together: a listing of a hundred
+// thousand entries is mostly formatting.
 void PrintEntries(const TZipEngine& zip) {
-    std::string line;
+    constexpr std::size_t kBlock = 1 << 16;
+    std::string block;
+    block.reserve(kBlock + 1024);
     for (const ZipDirEntry& entry : zip.Entries()) {
-        line.assign(entry.ShownName);
-        line += '\t';
-        line += util::FormatIso(util::DosDateTime::FromPacked(entry.ModDateTime));
-        line += '\t';
-        line += std::to_string(entry.UncompressedSize64);
-        line += '\t';
-        line += std::to_string(entry.CompressedSize64);
-        line += '\t';
-        line += util::RatioText(entry.UncompressedSize64, entry.CompressedSize64);
-        line += '\n';
-        const std::string shown = platform::ConsoleText(line);
-        std::fwrite(shown.data(), 1, shown.size(), stdout);
+        block += entry.ShownName;
+        block += '\t';
+        util::AppendIso(block, util::DosDateTime::FromPacked(entry.ModDateTime));
+        block += '\t';
+        AppendNumber(block, entry.UncompressedSize64);
+        block += '\t';
+        AppendNumber(block, entry.CompressedSize64);
+        block += '\t';
+        block += util::RatioText(entry.UncompressedSize64, entry.CompressedSize64);
+        block += '\n';
+        if (block.size() >= kBlock) {
+            Write(block);
+            block.clear();
+        }
     }
+    Write(block);
     std::fflush(stdout);
 }
 
