@@ -47,10 +47,13 @@ void CreateForms() {
     PRINCIPAL = new TPRINCIPAL();
     descompri =
         new Tdescompri(PRINCIPAL->zip, PRINCIPAL->lista, PRINCIPAL->confi, Datos.DirExtraccion);
-    borra = new Tborra(PRINCIPAL->zip, PRINCIPAL->lista, PRINCIPAL->Bver, *PRINCIPAL);
+    borra = new Tborra(
+        PRINCIPAL->zip, PRINCIPAL->lista, [principal = PRINCIPAL] { principal->OlvidaVista(); },
+        *PRINCIPAL);
     direk = new Tdirek();
     Datos_Generales = new TDatos_Generales();
-    config = new Tconfig(PRINCIPAL->confi, [] { PRINCIPAL->ActualizaOpciones(); });
+    config = new Tconfig(PRINCIPAL->confi, *direk,
+                         [principal = PRINCIPAL] { principal->ActualizaOpciones(); });
     credits = new Tcredits();
     credits->Launch = [](unsigned number) { PRINCIPAL->Ejecuta(number); };
     progreso = new Tprogreso();

@@ -1,6 +1,7 @@
 #include "dialogs/Cborra.h"
 
 #include "dialogs/DialogDesign.h"
+#include "resources/TextTable.h"
 
 Tborra* borra = nullptr;
 
@@ -8,10 +9,10 @@ namespace {
 constexpr int kTodos = 0;
 } // namespace
 
-Tborra::Tborra(TZipEngine& zip, controls::ContentsList& lista, ui::ToolButton& Bver,
+Tborra::Tborra(TZipEngine& zip, controls::ContentsList& lista, std::function<void()> alBorrar,
                ui::Form& principal)
     : ui::Form(DialogDesign("Tborra", "borra", 252, 197, -10)), ToolButton1(TextButton("Borrar")),
-      ToolButton2(TextButton("Cancelar")), zip_(zip), lista_(lista), Bver_(Bver),
+      ToolButton2(TextButton("Cancelar")), zip_(zip), lista_(lista), alBorrar_(std::move(alBorrar)),
       principal_(principal) {
     ui::RadioGroupDesign choice;
     choice.left = 0;
@@ -53,7 +54,7 @@ void Tborra::ToolButton1Click() {
     struct AlTerminar {
         Tborra& dialogo;
         ~AlTerminar() {
-            dialogo.Bver_.SetEnabled(false);
+            dialogo.alBorrar_();
             dialogo.Close();
         }
     } alTerminar{*this};
@@ -68,4 +69,13 @@ void Tborra::ToolButton2Click() {
 
 void Tborra::FormClose() {
     principal_.SetEnabled(true);
+}
+
+void Tborra::PonIdioma(const util::TextLines& ingles) {
+    using namespace resources;
+    opc.SetCaption(ingles.Get(kTextDeleteChoice));
+    opc.SetItem(0, ingles.Get(kTextDeleteAll));
+    opc.SetItem(1, ingles.Get(kTextDeleteSelected));
+    ToolButton1.SetCaption(ingles.Get(kTextDeleteButton));
+    ToolButton2.SetCaption(ingles.Get(kTextCancel));
 }

@@ -4,6 +4,7 @@
 
 #include "dialogs/Cdirini.h"
 #include "dialogs/DialogDesign.h"
+#include "resources/TextTable.h"
 
 Tconfig* config = nullptr;
 
@@ -46,9 +47,9 @@ ui::EditDesign Campo(int top) {
 }
 } // namespace
 
-Tconfig::Tconfig(util::TextLines& confi, std::function<void()> actualizaOpciones)
+Tconfig::Tconfig(util::TextLines& confi, Tdirek& direk, std::function<void()> actualizaOpciones)
     : ui::Form(Design()), ToolButton3(TextButton("Ok")), ToolButton4(TextButton("Cancelar")),
-      confi_(confi), actualizaOpciones_(std::move(actualizaOpciones)) {
+      confi_(confi), direk_(direk), actualizaOpciones_(std::move(actualizaOpciones)) {
     Page.Create(Handle(), {.width = 436, .height = 246, .font = FontOf()}, {&TabSheet1});
     const HWND page = TabSheet1.Handle();
     Label2.Create(page, Etiqueta(24, "Directorio Inicial"));
@@ -80,6 +81,7 @@ Tconfig::Tconfig(util::TextLines& confi, std::function<void()> actualizaOpciones
     ToolButton4.OnClick = [this] { ToolButton4Click(); };
     // Filled on each showing only: coming back from the folders dialog keeps its answer.
     OnShow = [this] { FormActivate(); };
+    direk_.EntregaA(dirini, dirtem);
 }
 
 void Tconfig::FormActivate() {
@@ -88,7 +90,7 @@ void Tconfig::FormActivate() {
 }
 
 void Tconfig::CoolBtn1Click() {
-    direk->ShowModal();
+    direk_.ShowModal();
 }
 
 void Tconfig::ToolButton3Click() {
@@ -101,4 +103,13 @@ void Tconfig::ToolButton3Click() {
 
 void Tconfig::ToolButton4Click() {
     Close();
+}
+
+void Tconfig::PonIdioma(const util::TextLines& ingles) {
+    using namespace resources;
+    SetCaption(ingles.Get(kTextConfiguration));
+    TabSheet1.SetCaption(ingles.Get(kTextFoldersPage));
+    Label2.SetCaption(ingles.Get(kTextStartupFolder));
+    Label1.SetCaption(ingles.Get(kTextTemporaryFolder));
+    ToolButton4.SetCaption(ingles.Get(kTextCancel));
 }

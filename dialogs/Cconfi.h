@@ -12,10 +12,13 @@
 #include "ui/ToolBar.h"
 #include "util/TextLines.h"
 
+class Tdirek;
+
 class Tconfig : public ui::Form {
 public:
-    // The settings lines it reads and writes, and what applies them.
-    Tconfig(util::TextLines& confi, std::function<void()> actualizaOpciones);
+    // The settings lines it reads and writes, the folders dialog it opens (which it hands
+    // its two fields), and what applies the settings.
+    Tconfig(util::TextLines& confi, Tdirek& direk, std::function<void()> actualizaOpciones);
 
     ui::PageControl Page;
     ui::TabSheet TabSheet1{"Directorios  "};
@@ -32,9 +35,11 @@ public:
     void CoolBtn1Click();
     void ToolButton3Click();
     void ToolButton4Click();
+    void PonIdioma(const util::TextLines& ingles);
 
 private:
     util::TextLines& confi_;
+    Tdirek& direk_;
     std::function<void()> actualizaOpciones_;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
 #include "platform/ProgramPaths.h"
+#include "resources/TextTable.h"
 
 Tdescompri* descompri = nullptr;
 
@@ -215,4 +216,20 @@ void Tdescompri::dirChange() {
 
 void Tdescompri::dirEditing(const std::string& text, bool&) {
     ultimoEditado_ = text;
+}
+
+void Tdescompri::PonIdioma(const util::TextLines& ingles) {
+    using namespace resources;
+    SetCaption(ingles.Get(kTextExtractCaption));
+    ToolButton1.SetCaption(ingles.Get(kTextExtractButton));
+    ToolButton2.SetCaption(ingles.Get(kTextNewFolder));
+    ToolButton3.SetCaption(ingles.Get(kTextCancel));
+    GroupBox1.SetCaption(ingles.Get(kTextOptions));
+    ui::CheckBox* casillas[] = {&c1, &c2, &c3, &c4};
+    for (int i = 0; i < 4; ++i) {
+        casillas[i]->SetCaption(ingles.Get(kTextExtractOptions + i));
+    }
+    opc.SetCaption(ingles.Get(kTextExtractChoice));
+    opc.SetItem(0, ingles.Get(kTextExtractAll));
+    opc.SetItem(1, ingles.Get(kTextExtractSelected));
 }

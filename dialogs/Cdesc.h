@@ -45,6 +45,7 @@ public:
     void FormClose();
     void dirChange();
     void dirEditing(const std::string& text, bool& allow);
+    void PonIdioma(const util::TextLines& ingles);
 
 private:
     TZipEngine& zip_;

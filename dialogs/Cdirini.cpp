@@ -1,7 +1,7 @@
 #include "dialogs/Cdirini.h"
 
-#include "dialogs/Cconfi.h"
 #include "dialogs/DialogDesign.h"
+#include "resources/TextTable.h"
 
 Tdirek* direk = nullptr;
 
@@ -82,10 +82,10 @@ Tdirek::Tdirek()
 // The tree moves first, so that what its selection changes wrote is replaced.
 void Tdirek::FormActivate() {
     dir.Watch(true);
-    dir.SetPath(config->dirini.Text());
+    dir.SetPath(iniConfig_->Text());
     dir.Refresh();
-    dirtem.SetText(config->dirtem.Text());
-    dirini.SetText(config->dirini.Text());
+    dirtem.SetText(temConfig_->Text());
+    dirini.SetText(iniConfig_->Text());
 }
 
 void Tdirek::ciClick() {
@@ -103,8 +103,8 @@ void Tdirek::dirChange() {
 }
 
 void Tdirek::ToolButton1Click() {
-    config->dirini.SetText(dirini.Text());
-    config->dirtem.SetText(dirtem.Text());
+    iniConfig_->SetText(dirini.Text());
+    temConfig_->SetText(dirtem.Text());
     Close();
 }
 
@@ -114,4 +114,18 @@ void Tdirek::ToolButton2Click() {
 
 void Tdirek::FormClose() {
     dir.Watch(false);
+}
+
+void Tdirek::EntregaA(ui::Edit& iniConfig, ui::Edit& temConfig) {
+    iniConfig_ = &iniConfig;
+    temConfig_ = &temConfig;
+}
+
+void Tdirek::PonIdioma(const util::TextLines& ingles) {
+    using namespace resources;
+    Label1.SetCaption(ingles.Get(kTextTemporaryFolder));
+    Label2.SetCaption(ingles.Get(kTextStartupFolder));
+    ci.SetCaption(ingles.Get(kTextStartupFolder));
+    ct.SetCaption(ingles.Get(kTextTemporaryFolder));
+    ToolButton2.SetCaption(ingles.Get(kTextFoldersCancel));
 }

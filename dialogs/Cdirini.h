@@ -10,6 +10,7 @@
 #include "ui/Label.h"
 #include "ui/RadioButton.h"
 #include "ui/ToolBar.h"
+#include "util/TextLines.h"
 
 class Tdirek : public ui::Form {
 public:
@@ -33,6 +34,14 @@ public:
     void ToolButton1Click();
     void ToolButton2Click();
     void FormClose();
+    void PonIdioma(const util::TextLines& ingles);
+
+    // The configuration dialog's two fields: read on each showing, written by Ok.
+    void EntregaA(ui::Edit& iniConfig, ui::Edit& temConfig);
+
+private:
+    ui::Edit* iniConfig_ = nullptr;
+    ui::Edit* temConfig_ = nullptr;
 };
 
 extern Tdirek* direk;

@@ -107,12 +107,14 @@ TPRINCIPAL::TPRINCIPAL()
     zip.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
     zip.ExtrOptions = {};
     CreateControls();
+    CreateCommands();
     BindEvents();
     Layout();
     relox.Create(Handle(), {.interval = 1000});
     reloj_inicio.Create(Handle(), {.interval = 900});
     AddTimer(relox);
     AddTimer(reloj_inicio);
+    UpdateCommands();
     FormCreate();
 }
 
@@ -247,18 +249,6 @@ void TPRINCIPAL::BindEvents() {
         return false;
     };
 
-    Bnuevo.OnClick = [this] { BnuevoClick(); };
-    Mnuevo.OnClick = [this] { MnuevoClick(); };
-    Babrir.OnClick = [this] { BabrirClick(); };
-    Mabrir.OnClick = [this] { MabrirClick(); };
-    Bcerrar.OnClick = [this] { BcerrarClick(); };
-    Mcerrar.OnClick = [this] { McerrarClick(); };
-    Bver.OnClick = [this] { BverClick(); };
-    Banyadir.OnClick = [this] { BanyadirClick(); };
-    Bborrar.OnClick = [this] { BborrarClick(); };
-    Bextraer.OnClick = [this] { BextraerClick(); };
-    Bsalir.OnClick = [this] { BsalirClick(); };
-    Msalir.OnClick = [this] { MsalirClick(); };
     ToolButton1.OnClick = [this] { ToolButton1Click(); };
     Barra_Nivel.OnChange = [this] { Barra_NivelChange(); };
     Bbloc.OnClick = [this] { BblocClick(); };

@@ -192,6 +192,36 @@ public:
     // Extracts one entry, by its stored name, into the temporary folder.
     void Extraer_Archivo(const std::string& nombre);
 
+    // The commands of the tool bar and the menu: one table, one rule each for when it is
+    // enabled, applied after every change of the state it looks at.
+    enum class Orden { Nuevo, Abrir, Cerrar, Ver, Anyadir, Borrar, Extraer, Salir };
+    struct EstadoOrdenes {
+        bool archivoAbierto = false;
+        int entradas = 0;
+        int seleccionadas = 0;
+        // What the list's events last offered: delete once an existing archive is
+        // opened or rows are clicked; view after a change of selection, or a click
+        // that leaves exactly one row selected. A refill leaves both as they were.
+        bool borrarOfrecido = false;
+        bool verOfrecido = false;
+        bool ocupado = false;
+    };
+    struct Comando {
+        Orden id;
+        ui::ToolButton* boton;
+        ui::MenuItem* item;
+        void (TPRINCIPAL::*botonClick)();
+        void (TPRINCIPAL::*itemClick)();
+        bool (*habilitada)(const EstadoOrdenes&);
+    };
+    const EstadoOrdenes& Estado() const { return estado_; }
+    bool Habilitada(Orden id) const;
+    void UpdateCommands();
+    // After a deletion the view waits for a new selection.
+    void OlvidaVista();
+    // While the engine runs for the window itself, the window takes no input.
+    void Ocupado(bool ocupado);
+
     // Progress and messages of the engine.
     void zipProgress(TZipEngine& Sender, ProgressType ProgrType, const std::string& Filename,
                      std::int32_t FileSize);
@@ -203,6 +233,7 @@ private:
     void CreatePages();
     void CreateArchiveView();
     void CreateMenu();
+    void CreateCommands();
     void BindEvents();
     void Layout();
     void FijaRutasDeFicheros();
@@ -211,6 +242,9 @@ private:
     // Panel 1: the archive's size, or the file the engine is working on.
     void MuestraTamanyo();
     void MuestraFicheroEnCurso(int porcentaje);
+
+    std::vector<Comando> comandos_;
+    EstadoOrdenes estado_;
 
     std::string ficheroEnCurso_;
     unsigned long long ficheroMostrado_ = 0; // tick count of its last showing

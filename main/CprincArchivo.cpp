@@ -55,12 +55,9 @@ void TPRINCIPAL::Abrir_Archivo(const std::string& nombre) {
         zipDirUpdate(zip);
     }
     Datos.ArchivoActual = zip.ZipFilename();
-    Bextraer.SetEnabled(true);
-    Bborrar.SetEnabled(true);
-    Mcerrar.SetEnabled(true);
-    Bcerrar.SetEnabled(true);
-    Banyadir.SetEnabled(true);
-    ::DragAcceptFiles(Handle(), TRUE);
+    estado_.archivoAbierto = true;
+    estado_.borrarOfrecido = true;
+    UpdateCommands();
     if (fallo) {
         std::rethrow_exception(fallo);
     }
@@ -92,27 +89,19 @@ void TPRINCIPAL::Crear_archivo() {
     Datos.ArchivoActual = zip.ZipFilename();
     archivo.SetPanelText(0, zip.ZipFilename());
     lista.Clear();
-    Bcerrar.SetEnabled(true);
-    Mcerrar.SetEnabled(true);
-    Banyadir.SetEnabled(true);
-    Bextraer.SetEnabled(true);
-    ::DragAcceptFiles(Handle(), TRUE);
+    estado_.archivoAbierto = true;
+    UpdateCommands();
 }
 
 void TPRINCIPAL::Cerrar_Archivo() {
-    Mcerrar.SetEnabled(false);
     lista.Clear();
-    Bcerrar.SetEnabled(false);
-    Bborrar.SetEnabled(false);
-    Bver.SetEnabled(false);
-    Banyadir.SetEnabled(false);
-    Bextraer.SetEnabled(false);
+    estado_ = {};
+    UpdateCommands();
     archivo.SetPanelText(0, "");
     CodificacionPara("");
     zip.SetZipFilename("");
     Anyadir_Ultimo(Datos.ArchivoActual);
     Datos.ArchivoActual.clear();
-    ::DragAcceptFiles(Handle(), FALSE);
     ActualizaOpciones();
 }
 
@@ -122,10 +111,12 @@ void TPRINCIPAL::zipDirUpdate(TZipEngine&) {
     archivo.SetPanelText(0, zip.ZipFilename());
     if (zip.EntryCount() == 0) {
         lista.Clear();
+        UpdateCommands();
         return;
     }
     lista.Fill(zip.Entries());
     MuestraTamanyo();
+    UpdateCommands();
 }
 
 void TPRINCIPAL::MuestraTamanyo() {
@@ -136,16 +127,17 @@ void TPRINCIPAL::MuestraTamanyo() {
 }
 
 void TPRINCIPAL::listaSelectItem(int, bool) {
-    Bver.SetEnabled(true);
-    Bextraer.SetEnabled(true);
+    estado_.verOfrecido = true;
+    UpdateCommands();
 }
 
 void TPRINCIPAL::listaClick() {
     const int seleccionadas = lista.SelectedCount();
     if (seleccionadas >= 1) {
-        Bborrar.SetEnabled(true);
+        estado_.borrarOfrecido = true;
     }
-    Bver.SetEnabled(seleccionadas == 1);
+    estado_.verOfrecido = seleccionadas == 1;
+    UpdateCommands();
 }
 
 std::string TPRINCIPAL::DimeSinPath(const std::string& ruta) {

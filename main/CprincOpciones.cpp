@@ -66,69 +66,47 @@ void TPRINCIPAL::PonIdioma() {
     if (Datos.Idioma == 1) {
         return;
     }
+    using namespace resources;
     const auto text = [this](int index) { return ingles.Get(index); };
-    estado.SetPanelText(0, text(resources::kTextReady + 1)); // the pair's English
+    estado.SetPanelText(0, text(kTextReady + 1)); // the pair's English
     ui::ToolButton* buttons[] = {&Bnuevo,   &Babrir,  &Bcerrar,  &Bver,
                                  &Banyadir, &Bborrar, &Bextraer, &Bsalir};
     for (int i = 0; i < 8; ++i) {
-        buttons[i]->SetCaption(text(i));
+        buttons[i]->SetCaption(text(kTextActionButtons + i));
     }
     for (int i = 0; i < 5; ++i) {
-        lista.SetColumnCaption(i, text(8 + i));
+        lista.SetColumnCaption(i, text(kTextColumns + i));
     }
-    Archivo1.SetCaption(text(13));
-    Opciones2.SetCaption(text(14));
-    Utiles1.SetCaption(text(15));
-    Ayuda1.SetCaption(text(16));
-    Mnuevo.SetCaption(text(17));
-    Mabrir.SetCaption(text(18));
-    Mcerrar.SetCaption(text(19));
-    Msalir.SetCaption(text(20));
-    Mconfiguracion.SetCaption(text(21));
+    Archivo1.SetCaption(text(kTextMenuFile));
+    Opciones2.SetCaption(text(kTextMenuOptions));
+    Utiles1.SetCaption(text(kTextMenuTools));
+    Ayuda1.SetCaption(text(kTextMenuHelp));
+    Mnuevo.SetCaption(text(kTextItemNew));
+    Mabrir.SetCaption(text(kTextItemOpen));
+    Mcerrar.SetCaption(text(kTextItemClose));
+    Msalir.SetCaption(text(kTextItemExit));
+    Mconfiguracion.SetCaption(text(kTextConfiguration));
     Mnombres.SetCaption("Name encoding");
     Mautomatica.SetCaption("Automatic");
-    BlocdeNotas1.SetCaption(text(22));
-    Explorador1.SetCaption(text(23));
-    Calculadora1.SetCaption(text(24));
-    Mshell.SetCaption(text(25));
-    ndice1.SetCaption(text(26));
-    Crditos1.SetCaption(text(27));
-    TabSheet1.SetCaption(text(28));
-    TabSheet2.SetCaption(text(29));
-    TabSheet3.SetCaption(text(30));
-    Bbloc.SetCaption(text(22));
-    Bexplor.SetCaption(text(23));
-    Bcalc.SetCaption(text(24));
-    Bshell.SetCaption(text(25));
-    txtnivel1.SetCaption(text(31));
-    txtnivel2.SetCaption(text(32));
-    borra->opc.SetCaption(text(33));
-    borra->opc.SetItem(0, text(34));
-    borra->opc.SetItem(1, text(35));
-    borra->ToolButton1.SetCaption(text(36));
-    borra->ToolButton2.SetCaption(text(37));
-    config->SetCaption(text(21));
-    config->TabSheet1.SetCaption(text(38));
-    config->Label2.SetCaption(text(39));
-    config->Label1.SetCaption(text(40));
-    config->ToolButton4.SetCaption(text(37));
-    direk->Label1.SetCaption(text(40));
-    direk->Label2.SetCaption(text(39));
-    direk->ci.SetCaption(text(39));
-    direk->ct.SetCaption(text(40));
-    direk->ToolButton2.SetCaption(text(41));
-    descompri->SetCaption(text(60));
-    descompri->ToolButton1.SetCaption(text(61));
-    descompri->ToolButton2.SetCaption(text(62));
-    descompri->ToolButton3.SetCaption(text(37));
-    descompri->GroupBox1.SetCaption(text(63));
-    ui::CheckBox* casillas[] = {&descompri->c1, &descompri->c2, &descompri->c3, &descompri->c4};
-    for (int i = 0; i < 4; ++i) {
-        casillas[i]->SetCaption(text(64 + i));
-    }
-    descompri->opc.SetCaption(text(68));
-    descompri->opc.SetItem(0, text(69));
-    descompri->opc.SetItem(1, text(70));
+    BlocdeNotas1.SetCaption(text(kTextNotepad));
+    Explorador1.SetCaption(text(kTextExplorer));
+    Calculadora1.SetCaption(text(kTextCalculator));
+    Mshell.SetCaption(text(kTextMsDos));
+    ndice1.SetCaption(text(kTextIndex));
+    Crditos1.SetCaption(text(kTextAbout));
+    TabSheet1.SetCaption(text(kTextPageActions));
+    TabSheet2.SetCaption(text(kTextPageLevel));
+    TabSheet3.SetCaption(text(kTextPageTools));
+    Bbloc.SetCaption(text(kTextNotepad));
+    Bexplor.SetCaption(text(kTextExplorer));
+    Bcalc.SetCaption(text(kTextCalculator));
+    Bshell.SetCaption(text(kTextMsDos));
+    txtnivel1.SetCaption(text(kTextFaster));
+    txtnivel2.SetCaption(text(kTextSmaller));
+    borra->PonIdioma(ingles);
+    config->PonIdioma(ingles);
+    direk->PonIdioma(ingles);
+    descompri->PonIdioma(ingles);
 }
 
 void TPRINCIPAL::MconfiguracionClick() {

@@ -19,16 +19,16 @@
 
 namespace {
 
-// The main window is enabled again however the engine run ends.
+// The main window is enabled again, and its commands with it, however the engine run ends.
 class Deshabilitada {
 public:
-    explicit Deshabilitada(ui::Form& form) : form_(form) { form_.SetEnabled(false); }
-    ~Deshabilitada() { form_.SetEnabled(true); }
+    explicit Deshabilitada(TPRINCIPAL& form) : form_(form) { form_.Ocupado(true); }
+    ~Deshabilitada() { form_.Ocupado(false); }
     Deshabilitada(const Deshabilitada&) = delete;
     Deshabilitada& operator=(const Deshabilitada&) = delete;
 
 private:
-    ui::Form& form_;
+    TPRINCIPAL& form_;
 };
 
 } // namespace
