@@ -92,7 +92,8 @@ TEST_F(Language, ApplyingTheSettingsAfterTheChoiceShowsEnglishCaptions) {
     EXPECT_EQ(english.file,
               (std::vector<MenuEntry>{
                   {"New", true}, {"Open ", true}, {"Close", false}, {"-", true}, {"Exit", true}}));
-    EXPECT_EQ(english.options, (std::vector<MenuEntry>{{"Configuration", true}}));
+    EXPECT_EQ(english.options,
+              (std::vector<MenuEntry>{{"Configuration", true}, {"Name encoding", true}}));
     EXPECT_EQ(english.utilities,
               (std::vector<MenuEntry>{
                   {"Notepad", true}, {"Explorer", true}, {"Calculator", true}, {"Ms-Dos", true}}));

@@ -172,7 +172,8 @@ TEST_F(MainWindowLayout, HasItsMenuWithTheRecentItemsAbsent) {
                                                            {"Cerrar", false},
                                                            {"-", true},
                                                            {"Salir", true}}));
-    EXPECT_EQ(DropDown(window, 1), (std::vector<MenuEntry>{{"Configuracion", true}}));
+    EXPECT_EQ(DropDown(window, 1),
+              (std::vector<MenuEntry>{{"Configuracion", true}, {"Codificación de nombres", true}}));
     EXPECT_EQ(DropDown(window, 2), (std::vector<MenuEntry>{{"Bloc de Notas", true},
                                                            {"Explorador", true},
                                                            {"Calculadora", true},
