@@ -96,6 +96,8 @@ void FillUnzCallBlock(UnzCallBlock& b, TZipEngine& engine, CallTexts& texts) {
     b.Freshen = Flag(options.Contains(ExtrOptsEnum::ExtrFreshen) && !update);
     b.DirNames = Flag(options.Contains(ExtrOptsEnum::ExtrDirNames));
     b.Overwrite = Flag(options.Contains(ExtrOptsEnum::ExtrOverWrite));
+    // The written files take the names the list shows.
+    b.NamesCodePage = static_cast<std::int32_t>(engine.NamesCodePage);
     b.Fixed72 = 7;
 }
 

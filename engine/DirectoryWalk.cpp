@@ -9,6 +9,7 @@
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/LocalHeader.h"
+#include "zipformat/RecordDecoders.h"
 #include "zipformat/Records.h"
 
 // The engine component's search ends quietly where the stand-alone reader's complains.
@@ -18,7 +19,7 @@ const DirectoryWalkRules kEngineWalkRules = {
     .entryOverruns = "Error 3 reading Zip file",
     .extraMoveFailed = "Error 4 reading Zip file",
     .dataMoveFailed = "Error 5 reading Zip file",
-    .searchOnWhileEmpty = true,
+    .policy = WalkPolicy::SearchPastFalseStarts,
 };
 
 const DirectoryWalkRules kStandaloneWalkRules = {
@@ -30,7 +31,7 @@ const DirectoryWalkRules kStandaloneWalkRules = {
     .entryOverruns = "Error reading Zip file",
     .extraMoveFailed = "Error reading Zip file",
     .dataMoveFailed = "Error reading Zip file",
-    .listBeforeChecks = true,
+    .policy = WalkPolicy::ListAsRead,
 };
 
 namespace {
@@ -94,10 +95,31 @@ std::int64_t AsSpan(std::uint64_t size) {
 class Walker {
 public:
     Walker(const platform::FileHandle& file, const DirectoryWalkRules& rules,
-           std::vector<ZipDirEntry>& entries)
-        : in_(file), central_(file), rules_(rules), entries_(entries) {}
+           unsigned namesCodePage, std::vector<ZipDirEntry>& entries)
+        : in_(file), central_(file), rules_(rules), names_(namesCodePage), entries_(entries) {}
 
+    // Names waiting for the archive's code page are read in it once the walk has met
+    // them all, also when it fails.
     WalkEnd Run(std::int64_t start) {
+        WalkEnd end;
+        try {
+            end = Walk(start);
+        } catch (...) {
+            ReadWaitingNames();
+            throw;
+        }
+        ReadWaitingNames();
+        return end;
+    }
+
+private:
+    void ReadWaitingNames() {
+        for (const std::size_t i : waiting_) {
+            entries_[i].ShownName = names_.Read(entries_[i].ShownName);
+        }
+    }
+
+    WalkEnd Walk(std::int64_t start) {
         in_.Seek(start);
         bool searching = true;
         for (;;) {
@@ -124,7 +146,6 @@ public:
         }
     }
 
-private:
     [[noreturn]] static void Fail(WalkFailure failure, const char* text) {
         throw DirectoryWalkError(failure, text);
     }
@@ -207,18 +228,20 @@ private:
         if (extra.size() < entry.ExtraLength) {
             extra = {}; // cut by the file's end, which the walk reports below
         }
-        entry.ShownName =
-            zipfmt::EntryNameUtf8(zipfmt::kMadeByDos, entry.GeneralFlags, name_, extra);
+        auto shown = names_.Offer(entry.GeneralFlags, name_, extra);
+        const bool waiting = !shown;
+        entry.ShownName = waiting ? name_ : std::move(*shown);
         const DataSpan span = ResolveDataSpan(entry, headerPosition, extra);
-        if (rules_.listBeforeChecks) {
-            entries_.push_back(entry);
+        const bool listAsRead = rules_.policy == WalkPolicy::ListAsRead;
+        if (listAsRead) {
+            Append(entry, waiting);
         }
         // Compared as room left, so that a zip64 size near the 64-bit limit cannot wrap.
         const std::int64_t room = in_.Size() -
                                   static_cast<std::int64_t>(zipfmt::kEndOfCentralSize) - p -
                                   entry.ExtraLength;
         if (span.compressed < 0 || span.compressed > room) {
-            if (rules_.searchOnWhileEmpty && entries_.empty()) {
+            if (SearchesOn()) {
                 return false; // the search goes on from just after the name
             }
             Fail(WalkFailure::EntryOverruns, rules_.entryOverruns);
@@ -233,14 +256,26 @@ private:
         if (span.descriptor) {
             PassDataDescriptor(span.zip64, entry.Crc32);
         }
-        if (!rules_.listBeforeChecks) {
-            entries_.push_back(std::move(entry));
+        if (!listAsRead) {
+            Append(std::move(entry), waiting);
         }
         return true;
     }
 
+    // Whether a damaged header is a false start, after which the search goes on.
+    bool SearchesOn() const {
+        return rules_.policy == WalkPolicy::SearchPastFalseStarts && entries_.empty();
+    }
+
+    void Append(ZipDirEntry entry, bool waitingName) {
+        if (waitingName) {
+            waiting_.push_back(entries_.size());
+        }
+        entries_.push_back(std::move(entry));
+    }
+
     bool Damaged() {
-        if (rules_.searchOnWhileEmpty && entries_.empty()) {
+        if (SearchesOn()) {
             return false; // the search goes on after whatever was read
         }
         Fail(WalkFailure::DamagedHeader, rules_.damagedHeader);
@@ -259,12 +294,12 @@ private:
         if (!streamed && !marked) {
             return span;
         }
-        const auto zip64 = zipfmt::FindExtraBlock(extra, zipfmt::kExtraZip64);
-        span.zip64 = !zip64.empty();
-        const bool localSizes = marked && zip64.size() >= 16;
+        span.zip64 = !zipfmt::FindExtraBlock(extra, zipfmt::kExtraZip64).empty();
+        const auto zip64 = marked ? zipfmt::DecodeLocalZip64Sizes(extra) : std::nullopt;
+        const bool localSizes = zip64.has_value();
         if (localSizes) {
-            entry.UncompressedSize64 = zipfmt::Le64(zip64.data());
-            entry.CompressedSize64 = zipfmt::Le64(zip64.data() + 8);
+            entry.UncompressedSize64 = zip64->uncompressed;
+            entry.CompressedSize64 = zip64->compressed;
             span.compressed = AsSpan(entry.CompressedSize64);
             entry.UncompressedSize = AsField(entry.UncompressedSize64, entry.UncompressedSize);
             entry.CompressedSize = AsField(entry.CompressedSize64, entry.CompressedSize);
@@ -319,6 +354,8 @@ private:
     std::string name_; // the current entry's whole stored name
     CentralSizes central_;
     const DirectoryWalkRules& rules_;
+    zipfmt::ArchiveNames names_;
+    std::vector<std::size_t> waiting_; // entries whose ShownName is still the stored bytes
     std::vector<ZipDirEntry>& entries_;
     int attempts_ = 0;
 };
@@ -326,6 +363,7 @@ private:
 } // namespace
 
 WalkEnd WalkLocalHeaders(const platform::FileHandle& file, std::int64_t start,
-                         const DirectoryWalkRules& rules, std::vector<ZipDirEntry>& entries) {
-    return Walker(file, rules, entries).Run(start);
+                         const DirectoryWalkRules& rules, std::vector<ZipDirEntry>& entries,
+                         unsigned namesCodePage) {
+    return Walker(file, rules, namesCodePage, entries).Run(start);
 }

@@ -19,6 +19,15 @@ enum class WalkFailure {
     DataMoveFailed,   // the entry's data could not be passed over
 };
 
+// When an entry joins the list, and what a damaged header before the first entry is.
+enum class WalkPolicy {
+    // An entry joins once its data is passed over; a damaged or overrunning header
+    // before any entry is dropped and the search for a local header goes on.
+    SearchPastFalseStarts,
+    // An entry joins as soon as its name is read; every damaged header is an error.
+    ListAsRead,
+};
+
 struct DirectoryWalkRules {
     // The text raised for each failure; nullptr makes the failure a quiet end of a
     // search that found no archive. searchEnded is indexed by the byte expected
@@ -30,10 +39,7 @@ struct DirectoryWalkRules {
     const char* entryOverruns = nullptr;
     const char* extraMoveFailed = nullptr;
     const char* dataMoveFailed = nullptr;
-    // A damaged or overrunning header before any entry is dropped and the search goes on.
-    bool searchOnWhileEmpty = false;
-    // An entry joins the list as soon as its name is read, before its sizes are checked.
-    bool listBeforeChecks = false;
+    WalkPolicy policy = WalkPolicy::SearchPastFalseStarts;
 };
 
 // The engine component's reader, and the stand-alone reader's.
@@ -59,6 +65,8 @@ enum class WalkEnd {
 // The most search attempts one walk makes.
 inline constexpr int kMaxSearchAttempts = 60000;
 
-// Walks file from start, appending entries; raises DirectoryWalkError.
+// Walks file from start, appending entries; raises DirectoryWalkError. Names that do
+// not describe themselves are read in namesCodePage, or in the one detected from them.
 WalkEnd WalkLocalHeaders(const platform::FileHandle& file, std::int64_t start,
-                         const DirectoryWalkRules& rules, std::vector<ZipDirEntry>& entries);
+                         const DirectoryWalkRules& rules, std::vector<ZipDirEntry>& entries,
+                         unsigned namesCodePage = 0);

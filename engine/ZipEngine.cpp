@@ -72,7 +72,7 @@ void TZipEngine::ReadDirectory() {
     const std::int64_t start = HasExeExtension(zipFilename_) ? kExeSearchStart : 0;
     WalkEnd end;
     try {
-        end = WalkLocalHeaders(*file, start, kEngineWalkRules, entries_);
+        end = WalkLocalHeaders(*file, start, kEngineWalkRules, entries_, NamesCodePage);
     } catch (...) {
         file.reset();
         FireDirUpdate();

@@ -64,6 +64,9 @@ public:
     std::vector<std::string> FSpecArgs;
     // Makes the library callback answer "stop".
     bool CancelRequested = false;
+    // The code page in which names written without a UTF-8 marker are read, by the
+    // contents list and by extraction alike; 0 detects it from the archive's names.
+    unsigned NamesCodePage = 0;
 
     // At most 255 characters are kept.
     const std::string& Password() const { return password_; }

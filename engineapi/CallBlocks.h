@@ -122,7 +122,7 @@ struct UnzCallBlock {
     std::int32_t Fixed20;            // 20: 0
     char* Password;                  // 24: kPasswordBufferSize bytes
     std::int32_t Test;               // 28
-    std::int32_t Fixed32;            // 32: 0
+    std::int32_t NamesCodePage;      // 32: 0, or the code page unflagged names are read in
     std::int32_t Fixed36;            // 36: 0
     std::int32_t Fixed40;            // 40: -1
     std::int32_t Verbose;            // 44

@@ -4,6 +4,7 @@
 
 #include "resources/TextTable.h"
 #include "ui/Guard.h"
+#include "util/NameCodePages.h"
 
 TPRINCIPAL* PRINCIPAL = nullptr;
 
@@ -213,7 +214,15 @@ void TPRINCIPAL::CreateMenu() {
     // The recent items keep their places; what came later follows them.
     Archivo1.SetItems(
         {&Mnuevo, &Mabrir, &Mcerrar, &N1, &Msalir, &ult1, &ult2, &ult3, &ult4, &N2, &Mcomprobar});
-    Opciones2.SetItems({&Mconfiguracion, &Mclave});
+    std::vector<ui::MenuItem*> codigos = {&Mautomatica};
+    for (const unsigned codePage : util::kNameCodePages) {
+        Mcodigos.push_back(std::make_unique<ui::MenuItem>(
+            ui::MenuItemDesign{.caption = std::string(util::NameCodePageCaption(codePage)),
+                               .kind = ui::MenuCaption::Literal}));
+        codigos.push_back(Mcodigos.back().get());
+    }
+    Mnombres.SetItems(codigos);
+    Opciones2.SetItems({&Mconfiguracion, &Mclave, &Mnombres});
     Utiles1.SetItems({&BlocdeNotas1, &Explorador1, &Calculadora1, &Mshell});
     Ayuda1.SetItems({&ndice1, &Crditos1});
     menu_princ.Create(Handle(), {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
@@ -255,6 +264,10 @@ void TPRINCIPAL::BindEvents() {
     cas.OnClick = [this] { casClick(); };
     eng.OnClick = [this] { engClick(); };
     Mconfiguracion.OnClick = [this] { MconfiguracionClick(); };
+    Mautomatica.OnClick = [this] { EligeCodificacion(0); };
+    for (std::size_t i = 0; i < Mcodigos.size(); ++i) {
+        Mcodigos[i]->OnClick = [this, i] { EligeCodificacion(util::kNameCodePages[i]); };
+    }
     ndice1.OnClick = [this] { ndice1Click(); };
     Crditos1.OnClick = [this] { Crditos1Click(); };
     ult1.OnClick = [this] { ult1Click(); };

@@ -91,6 +91,10 @@ public:
     ui::MenuItem Opciones2{"&Opciones"};
     ui::MenuItem Mconfiguracion{"Configuracion"};
     ui::MenuItem Mclave{"Contraseña para añadir..."};
+    ui::MenuItem Mnombres{"Codificación de nombres"};
+    ui::MenuItem Mautomatica{ui::MenuItemDesign{.caption = "Automática", .checked = true}};
+    // One item for each code page of util::kNameCodePages, in its order.
+    std::vector<std::unique_ptr<ui::MenuItem>> Mcodigos;
     ui::MenuItem Utiles1{"&Utiles"};
     ui::MenuItem BlocdeNotas1{"Bloc de Notas"};
     ui::MenuItem Explorador1{"Explorador"};
@@ -163,6 +167,12 @@ public:
     void MclaveClick();
     // The status bar's first panel at rest: ready, or that adds encrypt.
     std::string TextoListo() const;
+    // The code page names without a UTF-8 marker are read in (0: detected), for the
+    // current archive only: it is read again in it.
+    void EligeCodificacion(unsigned codePage);
+    void MarcaCodificacion();
+    // Opening, creating or closing another archive goes back to detection.
+    void CodificacionPara(const std::string& nombre);
     void Crditos1Click();
     void ult1Click();
     void ult2Click();

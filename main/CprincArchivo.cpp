@@ -46,6 +46,7 @@ void TPRINCIPAL::Abrir_Archivo(const std::string& nombre) {
     if (!platform::FileExists(nombre)) {
         return;
     }
+    CodificacionPara(nombre);
     std::exception_ptr fallo;
     zip.SetPassword("");
     try {
@@ -84,6 +85,7 @@ void TPRINCIPAL::Crear_archivo() {
         Abrir_Archivo(nombre);
         return;
     }
+    CodificacionPara(nombre);
     zip.SetZipFilename(nombre);
     Datos.ArchivoActual = zip.ZipFilename();
     archivo.SetPanelText(0, zip.ZipFilename());
@@ -98,6 +100,7 @@ void TPRINCIPAL::Cerrar_Archivo() {
     estado_ = {};
     UpdateCommands();
     archivo.SetPanelText(0, "");
+    CodificacionPara("");
     zip.SetZipFilename("");
     Anyadir_Ultimo(Datos.ArchivoActual);
     Datos.ArchivoActual.clear();

@@ -14,6 +14,7 @@
 #include "resources/CommandTexts.h"
 #include "resources/TextTable.h"
 #include "util/Convert.h"
+#include "util/NameCodePages.h"
 
 void TPRINCIPAL::ActualizaOpciones() {
     Barra_NivelChange();
@@ -38,6 +39,28 @@ void TPRINCIPAL::ActualizaOpciones() {
             items[i]->SetCaption(ultimos.Get(i));
             items[i]->SetVisible(true);
         }
+    }
+}
+
+void TPRINCIPAL::EligeCodificacion(unsigned codePage) {
+    zip.NamesCodePage = codePage;
+    MarcaCodificacion();
+    if (!Datos.ArchivoActual.empty()) {
+        Abrir_Archivo(zip.ZipFilename());
+    }
+}
+
+void TPRINCIPAL::MarcaCodificacion() {
+    Mautomatica.SetChecked(zip.NamesCodePage == 0);
+    for (std::size_t i = 0; i < Mcodigos.size(); ++i) {
+        Mcodigos[i]->SetChecked(util::kNameCodePages[i] == zip.NamesCodePage);
+    }
+}
+
+void TPRINCIPAL::CodificacionPara(const std::string& nombre) {
+    if (nombre != zip.ZipFilename() && zip.NamesCodePage != 0) {
+        zip.NamesCodePage = 0;
+        MarcaCodificacion();
     }
 }
 
@@ -68,6 +91,8 @@ void TPRINCIPAL::PonIdioma() {
     Msalir.SetCaption(text(kTextItemExit));
     Mconfiguracion.SetCaption(text(kTextConfiguration));
     Mclave.SetCaption("Password for adding...");
+    Mnombres.SetCaption("Name encoding");
+    Mautomatica.SetCaption("Automatic");
     BlocdeNotas1.SetCaption(text(kTextNotepad));
     Explorador1.SetCaption(text(kTextExplorer));
     Calculadora1.SetCaption(text(kTextCalculator));

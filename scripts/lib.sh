@@ -7,7 +7,7 @@ TARVOX_BUILD=$TARVOX_ROOT/build
 TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
                  libgnutls30:i386 nettle-dev
                  googletest zlib1g-dev zip unzip 7zip time python3 imagemagick x11-utils
-                 tango-icon-theme libjpeg62-turbo-dev libdeflate-dev dpkg-dev nsis clang
+                 tango-icon-theme libjpeg62-turbo-dev libdeflate-dev libuchardet-dev dpkg-dev nsis clang
                  libclang-rt-dev)
 
 say() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
@@ -134,6 +134,29 @@ ensure_infback9() {
     rm -rf "$work"
 }
 
+# Nor uchardet, which guesses the code page of entry names written without a flag:
+# built the same way from Debian's uchardet source.
+TARVOX_MINGW_UCHARDET=$TARVOX_BUILD/uchardet-mingw
+ensure_mingw_uchardet() {
+    [ -f "$TARVOX_MINGW_UCHARDET/lib/libuchardet.a" ] && return 0
+    say "building uchardet for i686-w64-mingw32 from Debian's uchardet source"
+    local work=$TARVOX_BUILD/uchardet-source source
+    source=$(debian_source uchardet "$work") || return 1
+    cmake -S "$source" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=i686 \
+        -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc-posix -DCMAKE_CXX_COMPILER=i686-w64-mingw32-g++-posix \
+        -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC=ON -DBUILD_BINARY=OFF -DCHECK_SSE2=OFF \
+        "-DCMAKE_INSTALL_PREFIX=$TARVOX_MINGW_UCHARDET" >/dev/null || return 1
+    cmake --build "$work/build" --target libuchardet -j 2 >/dev/null || return 1
+    mkdir -p "$TARVOX_MINGW_UCHARDET/include"
+    cp "$source/src/uchardet.h" "$TARVOX_MINGW_UCHARDET/include/" || return 1
+    # The library last: its presence marks a complete build.
+    mkdir -p "$TARVOX_MINGW_UCHARDET/lib"
+    cp "$(find "$work/build" -name 'libuchardet*.a' | head -n 1)" \
+        "$TARVOX_MINGW_UCHARDET/lib/libuchardet.a" || return 1
+    rm -rf "$work"
+}
+
 # build_tree native|win32|fuzz [target...]: configures once, then builds. The fuzz tree is
 # built by clang, whose libFuzzer the fuzz targets need.
 build_tree() {
@@ -143,12 +166,14 @@ build_tree() {
     if [ "$kind" = win32 ]; then
         ensure_mingw_libjpeg
         ensure_mingw_libdeflate
+        ensure_mingw_uchardet
     fi
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         local args=(-S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
         if [ "$kind" = win32 ]; then
             args+=(--toolchain "$TARVOX_ROOT/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release
-                   "-DTARVOX_MINGW_JPEG=$TARVOX_MINGW_JPEG" "-DTARVOX_MINGW_DEFLATE=$TARVOX_MINGW_DEFLATE")
+                   "-DTARVOX_MINGW_JPEG=$TARVOX_MINGW_JPEG" "-DTARVOX_MINGW_DEFLATE=$TARVOX_MINGW_DEFLATE"
+                   "-DTARVOX_MINGW_UCHARDET=$TARVOX_MINGW_UCHARDET")
         elif [ "$kind" = fuzz ]; then
             args+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTARVOX_FUZZ=ON)
         fi

@@ -10,7 +10,7 @@ constexpr UINT kFirstCommandId = 1000;
 
 MenuItem::MenuItem(const MenuItemDesign& design)
     : caption_(design.caption), kind_(design.kind), enabled_(design.enabled),
-      visible_(design.visible) {}
+      visible_(design.visible), checked_(design.checked) {}
 
 std::string MenuItem::MenuText() const {
     if (kind_ == MenuCaption::AccessKey) {
@@ -43,6 +43,14 @@ void MenuItem::SetEnabled(bool enabled) {
         ::EnableMenuItem(parentMenu_, Position(),
                          MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
         Redraw();
+    }
+}
+
+void MenuItem::SetChecked(bool checked) {
+    checked_ = checked;
+    if (parentMenu_ != nullptr && visible_) {
+        ::CheckMenuItem(parentMenu_, Position(),
+                        MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
 }
 
@@ -83,10 +91,11 @@ void MenuItem::Insert() {
         info.fMask = MIIM_FTYPE;
         info.fType = MFT_SEPARATOR;
     } else {
-        info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;
+        info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE | MIIM_FTYPE;
+        info.fType = MFT_RADIOCHECK;
         info.dwTypeData = text.data();
         info.wID = id_;
-        info.fState = enabled_ ? MFS_ENABLED : MFS_GRAYED;
+        info.fState = (enabled_ ? MFS_ENABLED : MFS_GRAYED) | (checked_ ? MFS_CHECKED : 0);
         if (popup_ != nullptr) {
             info.fMask |= MIIM_SUBMENU;
             info.hSubMenu = popup_;

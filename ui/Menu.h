@@ -20,6 +20,7 @@ struct MenuItemDesign {
     std::string caption{};
     bool enabled = true;
     bool visible = true;
+    bool checked = false; // with a round mark: one choice of several
     MenuCaption kind = MenuCaption::AccessKey;
 };
 
@@ -36,6 +37,8 @@ public:
     void SetEnabled(bool enabled);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+    bool Checked() const { return checked_; }
+    void SetChecked(bool checked);
 
     // Items of a drop-down menu; set before the menu is built.
     void SetItems(std::vector<MenuItem*> items) { items_ = std::move(items); }
@@ -56,6 +59,7 @@ private:
     MenuCaption kind_;
     bool enabled_;
     bool visible_;
+    bool checked_;
     std::vector<MenuItem*> items_;
     MainMenu* menu_ = nullptr;
     MenuItem* parent_ = nullptr;

@@ -96,6 +96,7 @@ public:
             return 0;
         }
         source_.emplace(EntrySource{*view_, directory_.centralStart, request_});
+        names_ = zipfmt::DirectoryNames(directory_.entries, request_.namesCodePage);
         const std::vector<bool> selected = Select();
         for (std::size_t i = 0; i < directory_.entries.size() && !stop_; ++i) {
             if (!selected[i]) {
@@ -147,8 +148,9 @@ private:
         return selected;
     }
 
-    static std::string NameOf(const zipfmt::CentralEntry& entry) {
-        return zipfmt::EntryNameUtf8(entry.versionMadeBy, entry.flags, entry.name, entry.extra);
+    // The name the contents list shows, which the written file takes.
+    const std::string& NameOf(const zipfmt::CentralEntry& entry) const {
+        return names_[static_cast<std::size_t>(&entry - directory_.entries.data())];
     }
 
     // Entries are inflated and checked on every core; what each tells is told in the
@@ -420,6 +422,7 @@ private:
     std::optional<platform::FileHandle> archive_;
     std::unique_ptr<zipfmt::ByteSource> view_;
     zipfmt::ArchiveDirectory directory_;
+    std::vector<std::string> names_; // of the directory's entries, in order
     std::optional<EntrySource> source_;
     zipfmt::Buffer buffer_;
     OutputFolders folders_;

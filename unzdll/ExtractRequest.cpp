@@ -19,6 +19,7 @@ ExtractRequest ReadExtractRequest(const UnzCallBlock& block) {
     r.freshen = block.Freshen != 0 && !r.update;
     r.keepFolders = block.DirNames != 0;
     r.overwrite = block.Overwrite != 0;
+    r.namesCodePage = block.NamesCodePage > 0 ? static_cast<unsigned>(block.NamesCodePage) : 0;
     return r;
 }
 

@@ -18,6 +18,7 @@ struct ExtractRequest {
     bool freshen = false;
     bool keepFolders = false;
     bool overwrite = false;
+    unsigned namesCodePage = 0; // 0: detected from the names
 };
 
 ExtractRequest ReadExtractRequest(const UnzCallBlock& block);

@@ -27,10 +27,31 @@ bool DosDateTime::IsValid() const {
     return day <= last;
 }
 
+void AppendIso(std::string& out, const DosDateTime& t) {
+    // Every field of a packed value has two digits at most, the year four.
+    const auto digits = [&out](int value, int width) {
+        char text[4];
+        for (int i = width - 1; i >= 0; --i, value /= 10) {
+            text[i] = static_cast<char>('0' + value % 10);
+        }
+        out.append(text, static_cast<std::size_t>(width));
+    };
+    digits(t.year, 4);
+    out += '-';
+    digits(t.month, 2);
+    out += '-';
+    digits(t.day, 2);
+    out += ' ';
+    digits(t.hour, 2);
+    out += ':';
+    digits(t.minute, 2);
+    out += ':';
+    digits(t.second, 2);
+}
+
 std::string FormatIso(const DosDateTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
+    std::string text;
+    AppendIso(text, t);
     return text;
 }
 

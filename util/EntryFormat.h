@@ -19,6 +19,8 @@ struct DosDateTime {
 
 // "YYYY-MM-DD HH:MM:SS".
 std::string FormatIso(const DosDateTime& t);
+// The same appended to out, for long listings.
+void AppendIso(std::string& out, const DosDateTime& t);
 
 // Space saved by compression, in whole percent, an exact half rounded to the even
 // neighbour; negative when the stored data is larger. No value for a size of 0 or less.

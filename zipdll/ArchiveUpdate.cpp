@@ -214,6 +214,13 @@ bool ArchiveUpdate::CopyRange(std::int64_t from, std::int64_t to) {
     return true;
 }
 
+const std::string& ArchiveUpdate::NameOf(const zipfmt::CentralEntry& entry) {
+    if (names_.size() != directory_.entries.size()) {
+        names_ = zipfmt::DirectoryNames(directory_.entries);
+    }
+    return names_[static_cast<std::size_t>(&entry - directory_.entries.data())];
+}
+
 bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
     if (journal_) {
         return true; // growing in place: the entry stays where it is
@@ -223,10 +230,7 @@ bool ArchiveUpdate::CopyEntry(const zipfmt::CentralEntry& entry) {
     const std::int64_t position = static_cast<std::int64_t>(entry.localHeaderPosition);
     if (!zipfmt::ReadLocalHeader(*sourceView_, position, limit, local) ||
         entry.compressedSize > static_cast<std::uint64_t>(limit - local.dataStart)) {
-        reporter_.Error(
-            kErrArchiveDamaged,
-            archive_ + " is damaged at the entry " +
-                zipfmt::EntryNameUtf8(entry.versionMadeBy, entry.flags, entry.name, entry.extra));
+        reporter_.Error(kErrArchiveDamaged, archive_ + " is damaged at the entry " + NameOf(entry));
         return false;
     }
     zipfmt::CentralRecord record;

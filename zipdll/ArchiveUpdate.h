@@ -29,6 +29,8 @@ public:
     // no entries when mayCreate. Reports and returns false when it cannot go on.
     bool Open(bool mayCreate);
     const zipfmt::ArchiveDirectory& Directory() const { return directory_; }
+    // The name the contents list shows for an entry of Directory().
+    const std::string& NameOf(const zipfmt::CentralEntry& entry);
     bool Exists() const { return source_.has_value() || inPlace_.has_value(); }
 
     // Starts the new archive with whatever stood before the old one's first entry.
@@ -67,6 +69,7 @@ private:
     bool grewInPlace_ = false;
     std::unique_ptr<zipfmt::ByteSource> sourceView_;
     zipfmt::ArchiveDirectory directory_;
+    std::vector<std::string> names_; // of directory_, made on first need
     std::unique_ptr<platform::TempFile> temp_;
     std::unique_ptr<zipfmt::ByteSink> sink_;
     std::unique_ptr<zipfmt::ArchiveWriter> writer_;

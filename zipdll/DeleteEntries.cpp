@@ -34,8 +34,7 @@ std::int32_t DeleteEntries(const ZipRequest& request, engineapi::EngineReporter&
         return 0;
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string name = zipfmt::EntryNameUtf8(entries[i].versionMadeBy, entries[i].flags,
-                                                       entries[i].name, entries[i].extra);
+        const std::string& name = update.NameOf(entries[i]);
         if (removed[i]) {
             reporter.FileStart(name, entries[i].uncompressedSize);
             reporter.Info("deleting: " + name);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <span>
 
+#include "zipformat/RecordDecoders.h"
 #include "zipformat/Records.h"
 
 namespace zipfmt {
@@ -28,31 +29,35 @@ bool ReadExact(const ByteSource& file, std::int64_t at, void* buffer, std::size_
 bool ReadZip64End(const ByteSource& file, std::int64_t eocdPosition, EndRecord& end) {
     std::uint8_t locator[kZip64LocatorSize];
     const std::int64_t locatorAt = eocdPosition - static_cast<std::int64_t>(kZip64LocatorSize);
-    if (!ReadExact(file, locatorAt, locator, sizeof locator) ||
-        Le32(locator) != kZip64LocatorSignature) {
+    const auto stored = ReadExact(file, locatorAt, locator, sizeof locator)
+                            ? DecodeZip64Locator(locator)
+                            : std::nullopt;
+    if (!stored) {
         return true; // no zip64 records: the 32-bit values stand
     }
     // The record normally sits right before its locator; with a stub in front the
     // stored offset is off by the stub's size, so try the adjacent place first.
     std::uint8_t record[kZip64EndOfCentralSize];
-    const std::int64_t adjacent = locatorAt - static_cast<std::int64_t>(kZip64EndOfCentralSize);
-    const std::uint64_t stored = Le64(locator + 8);
-    std::int64_t at = adjacent;
-    if (!ReadExact(file, at, record, sizeof record) ||
-        Le32(record) != kZip64EndOfCentralSignature) {
-        if (stored > static_cast<std::uint64_t>(locatorAt)) {
+    auto recordAt = [&](std::int64_t at) {
+        return ReadExact(file, at, record, sizeof record) ? DecodeZip64EndRecord(record)
+                                                          : std::nullopt;
+    };
+    std::int64_t at = locatorAt - static_cast<std::int64_t>(kZip64EndOfCentralSize);
+    auto fields = recordAt(at);
+    if (!fields) {
+        if (*stored > static_cast<std::uint64_t>(locatorAt)) {
             return false;
         }
-        at = static_cast<std::int64_t>(stored);
-        if (!ReadExact(file, at, record, sizeof record) ||
-            Le32(record) != kZip64EndOfCentralSignature) {
+        at = static_cast<std::int64_t>(*stored);
+        fields = recordAt(at);
+        if (!fields) {
             return false;
         }
     }
     end.position = at;
-    end.entryCount = Le64(record + 32);
-    end.centralSize = Le64(record + 40);
-    end.centralOffset = Le64(record + 48);
+    end.entryCount = fields->entryCount;
+    end.centralSize = fields->centralSize;
+    end.centralOffset = fields->centralOffset;
     end.zip64 = true;
     return true;
 }
@@ -70,101 +75,40 @@ bool FindEndRecord(const ByteSource& file, EndRecord& end) {
     if (!ReadExact(file, tailStart, tail.data(), tail.size())) {
         return false;
     }
+    const std::span<const std::uint8_t> bytes(tail);
     for (std::size_t i = tail.size() - kEndOfCentralSize + 1; i-- > 0;) {
-        const std::uint8_t* p = tail.data() + i;
-        if (Le32(p) != kEndOfCentralSignature) {
+        const auto fields = DecodeEndRecord(bytes.subspan(i, kEndOfCentralSize));
+        if (!fields) {
             continue;
         }
-        const std::size_t commentLength = Le16(p + 20);
         const std::int64_t position = tailStart + static_cast<std::int64_t>(i);
-        const std::uint64_t centralSize = Le32(p + 12);
-        if (commentLength > tail.size() - i - kEndOfCentralSize ||
-            centralSize > static_cast<std::uint64_t>(position)) {
+        if (fields->commentLength > tail.size() - i - kEndOfCentralSize ||
+            fields->centralSize > static_cast<std::uint64_t>(position)) {
             continue; // a stray signature inside a comment or data
         }
         end.position = position;
-        end.entryCount = Le16(p + 10);
-        end.centralSize = centralSize;
-        end.centralOffset = Le32(p + 16);
-        end.comment.assign(reinterpret_cast<const char*>(p + kEndOfCentralSize), commentLength);
+        end.entryCount = fields->entryCount;
+        end.centralSize = fields->centralSize;
+        end.centralOffset = fields->centralOffset;
+        end.comment.assign(reinterpret_cast<const char*>(bytes.data() + i + kEndOfCentralSize),
+                           fields->commentLength);
         return true;
     }
     return false;
 }
 
-// Takes the values a central header marks as 0xFFFF... from its zip64 extra block.
-bool ApplyZip64Extra(CentralEntry& entry, bool sizeMarked, bool compressedMarked, bool offsetMarked,
-                     bool diskMarked) {
-    if (!sizeMarked && !compressedMarked && !offsetMarked && !diskMarked) {
-        return true;
-    }
-    const auto block = FindExtraBlock(entry.extra, kExtraZip64);
-    std::size_t at = 0;
-    auto take64 = [&](std::uint64_t& field) {
-        if (block.size() - at < 8) {
-            return false;
-        }
-        field = Le64(block.data() + at);
-        at += 8;
-        return true;
-    };
-    if ((sizeMarked && !take64(entry.uncompressedSize)) ||
-        (compressedMarked && !take64(entry.compressedSize)) ||
-        (offsetMarked && !take64(entry.localHeaderPosition))) {
-        return false;
-    }
-    if (diskMarked) {
-        if (block.size() - at < 4) {
-            return false;
-        }
-        entry.diskStart = Le32(block.data() + at);
-    }
-    entry.zip64 = true;
-    return true;
-}
-
 bool ParseCentralHeaders(std::span<const std::uint8_t> bytes, std::int64_t bias,
                          std::vector<CentralEntry>& entries) {
-    std::size_t at = 0;
-    while (bytes.size() - at >= kCentralHeaderSize &&
-           Le32(bytes.data() + at) == kCentralHeaderSignature) {
-        const std::uint8_t* p = bytes.data() + at;
-        const std::size_t nameLength = Le16(p + 28);
-        const std::size_t extraLength = Le16(p + 30);
-        const std::size_t commentLength = Le16(p + 32);
-        const std::size_t total = kCentralHeaderSize + nameLength + extraLength + commentLength;
-        if (total > bytes.size() - at) {
-            return false;
-        }
+    ByteCursor in(bytes);
+    while (in.Remaining() >= kCentralHeaderSize &&
+           Le32(bytes.data() + in.Position()) == kCentralHeaderSignature) {
         CentralEntry e;
-        e.versionMadeBy = Le16(p + 4);
-        e.versionNeeded = Le16(p + 6);
-        e.flags = Le16(p + 8);
-        e.method = Le16(p + 10);
-        e.dosDateTime = Le32(p + 12);
-        e.crc32 = Le32(p + 16);
-        e.compressedSize = Le32(p + 20);
-        e.uncompressedSize = Le32(p + 24);
-        e.diskStart = Le16(p + 34);
-        e.internalAttributes = Le16(p + 36);
-        e.externalAttributes = Le32(p + 38);
-        e.localHeaderPosition = Le32(p + 42);
-        const std::uint8_t* variable = p + kCentralHeaderSize;
-        e.name.assign(reinterpret_cast<const char*>(variable), nameLength);
-        e.extra.assign(variable + nameLength, variable + nameLength + extraLength);
-        e.comment.assign(reinterpret_cast<const char*>(variable + nameLength + extraLength),
-                         commentLength);
-        if (!ApplyZip64Extra(
-                e, e.uncompressedSize == kZip64Marker32, e.compressedSize == kZip64Marker32,
-                e.localHeaderPosition == kZip64Marker32, e.diskStart == kZip64Marker16)) {
-            return false;
-        }
-        if (e.localHeaderPosition > static_cast<std::uint64_t>(INT64_MAX - bias)) {
+        if (!DecodeCentralHeader(in, e) ||
+            e.localHeaderPosition > static_cast<std::uint64_t>(INT64_MAX - bias)) {
             return false;
         }
         e.localHeaderPosition += static_cast<std::uint64_t>(bias);
         entries.push_back(std::move(e));
-        at += total;
     }
     return true;
 }

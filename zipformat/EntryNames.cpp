@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "util/Codepage.h"
+#include "util/NameCodePages.h"
 #include "zipformat/Crc32.h"
 #include "zipformat/Records.h"
 
@@ -46,21 +47,74 @@ std::optional<std::string> UnicodePathOf(std::string_view rawName,
     return utf8;
 }
 
-std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
-                          std::string_view rawName, std::span<const std::uint8_t> extra) {
+std::optional<std::string> SelfDescribedName(std::uint16_t flags, std::string_view rawName,
+                                             std::span<const std::uint8_t> extra) {
     if (auto unicode = UnicodePathOf(rawName, extra)) {
-        return *unicode;
+        return unicode;
     }
-    if ((flags & kFlagUtf8) && util::IsValidUtf8(rawName)) {
+    const bool ascii = std::all_of(rawName.begin(), rawName.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii || ((flags & kFlagUtf8) && util::IsValidUtf8(rawName))) {
         return std::string(rawName);
     }
-    // MS-DOS, NTFS and VFAT hosts wrote OEM names; the others wrote their bytes.
-    const int host = versionMadeBy >> 8;
-    if (host != kMadeByDos && host != kMadeByNtfs && host != kMadeByVfat &&
-        util::IsValidUtf8(rawName)) {
-        return std::string(rawName);
+    return std::nullopt;
+}
+
+std::optional<std::string> ArchiveNames::Offer(std::uint16_t flags, std::string_view rawName,
+                                               std::span<const std::uint8_t> extra) {
+    auto name = SelfDescribedName(flags, rawName, extra);
+    if (!name && !reader_) {
+        allUtf8_ = allUtf8_ && util::IsValidUtf8(rawName);
+        sample_.append(rawName);
+        sample_ += '\n';
     }
-    return util::Cp437ToUtf8(rawName);
+    return name;
+}
+
+unsigned ArchiveNames::CodePage() const {
+    if (reader_) {
+        return settled_;
+    }
+    if (chosen_ != kNamesDetected) {
+        return chosen_;
+    }
+    if (sample_.empty()) {
+        return util::kCodePageOemUs;
+    }
+    if (allUtf8_) {
+        return util::kCodePageUtf8;
+    }
+    const unsigned guess = util::GuessNameCodePage(sample_);
+    return guess != 0 ? guess : util::kCodePageOemUs;
+}
+
+std::string ArchiveNames::Read(std::string_view rawName) {
+    if (!reader_) {
+        settled_ = CodePage();
+        reader_ = std::make_unique<platform::CodePageReader>(settled_);
+        sample_.clear();
+        sample_.shrink_to_fit();
+    }
+    return reader_->ToUtf8(rawName);
+}
+
+std::vector<std::string> DirectoryNames(const std::vector<CentralEntry>& entries, unsigned chosen) {
+    ArchiveNames names(chosen);
+    std::vector<std::string> out;
+    std::vector<bool> waiting;
+    out.reserve(entries.size());
+    waiting.reserve(entries.size());
+    for (const CentralEntry& entry : entries) {
+        auto name = names.Offer(entry.flags, entry.name, entry.extra);
+        waiting.push_back(!name);
+        out.push_back(name ? std::move(*name) : std::string());
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (waiting[i]) {
+            out[i] = names.Read(entries[i].name);
+        }
+    }
+    return out;
 }
 
 StoredName MakeStoredName(std::string_view utf8) {

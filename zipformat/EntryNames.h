@@ -3,10 +3,15 @@
 // written in, and the names the libraries store.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/CodePages.h"
+#include "zipformat/CentralDirectory.h"
 
 namespace zipfmt {
 
@@ -17,11 +22,47 @@ std::string UnicodePathBlock(std::string_view rawName, std::string_view utf8);
 std::optional<std::string> UnicodePathOf(std::string_view rawName,
                                          std::span<const std::uint8_t> extra);
 
-// The entry's name in UTF-8: from a valid Unicode path field, else as stored when
-// flagged UTF-8, else, from a system whose names are bytes (Unix) and that are
-// valid UTF-8, as stored, else read in code page 437.
-std::string EntryNameUtf8(std::uint16_t versionMadeBy, std::uint16_t flags,
-                          std::string_view rawName, std::span<const std::uint8_t> extra);
+// The name an entry gives of itself: from a valid Unicode path field, else as stored
+// when flagged UTF-8 (and so it is) or plain ASCII. Nothing when the name is to be
+// read in the archive's code page.
+std::optional<std::string> SelfDescribedName(std::uint16_t flags, std::string_view rawName,
+                                             std::span<const std::uint8_t> extra);
+
+// The user's choice of code page for the names that need one: automatic, or one of
+// util::kNameCodePages.
+inline constexpr unsigned kNamesDetected = 0;
+
+// An archive's names as a person reads them. The names that do not describe
+// themselves are read in one code page for the whole archive: the user's choice, or
+// the one detected from all of them together (UTF-8 when they all are, else the
+// detector's guess, else 437).
+class ArchiveNames {
+public:
+    explicit ArchiveNames(unsigned chosen = kNamesDetected) : chosen_(chosen) {}
+
+    // The name when the entry describes it; otherwise nothing, and rawName joins
+    // those read in the code page.
+    std::optional<std::string> Offer(std::uint16_t flags, std::string_view rawName,
+                                     std::span<const std::uint8_t> extra);
+
+    // The code page for the names offered so far that need one.
+    unsigned CodePage() const;
+
+    // A name offered without a result, read in CodePage(). Settles the code page on
+    // the first call: offer every name first.
+    std::string Read(std::string_view rawName);
+
+private:
+    unsigned chosen_;
+    std::string sample_; // the names that need a code page, one a line
+    bool allUtf8_ = true;
+    unsigned settled_ = 0;
+    std::unique_ptr<platform::CodePageReader> reader_;
+};
+
+// Every name of a directory read from its central headers, in order.
+std::vector<std::string> DirectoryNames(const std::vector<CentralEntry>& entries,
+                                        unsigned chosen = kNamesDetected);
 
 // What a stored name is made of: the bytes, the flags they need and the extra block.
 struct StoredName {

@@ -1,23 +1,24 @@
 #include "zipformat/LocalHeader.h"
 
+#include "zipformat/ByteCursor.h"
 #include "zipformat/Records.h"
 
 namespace zipfmt {
 
 LocalHeaderFixed
 DecodeLocalHeaderFixed(std::span<const std::uint8_t, kLocalHeaderFixedSize> bytes) {
-    const std::uint8_t* p = bytes.data();
-    return {
-        .versionNeeded = Le16(p),
-        .flags = Le16(p + 2),
-        .method = Le16(p + 4),
-        .dosDateTime = Le32(p + 6),
-        .crc32 = Le32(p + 10),
-        .compressedSize = Le32(p + 14),
-        .uncompressedSize = Le32(p + 18),
-        .nameLength = Le16(p + 22),
-        .extraLength = Le16(p + 24),
-    };
+    ByteCursor in(bytes);
+    LocalHeaderFixed fields;
+    fields.versionNeeded = in.U16();
+    fields.flags = in.U16();
+    fields.method = in.U16();
+    fields.dosDateTime = in.U32();
+    fields.crc32 = in.U32();
+    fields.compressedSize = in.U32();
+    fields.uncompressedSize = in.U32();
+    fields.nameLength = in.U16();
+    fields.extraLength = in.U16();
+    return fields;
 }
 
 bool ReadLocalHeader(const ByteSource& source, std::int64_t position, std::int64_t limit,

@@ -1,20 +1,21 @@
 #include "zipformat/Records.h"
 
+#include "zipformat/ByteCursor.h"
+
 namespace zipfmt {
 
 std::span<const std::uint8_t> FindExtraBlock(std::span<const std::uint8_t> extra,
                                              std::uint16_t id) {
-    std::size_t at = 0;
-    while (extra.size() - at >= 4) {
-        const std::uint16_t blockId = Le16(extra.data() + at);
-        const std::size_t length = Le16(extra.data() + at + 2);
-        if (length > extra.size() - at - 4) {
-            break;
+    ByteCursor in(extra);
+    while (in.Remaining() >= 4) {
+        const std::uint16_t blockId = in.U16();
+        const auto block = in.Bytes(in.U16());
+        if (in.Failed()) {
+            break; // a block that runs past the field ends it
         }
         if (blockId == id) {
-            return extra.subspan(at + 4, length);
+            return block;
         }
-        at += 4 + length;
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "engine/ZipEngine.h"
@@ -97,6 +98,122 @@ TEST_F(RealLibraries, AddListExtractTestDelete) {
     EXPECT_NE(std::find(progress.begin(), progress.end(), "start notes.txt"), progress.end())
         << "a file's start names its entry";
     EXPECT_NE(std::find(progress.begin(), progress.end(), "end"), progress.end());
+}
+
+// Names written without a UTF-8 marker, in the code page of the system that wrote
+// them: the list shows them as their writer meant, and extraction writes files of
+// exactly those names. A lone short name is too little to tell; the user's choice
+// of code page reads it.
+TEST_F(RealLibraries, NamesListAndExtractAsTheirWritersMeantThem) {
+    struct Name {
+        const char* stored;
+        std::uint16_t flags;
+        const char8_t* shown;
+    };
+    struct Case {
+        const char* label;
+        unsigned codePage;
+        std::vector<Name> names;
+    };
+    const Case cases[] = {
+        {"Shift-JIS",
+         0,
+         {
+             {"\x93\xFA\x96{\x8C\xEA\x82\xCC\x83t\x83@\x83"
+              "C\x83\x8B.txt",
+              0x0000, u8"日本語のファイル.txt"},
+             {"\x8E\xCA\x90^/\x89\xC4\x8Bx\x82\xDD.jpg", 0x0000, u8"写真/夏休み.jpg"},
+             {"\x8E\x91\x97\xBF.docx", 0x0000, u8"資料.docx"},
+         }},
+        {"GBK",
+         0,
+         {
+             {"\xD6\xD0\xCE\xC4\xCE\xC4\xBC\xFE.txt", 0x0000, u8"中文文件.txt"},
+             {"\xCD\xBC\xC6\xAC/\xD5\xD5\xC6\xAC.jpg", 0x0000, u8"图片/照片.jpg"},
+             {"\xB1\xA8\xB8\xE6.doc", 0x0000, u8"报告.doc"},
+         }},
+        {"949",
+         0,
+         {
+             {"\xC7\xD1\xB1\xB9\xBE\xEE \xC6\xC4\xC0\xCF.txt", 0x0000, u8"한국어 파일.txt"},
+             {"\xBB\xE7\xC1\xF8/\xBF\xA9\xB8\xA7.jpg", 0x0000, u8"사진/여름.jpg"},
+             {"\xBA\xB8\xB0\xED\xBC\xAD.doc", 0x0000, u8"보고서.doc"},
+         }},
+        {"866",
+         0,
+         {
+             {"\x90\xE3\xE1\xE1\xAA\xA8\xA9 \xE4\xA0\xA9\xAB.txt", 0x0000, u8"Русский файл.txt"},
+             {"\x94\xAE\xE2\xAE/\xAB\xA5\xE2\xAE.jpg", 0x0000, u8"Фото/лето.jpg"},
+             {"\x8E\xE2\xE7\xF1\xE2.doc", 0x0000, u8"Отчёт.doc"},
+         }},
+        {"raw UTF-8",
+         0,
+         {
+             {"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt", 0x0000,
+              u8"Ελληνικά.txt"},
+             {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", 0x0000, u8"日本語.txt"},
+         }},
+        {"437",
+         0,
+         {
+             {"Ni\xA4o espa\xA4ol.txt", 0x0000, u8"Niño español.txt"},
+             {"Caf\x82/M\x81ller.doc", 0x0000, u8"Café/Müller.doc"},
+             {"A\xA4o.txt", 0x0000, u8"Año.txt"},
+         }},
+        {"mixed",
+         0,
+         {
+             {"readme.txt", 0x0000, u8"readme.txt"},
+             {"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.txt", 0x0800,
+              u8"Ελληνικά.txt"},
+             {"\x93\xFA\x96{\x8C\xEA\x82\xCC\x83t\x83@\x83"
+              "C\x83\x8B.txt",
+              0x0000, u8"日本語のファイル.txt"},
+             {"\x8E\xCA\x90^/\x89\xC4\x8Bx\x82\xDD.jpg", 0x0000, u8"写真/夏休み.jpg"},
+         }},
+        {"lone short name",
+         0,
+         {
+             {"\x8E\x91\x97\xBF.doc", 0x0000, u8"Äæù┐.doc"},
+         }},
+        {"override",
+         932,
+         {
+             {"\x8E\x91\x97\xBF.doc", 0x0000, u8"資料.doc"},
+         }},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        std::vector<testzip::Entry> entries;
+        std::vector<std::string> expected;
+        for (const Name& name : c.names) {
+            entries.push_back(testzip::Stored(name.stored, name.stored));
+            entries.back().flags = name.flags;
+            expected.emplace_back(reinterpret_cast<const char*>(name.shown));
+        }
+        const std::string tag = std::to_string(++number);
+        zip.NamesCodePage = c.codePage;
+        zip.SetZipFilename(dir.Write("names" + tag + ".zip", testzip::Archive(entries)));
+        std::vector<std::string> shown;
+        for (const ZipDirEntry& entry : zip.Entries()) {
+            shown.push_back(entry.ShownName);
+        }
+        EXPECT_EQ(shown, expected) << c.label;
+
+        const std::filesystem::path out = dir.Path() / ("out" + tag);
+        std::filesystem::create_directory(out);
+        zip.ExtrBaseDir = dir.File("out" + tag);
+        zip.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
+        zip.ExtractFiles();
+        EXPECT_EQ(zip.ResultCount(), static_cast<int>(c.names.size())) << c.label;
+        for (std::size_t i = 0; i < c.names.size(); ++i) {
+            const std::filesystem::path file = out / std::filesystem::path(c.names[i].shown);
+            std::error_code error;
+            EXPECT_EQ(std::filesystem::file_size(file, error), std::strlen(c.names[i].stored))
+                << c.label << ": " << expected[i];
+        }
+    }
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(RealLibraries, NothingToDoReturnsZeroAndSaysWhy) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/MemoryArchive.h"
+#include "util/Codepage.h"
 #include "zipformat/CentralDirectory.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
@@ -52,12 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     selector.Select("a", chosen);
     static std::vector<std::uint8_t> buffer(64 * 1024);
     std::size_t looked = 0;
+    const std::vector<std::string> names = zipfmt::DirectoryNames(dir.entries);
     for (const zipfmt::CentralEntry& entry : dir.entries) {
         if (++looked > 16) {
             break;
         }
-        const std::string name =
-            zipfmt::EntryNameUtf8(entry.versionMadeBy, entry.flags, entry.name, entry.extra);
+        const std::string& name = names[looked - 1];
+        if (!util::IsValidUtf8(name)) {
+            std::abort();
+        }
         for (const bool keep : {true, false}) {
             if (const auto out = zipfmt::SafeOutputPath(name, keep)) {
                 CheckInside(*out);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include "main/Cdatos.h"
@@ -81,6 +83,59 @@ TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
     const auto size = std::filesystem::file_size(path);
     EXPECT_EQ(StatusText(Main().estado.Handle(), 1), std::to_string(size) + " bytes");
     EXPECT_EQ(StatusText(Main().estado.Handle(), 0), "  Listo");
+}
+
+// Chooses the item of Opciones -> "Codificación de nombres" at a place of its list.
+void ChooseNameEncoding(HWND window, int item) {
+    HMENU encodings = ::GetSubMenu(::GetSubMenu(::GetMenu(window), 1), 1);
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(::GetMenuItemID(encodings, item), 0), 0);
+    PumpMessages();
+}
+
+std::vector<std::wstring> SortedNames(const std::vector<std::vector<std::wstring>>& rows) {
+    std::vector<std::wstring> names;
+    for (const auto& row : rows) {
+        names.push_back(row[0]);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Names written without a UTF-8 marker show as their writer meant them. A lone short
+// name is too little to tell: it reads in 437 until the user picks its code page,
+// which holds for that archive and goes back to detection for the next.
+TEST_F(CurrentArchive, NamesShowInTheCodePageTheyWereWrittenInOrTheOneChosen) {
+    const std::string lone =
+        MakeArchive("lone.zip", {testzip::Stored("\x8E\x91\x97\xBF.doc", "c")});
+    const std::string japanese = MakeArchive(
+        "sjis.zip", {testzip::Stored("\x93\xFA\x96{\x8C\xEA\x82\xCC\x83t\x83@\x83"
+                                     "C\x83\x8B.txt",
+                                     "a"),
+                     testzip::Stored("\x89\xC4\x8Bx\x82\xDD\x82\xCC\x8E\xCA\x90^.jpg", "b"),
+                     testzip::Stored("\x8E\x91\x97\xBF.docx", "c")});
+    StartAndShow({lone});
+    const HWND window = Main().Handle();
+    HMENU encodings = ::GetSubMenu(::GetSubMenu(::GetMenu(window), 1), 1);
+    ASSERT_NE(encodings, nullptr);
+    EXPECT_EQ(::GetMenuItemCount(encodings), 12);
+    const auto checked = [&](int item) {
+        return (::GetMenuState(encodings, static_cast<UINT>(item), MF_BYPOSITION) & MF_CHECKED) !=
+               0;
+    };
+    EXPECT_TRUE(checked(0)) << "Automática";
+    EXPECT_EQ(SortedNames(Rows()), std::vector<std::wstring>{L"\x00C4\x00E6\x00F9\x2510.doc"});
+
+    ChooseNameEncoding(window, 4); // 932
+    EXPECT_EQ(SortedNames(Rows()), std::vector<std::wstring>{L"\x8CC7\x6599.doc"});
+    EXPECT_TRUE(checked(4));
+    EXPECT_FALSE(checked(0));
+
+    ui::Guarded([&] { Main().Abrir_Archivo(japanese); });
+    EXPECT_TRUE(checked(0)) << "another archive is detected afresh";
+    EXPECT_EQ(SortedNames(Rows()),
+              (std::vector<std::wstring>{L"\x590F\x4F11\x307F\x306E\x5199\x771F.jpg",
+                                         L"\x65E5\x672C\x8A9E\x306E\x30D5\x30A1\x30A4\x30EB.txt",
+                                         L"\x8CC7\x6599.docx"}));
 }
 
 TEST_F(CurrentArchive, EnabledStatesFollowTheArchiveAndTheSelection) {

@@ -96,8 +96,9 @@ TEST_F(Language, ApplyingTheSettingsAfterTheChoiceShowsEnglishCaptions) {
                                                     {"Exit", true},
                                                     {"-", true},
                                                     {"Test archive", false}}));
-    EXPECT_EQ(english.options,
-              (std::vector<MenuEntry>{{"Configuration", true}, {"Password for adding...", true}}));
+    EXPECT_EQ(english.options, (std::vector<MenuEntry>{{"Configuration", true},
+                                                       {"Password for adding...", true},
+                                                       {"Name encoding", true}}));
     EXPECT_EQ(english.utilities,
               (std::vector<MenuEntry>{
                   {"Notepad", true}, {"Explorer", true}, {"Calculator", true}, {"Ms-Dos", true}}));

@@ -175,7 +175,8 @@ TEST_F(MainWindowLayout, HasItsMenuWithTheRecentItemsAbsent) {
                                                            {"-", true},
                                                            {"Comprobar archivo", false}}));
     EXPECT_EQ(DropDown(window, 1), (std::vector<MenuEntry>{{"Configuracion", true},
-                                                           {"Contraseña para añadir...", true}}));
+                                                           {"Contraseña para añadir...", true},
+                                                           {"Codificación de nombres", true}}));
     EXPECT_EQ(DropDown(window, 2), (std::vector<MenuEntry>{{"Bloc de Notas", true},
                                                            {"Explorador", true},
                                                            {"Calculadora", true},

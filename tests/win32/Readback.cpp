@@ -99,7 +99,10 @@ std::vector<MenuEntry> Entries(HMENU menu) {
     std::vector<MenuEntry> entries;
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
-        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        if (::GetSubMenu(menu, i) != nullptr) {
+            state &= 0xFF; // the high byte counts the items of a nested menu
+        }
         if ((state & MF_SEPARATOR) != 0) {
             entries.push_back({"-", true});
             continue;

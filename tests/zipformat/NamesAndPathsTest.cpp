@@ -141,23 +141,50 @@ TEST(EntryNames, TheUnicodePathFieldBelongsToItsName) {
     EXPECT_EQ(zipfmt::UnicodePathOf(raw, Bytes(block.substr(0, 8))), std::nullopt);
 }
 
+// Each archive's names, read together: what an entry says of itself comes first, the
+// rest share one code page.
 TEST(EntryNames, NamesAreReadInTheEncodingTheirWriterUsed) {
     const std::string field = zipfmt::UnicodePathBlock("\x81.txt", "\xE2\x82\xAC.txt");
     const std::string utf8Field = zipfmt::UnicodePathBlock("\xC3\xBC.txt", "\xE2\x82\xAC.txt");
-    struct Case {
-        std::uint16_t madeBy, flags;
+    const std::string stale = zipfmt::UnicodePathBlock("other.txt", "\xE2\x82\xAC.txt");
+    struct Name {
+        std::uint16_t flags;
         std::string raw, extra, utf8;
     };
+    struct Case {
+        unsigned chosen;
+        std::vector<Name> names;
+        unsigned codePage; // what the names that need one are read in
+    };
     const Case cases[] = {
-        {0x0014, 0, "\x81.txt", "", "\xC3\xBC.txt"},                     // OEM 437
-        {0x0014, 0x0800, "\xC3\xBC.txt", "", "\xC3\xBC.txt"},            // flagged UTF-8
-        {0x0314, 0, "\xC3\xBC.txt", "", "\xC3\xBC.txt"},                 // Unix bytes
-        {0x0314, 0, "\x81.txt", "", "\xC3\xBC.txt"},                     // Unix, not UTF-8
-        {0x0014, 0, "\x81.txt", field, "\xE2\x82\xAC.txt"},              // Unicode field wins
-        {0x0314, 0x0800, "\xC3\xBC.txt", utf8Field, "\xE2\x82\xAC.txt"}, // also over the flag
+        {0, {{0, "\x81.txt", "", "\xC3\xBC.txt"}}, 437},
+        {0, {{0x0800, "\xC3\xBC.txt", "", "\xC3\xBC.txt"}}, 437},
+        // Unmarked, but all valid UTF-8: raw UTF-8.
+        {0, {{0, "\xC3\xBC.txt", "", "\xC3\xBC.txt"}, {0, "a.txt", "", "a.txt"}}, 65001},
+        // One name that is not UTF-8 makes the archive's names a legacy code page.
+        {0,
+         {{0, "\xC3\xBC.txt", "", "\xE2\x94\x9C\xE2\x95\x9D.txt"}, {0, "\x81", "", "\xC3\xBC"}},
+         437},
+        // A flag on bytes that are not UTF-8 is wrong; the code page reads them.
+        {0, {{0x0800, "\x81.txt", "", "\xC3\xBC.txt"}}, 437},
+        {0, {{0, "\x81.txt", field, "\xE2\x82\xAC.txt"}}, 437},
+        {0, {{0x0800, "\xC3\xBC.txt", utf8Field, "\xE2\x82\xAC.txt"}}, 437},
+        {0, {{0, "\x81.txt", stale, "\xC3\xBC.txt"}}, 437},
+        {1252,
+         {{0, "\x81.txt", field, "\xE2\x82\xAC.txt"}, {0, "\xFC.txt", "", "\xC3\xBC.txt"}},
+         1252},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(zipfmt::EntryNameUtf8(c.madeBy, c.flags, c.raw, Bytes(c.extra)), c.utf8) << c.raw;
+        zipfmt::ArchiveNames names(c.chosen);
+        std::vector<std::optional<std::string>> offered;
+        for (const Name& n : c.names) {
+            offered.push_back(names.Offer(n.flags, n.raw, Bytes(n.extra)));
+        }
+        EXPECT_EQ(names.CodePage(), c.codePage) << c.names[0].raw;
+        for (std::size_t i = 0; i < c.names.size(); ++i) {
+            EXPECT_EQ(offered[i] ? *offered[i] : names.Read(c.names[i].raw), c.names[i].utf8)
+                << c.names[i].raw;
+        }
     }
 }
 

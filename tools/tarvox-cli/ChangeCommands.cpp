@@ -18,9 +18,16 @@ namespace {
 
 constexpr std::uint16_t kEncryptedFlag = 0x0001;
 
-// Opens an archive that must exist; an exit code when it cannot be worked on.
-std::optional<int> OpenExisting(Session& session, const std::string& archive,
+// Opens an archive that must exist, its names read as --names says; an exit code when
+// it cannot be worked on.
+std::optional<int> OpenExisting(Session& session, const CommandLine& line,
                                 Session::Damaged damaged = Session::Damaged::Refused) {
+    const std::string& archive = line.operands[0];
+    const auto codePage = NamesCodePage(line);
+    if (!codePage) {
+        return Usage(*line.command);
+    }
+    session.zip.NamesCodePage = *codePage;
     if (!platform::FileExists(platform::ProgramPath(archive))) {
         platform::WriteErrorLine("tarvox-cli: no such archive: " + archive);
         return kExitUsage;
@@ -126,7 +133,7 @@ int RunAdd(const CommandLine& line) {
 
 int RunExtract(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0], Session::Damaged::Read)) {
+    if (const auto code = OpenExisting(session, line, Session::Damaged::Read)) {
         return *code;
     }
     // The engine extracts where it stands when the folder is missing: make it.
@@ -152,7 +159,7 @@ int RunExtract(const CommandLine& line) {
 
 int RunDelete(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0])) {
+    if (const auto code = OpenExisting(session, line)) {
         return *code;
     }
     session.zip.FSpecArgs =
@@ -162,7 +169,7 @@ int RunDelete(const CommandLine& line) {
 
 int RunTest(const CommandLine& line) {
     Session session;
-    if (const auto code = OpenExisting(session, line.operands[0], Session::Damaged::Read)) {
+    if (const auto code = OpenExisting(session, line, Session::Damaged::Read)) {
         return *code;
     }
     session.zip.ExtrOptions = {ExtrOptsEnum::ExtrTest};

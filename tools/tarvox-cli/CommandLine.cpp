@@ -3,10 +3,16 @@
 #include <algorithm>
 
 #include "platform/Console.h"
+#include "util/AsciiCase.h"
+#include "util/NameCodePages.h"
 
 namespace {
 
 const OptionInfo kHelpOption{"--help", "", "show this help (also -h)"};
+const OptionInfo kNamesOption{"--names", "CODEPAGE",
+                              "read names written without a UTF-8 marker in CODEPAGE: 437, 850, "
+                              "866, 932, 936, 949, 950, 1250, 1251, 1252 or utf-8 (auto, the "
+                              "default, detects it from the archive's names)"};
 
 bool IsHelp(std::string_view arg) {
     return arg == "--help" || arg == "-h";
@@ -20,7 +26,7 @@ const std::vector<CommandInfo>& AllCommands() {
          "ARCHIVE",
          "Prints one line per entry, in archive order: name, date and time, size, stored size "
          "and ratio, separated by tabs.",
-         {},
+         {kNamesOption},
          1,
          1,
          RunList},
@@ -43,26 +49,44 @@ const std::vector<CommandInfo>& AllCommands() {
          "NAME is a name as list prints it, a stored name, or a pattern with * and ?.",
          {{"-o", "", "overwrite existing files (never a read-only one)"},
           {"-j", "", "drop the entries' folders"},
-          {"-p", "PASSWORD", "the password of encrypted entries (asked for when needed)"}},
+          {"-p", "PASSWORD", "the password of encrypted entries (asked for when needed)"},
+          kNamesOption},
          2,
          SIZE_MAX,
          RunExtract},
         {"delete",
          "ARCHIVE NAME...",
          "Removes the named entries; a NAME is as for extract.",
-         {},
+         {kNamesOption},
          2,
          SIZE_MAX,
          RunDelete},
         {"test",
          "ARCHIVE",
          "Checks every entry's data and CRC-32 (and the authentication code of AES entries).",
-         {{"-p", "PASSWORD", "the password of encrypted entries (asked for when needed)"}},
+         {{"-p", "PASSWORD", "the password of encrypted entries (asked for when needed)"},
+          kNamesOption},
          1,
          1,
          RunTest},
     };
     return commands;
+}
+
+std::optional<unsigned> NamesCodePage(const CommandLine& line) {
+    const std::optional<std::string> value = line.Last(kNamesOption.flag);
+    if (!value || *value == "auto") {
+        return 0u;
+    }
+    if (util::AsciiUpper(*value) == "UTF-8" || util::AsciiUpper(*value) == "UTF8") {
+        return util::kCodePageUtf8;
+    }
+    for (const unsigned codePage : util::kNameCodePages) {
+        if (*value == std::to_string(codePage)) {
+            return codePage;
+        }
+    }
+    return std::nullopt;
 }
 
 bool CommandLine::Has(std::string_view flag) const {

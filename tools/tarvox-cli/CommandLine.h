@@ -37,6 +37,9 @@ struct CommandLine {
     std::vector<std::string> All(std::string_view flag) const;
 };
 
+// The code page of --names (0 for auto or none); nothing for one not offered.
+std::optional<unsigned> NamesCodePage(const CommandLine& line);
+
 // The commands, in the order the help lists them.
 const std::vector<CommandInfo>& AllCommands();
 

@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cstdio>
 #include <exception>
 
@@ -10,22 +11,40 @@
 
 namespace {
 
+void AppendNumber(std::string& out, std::uint64_t value) {
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    out.append(text, end);
+}
+
+void Write(const std::string& text) {
+    const std::string shown = platform::ConsoleText(text);
+    std::fwrite(shown.data(), 1, shown.size(), stdout);
+}
+
+// Lines are made in a block of many and written together: a listing of a hundred
+// thousand entries is mostly formatting.
 void PrintEntries(const TZipEngine& zip) {
-    std::string line;
+    constexpr std::size_t kBlock = 1 << 16;
+    std::string block;
+    block.reserve(kBlock + 1024);
     for (const ZipDirEntry& entry : zip.Entries()) {
-        line.assign(entry.ShownName);
-        line += '\t';
-        line += util::FormatIso(util::DosDateTime::FromPacked(entry.ModDateTime));
-        line += '\t';
-        line += std::to_string(entry.UncompressedSize64);
-        line += '\t';
-        line += std::to_string(entry.CompressedSize64);
-        line += '\t';
-        line += util::RatioText(entry.UncompressedSize64, entry.CompressedSize64);
-        line += '\n';
-        const std::string shown = platform::ConsoleText(line);
-        std::fwrite(shown.data(), 1, shown.size(), stdout);
+        block += entry.ShownName;
+        block += '\t';
+        util::AppendIso(block, util::DosDateTime::FromPacked(entry.ModDateTime));
+        block += '\t';
+        AppendNumber(block, entry.UncompressedSize64);
+        block += '\t';
+        AppendNumber(block, entry.CompressedSize64);
+        block += '\t';
+        block += util::RatioText(entry.UncompressedSize64, entry.CompressedSize64);
+        block += '\n';
+        if (block.size() >= kBlock) {
+            Write(block);
+            block.clear();
+        }
     }
+    Write(block);
     std::fflush(stdout);
 }
 
@@ -34,6 +53,10 @@ void PrintEntries(const TZipEngine& zip) {
 // One line per entry, in archive order: name, date-time, size, stored size, ratio.
 int RunList(const CommandLine& line) {
     const std::string& archive = line.operands[0];
+    const auto codePage = NamesCodePage(line);
+    if (!codePage) {
+        return Usage(*line.command);
+    }
     const std::string path = platform::ProgramPath(archive);
     if (!platform::FileExists(path)) {
         platform::WriteErrorLine("tarvox-cli: no such archive: " + archive);
@@ -42,6 +65,7 @@ int RunList(const CommandLine& line) {
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     TZipEngine zip;
+    zip.NamesCodePage = *codePage;
     const int messagesBefore = MessagesShown();
     try {
         zip.SetZipFilename(path);
