@@ -5,18 +5,11 @@
 # by Python's zipfile into build/bench-data.
 # Usage: bench/window_open.sh [RUNS]   (default 5)
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/window_lib.sh"
 runs=${1:-5}
 
-ensure_packages
-build_tree win32 open_probe
-ensure_display
-ensure_wine_prefix
-start_persistent_wineserver
-wine reg add 'HKCU\Software\Wine\AppDefaults\open_probe.exe\X11 Driver' /v Managed /d N /f \
-    >/dev/null 2>&1
-data=$TARVOX_BUILD/bench-data
-mkdir -p "$data"
+window_bench_setup
+data=$BENCH_DATA
 for entries in 10000 100000; do
     archive=$data/window-$entries.zip
     [ -f "$archive" ] || python3 - "$archive" "$entries" <<'PY'
