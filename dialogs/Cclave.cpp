@@ -70,50 +70,74 @@ std::optional<std::string> Tclave::Pide(const std::string& nombre, bool errada) 
     return clave.Text();
 }
 
-void ExtraeConClave(TZipEngine& zip, Tclave& dialogo) {
-    // The window's handlers hear everything but the refusals for a password.
-    const TProgressEvent progreso = zip.OnProgress;
-    const TMessageEvent mensaje = zip.OnMessage;
-    std::string enCurso;
-    std::vector<std::string> sinClave;
-    zip.OnProgress = [&](TZipEngine& z, ProgressType tipo, const std::string& nombre,
-                         std::int32_t tamanyo) {
-        if (tipo == ProgressType::ProgrFileStart) {
-            enCurso = nombre;
-        }
-        if (progreso) {
-            progreso(z, tipo, nombre, tamanyo);
-        }
-    };
-    zip.OnMessage = [&](TZipEngine& z, std::int32_t codigo, const std::string& texto) {
-        if (codigo == kErrPassword) {
-            sinClave.push_back(enCurso);
-        } else if (mensaje) {
-            mensaje(z, codigo, texto);
-        }
-    };
-    struct Restaura {
-        TZipEngine& zip;
-        const TProgressEvent& progreso;
-        const TMessageEvent& mensaje;
-        ~Restaura() {
-            zip.OnProgress = progreso;
-            zip.OnMessage = mensaje;
-        }
-    } restaura{zip, progreso, mensaje};
-    zip.ExtractFiles();
-    while (!sinClave.empty()) {
-        const auto clave = dialogo.Pide(sinClave.front(), !zip.Password().empty());
-        if (!clave) {
-            break;
-        }
-        zip.SetPassword(*clave);
-        zip.FSpecArgs = NombresGuardados(zip, sinClave);
-        sinClave.clear();
-        if (zip.FSpecArgs.empty()) {
-            break;
-        }
+Extraccion ExtraeConClave(TZipEngine& zip, Tclave& dialogo) {
+    const TOperationEndEvent fin = zip.OnOperationEnd;
+    Extraccion hecho;
+    bool corrio = false;
+    {
+        // The window's handlers hear everything but the refusals for a password, and the
+        // passes end as one operation, with what they did together.
+        const TProgressEvent progreso = zip.OnProgress;
+        const TMessageEvent mensaje = zip.OnMessage;
+        struct Restaura {
+            TZipEngine& zip;
+            const TProgressEvent& progreso;
+            const TMessageEvent& mensaje;
+            const TOperationEndEvent& fin;
+            ~Restaura() {
+                zip.OnProgress = progreso;
+                zip.OnMessage = mensaje;
+                zip.OnOperationEnd = fin;
+            }
+        } restaura{zip, progreso, mensaje, fin};
+        std::string enCurso;
+        bool primera = true;
+        zip.OnProgress = [&](TZipEngine& z, ProgressType tipo, const std::string& nombre,
+                             std::int32_t tamanyo) {
+            if (tipo == ProgressType::ProgrFileStart) {
+                enCurso = nombre;
+                hecho.entradas += primera ? 1 : 0;
+            }
+            if (progreso) {
+                progreso(z, tipo, nombre, tamanyo);
+            }
+        };
+        zip.OnMessage = [&](TZipEngine& z, std::int32_t codigo, const std::string& texto) {
+            if (codigo == kErrPassword) {
+                hecho.sinClave.push_back({enCurso, texto});
+            } else if (mensaje) {
+                mensaje(z, codigo, texto);
+            }
+        };
+        zip.OnOperationEnd = [&](TZipEngine&, EngineOperation, std::int32_t cuantas, bool parada) {
+            corrio = true;
+            hecho.hechas += std::max<std::int32_t>(cuantas, 0);
+            hecho.cancelada = hecho.cancelada || parada;
+        };
         zip.ExtractFiles();
+        while (!hecho.sinClave.empty() && !hecho.cancelada) {
+            const auto clave =
+                dialogo.Pide(hecho.sinClave.front().entrada, !zip.Password().empty());
+            if (!clave) {
+                break;
+            }
+            zip.SetPassword(*clave);
+            std::vector<std::string> mostrados;
+            for (const SinClave& s : hecho.sinClave) {
+                mostrados.push_back(s.entrada);
+            }
+            zip.FSpecArgs = NombresGuardados(zip, mostrados);
+            if (zip.FSpecArgs.empty()) {
+                break;
+            }
+            hecho.sinClave.clear();
+            primera = false;
+            zip.ExtractFiles();
+        }
+        zip.FSpecArgs.clear();
     }
-    zip.FSpecArgs.clear();
+    if (corrio && fin) {
+        fin(zip, EngineOperation::Extract, hecho.hechas, hecho.cancelada);
+    }
+    return hecho;
 }

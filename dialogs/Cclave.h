@@ -3,8 +3,10 @@
 // cannot open without a password, or with the one given. What it is given is kept by
 // the engine (its Password) until the archive closes.
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/ZipEngine.h"
 #include "ui/Button.h"
@@ -34,7 +36,22 @@ private:
 
 extern Tclave* pideClave;
 
+// An entry left unopened for want of the right password, as the library named it, and
+// what it said.
+struct SinClave {
+    std::string entrada;
+    std::string mensaje;
+};
+
+struct Extraccion {
+    int entradas = 0;        // entries the first pass started on: each entry once
+    std::int32_t hechas = 0; // entries extracted (or tested) over every pass
+    bool cancelada = false;  // stopped by the user
+    std::vector<SinClave> sinClave;
+};
+
 // Runs zip's extraction (or test); the entries it refuses for want of the right
 // password are not shown as refusals: the dialog asks for it and they are extracted
-// again with it, until they open or the user gives up.
-void ExtraeConClave(TZipEngine& zip, Tclave& dialogo);
+// again with it, until they open or the user gives up. The passes end as one
+// operation for zip's OnOperationEnd.
+Extraccion ExtraeConClave(TZipEngine& zip, Tclave& dialogo);

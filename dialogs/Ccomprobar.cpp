@@ -94,7 +94,6 @@ Tcomprobar& Comprobador() {
 }
 
 void Comprobacion::Empieza(const std::string& entrada) {
-    ++comprobadas;
     entradaActual = entrada;
 }
 

@@ -36,7 +36,7 @@ private:
 
 // What a test run tells, gathered as the engine tells it.
 struct Comprobacion {
-    int comprobadas = 0;
+    bool cancelada = false; // stopped by the user: nothing to show
     std::string entradaActual;
     std::vector<Tcomprobar::Problema> problemas;
 

@@ -184,8 +184,9 @@ void Tdescompri::ToolButton1Click() {
         ~Deshabilitado() { form.SetEnabled(true); }
     } deshabilitado{*this};
     SetEnabled(false);
-    ExtraeConClave(zip_, *pideClave);
-    if (zip_.ResultCount() == 0) {
+    const Extraccion hecho = ExtraeConClave(zip_, *pideClave);
+    // Stopped with Escape: the status bar says how far it got.
+    if (hecho.hechas == 0 && !hecho.cancelada) {
         Aviso(" No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( "
               "como cd)",
               "Imposible descomprimir");

@@ -36,6 +36,10 @@ using TProgressEvent = std::function<void(TZipEngine& Sender, ProgressType Progr
                                           const std::string& Filename, std::int32_t FileSize)>;
 using TMessageEvent =
     std::function<void(TZipEngine& Sender, std::int32_t ErrCode, const std::string& Message)>;
+// What ran, what its library calls returned together, and whether it was asked to stop.
+enum class EngineOperation { Add, Delete, Extract };
+using TOperationEndEvent = std::function<void(TZipEngine& Sender, EngineOperation Operation,
+                                              std::int32_t Count, bool Cancelled)>;
 
 class TZipEngine {
 public:
@@ -118,12 +122,15 @@ public:
     TNotifyEvent OnDirUpdate;
     TProgressEvent OnProgress;
     TMessageEvent OnMessage;
+    // An operation's library calls have ended, however, and an add or delete that changed
+    // the archive has read it again. Not for a request refused before any call.
+    TOperationEndEvent OnOperationEnd;
 
     // One callback record of the running library call; what EngineCallback answers.
     std::int32_t DeliverCallback(const CallbackRecord& record) noexcept;
 
 private:
-    enum class Operation { Add, Delete, Extract };
+    using Operation = EngineOperation;
 
     void FireDirUpdate();
     void RunOperation(Operation operation);

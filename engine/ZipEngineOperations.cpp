@@ -115,6 +115,7 @@ void TZipEngine::RunOperation(Operation operation) {
     if (!MayRun(operation, specs) || busy || !NamesFitTheCallBlock(specs)) {
         return;
     }
+    bool cancelled = false;
     {
         EngineLibrary& library = extract ? UnzEngineLibrary() : ZipEngineLibrary();
         const OperationScope scope(busy, CancelRequested, library);
@@ -132,6 +133,7 @@ void TZipEngine::RunOperation(Operation operation) {
         if (!CallLibrary(operation, library.exec, specs)) {
             platform::ShowMessage("Fatal DLL Error: abort exception");
         }
+        cancelled = CancelRequested;
     }
     if (!extract && resultCount_ > 0) {
         try {
@@ -141,6 +143,9 @@ void TZipEngine::RunOperation(Operation operation) {
             FireDirUpdate();
             throw;
         }
+    }
+    if (OnOperationEnd) {
+        OnOperationEnd(*this, operation, resultCount_, cancelled);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "resources/TextTable.h"
+#include "ui/Application.h"
 #include "ui/Guard.h"
 #include "util/NameCodePages.h"
 
@@ -227,6 +228,7 @@ void TPRINCIPAL::CreateMenu() {
     Ayuda1.SetItems({&ndice1, &Crditos1});
     menu_princ.Create(Handle(), {&Archivo1, &Opciones2, &Utiles1, &Ayuda1});
     UseMenu(menu_princ);
+    menu_filas.Create(Handle(), {&Fver, &Fextraer, &Fborrar, &N3, &Fcomprobar});
 }
 
 void TPRINCIPAL::BindEvents() {
@@ -291,6 +293,12 @@ void TPRINCIPAL::BindEvents() {
     zip.OnMessage = [this](TZipEngine& sender, std::int32_t code, const std::string& text) {
         zipMessage(sender, code, text);
     };
+    zip.OnOperationEnd = [this](TZipEngine& sender, EngineOperation operation, std::int32_t count,
+                                bool cancelled) {
+        zipOperationEnd(sender, operation, count, cancelled);
+    };
+    lista.OnContextMenu = [this](int row, POINT screen) { listaContextMenu(row, screen); };
+    ui::App().OnStopKey = [this] { return Detener(); };
     relox.OnTimer = [this] { reloxTimer(); };
     reloj_inicio.OnTimer = [this] { reloj_inicioTimer(); };
 }

@@ -15,6 +15,7 @@
 #include "dialogs/Ccomprobar.h"
 #include "engine/ZipDir.h"
 #include "engine/ZipEngine.h"
+#include "resources/CommandTexts.h"
 #include "resources/Notices.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
@@ -103,6 +104,13 @@ public:
     ui::MenuItem Ayuda1{"A&yuda"};
     ui::MenuItem ndice1{"Índice"};
     ui::MenuItem Crditos1{"Créditos"};
+    // The shortcut menu of the list's rows.
+    ui::PopupMenu menu_filas;
+    ui::MenuItem Fver{resources::kRowView.es};
+    ui::MenuItem Fextraer{resources::kRowExtract.es};
+    ui::MenuItem Fborrar{resources::kRowDelete.es};
+    ui::MenuItem N3{"-"};
+    ui::MenuItem Fcomprobar{resources::kRowTest.es};
 
     ui::OpenDialog ABRE;
     ui::OpenDialog nuevo;
@@ -181,6 +189,8 @@ public:
     void listaClick();
     void listaSelectItem(int row, bool selected);
     void listaDblClick();
+    // A right click on a row, or the menu key on the selection: the row's menu.
+    void listaContextMenu(int row, POINT screen);
     void Abrir_Archivo(const std::string& nombre);
     void Crear_archivo();
     void Cerrar_Archivo();
@@ -231,6 +241,7 @@ public:
         Orden id;
         ui::ToolButton* boton;
         ui::MenuItem* item;
+        ui::MenuItem* fila; // in the rows' menu; runs the item's handler, or the button's
         void (TPRINCIPAL::*botonClick)();
         void (TPRINCIPAL::*itemClick)();
         bool (*habilitada)(const EstadoOrdenes&);
@@ -259,6 +270,11 @@ public:
                      std::int32_t FileSize);
     void zipMessage(TZipEngine& Sender, std::int32_t ErrCode, const std::string& Message);
     void Error_Zip(std::int32_t codigo);
+    // How many entries an extraction or a delete handled, or that a cancelled one stopped.
+    void zipOperationEnd(TZipEngine& Sender, EngineOperation Operation, std::int32_t Count,
+                         bool Cancelled);
+    // Escape while the engine works: the library is asked to stop at its next report.
+    bool Detener();
 
 private:
     void CreateControls();

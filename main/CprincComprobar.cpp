@@ -1,8 +1,9 @@
 // Testing the current archive: every entry inflated and checked by the library, and
-// what is wrong shown entry by entry.
+// what is wrong shown entry by entry. Entries that want a password are asked for it.
 
 #include "main/Cprinc.h"
 
+#include "dialogs/Cclave.h"
 #include "dialogs/Ccomprobar.h"
 #include "main/Cdatos.h"
 
@@ -23,10 +24,19 @@ void TPRINCIPAL::Comprobar_Archivo() {
             w.comprobacion_.reset();
         }
     } alTerminar{*this, opciones};
+    Extraccion hecho;
     {
         const Trabajando mientras(*this);
-        zip.ExtractFiles();
+        // Entries that want a password are tested again with the one the user gives.
+        hecho = ExtraeConClave(zip, *pideClave);
     }
-    Comprobador().Muestra(comprobacion_->comprobadas, std::move(comprobacion_->problemas),
-                          Datos.Idioma);
+    if (hecho.cancelada || comprobacion_->cancelada) {
+        return; // the status bar says how far it got
+    }
+    // Those still locked when the user gave up are reported as the library put it.
+    for (const SinClave& s : hecho.sinClave) {
+        comprobacion_->entradaActual = s.entrada;
+        comprobacion_->Anota(s.mensaje, Datos.Idioma);
+    }
+    Comprobador().Muestra(hecho.entradas, std::move(comprobacion_->problemas), Datos.Idioma);
 }

@@ -88,6 +88,10 @@ void TPRINCIPAL::PonIdioma() {
     Mabrir.SetCaption(text(kTextItemOpen));
     Mcerrar.SetCaption(text(kTextItemClose));
     Mcomprobar.SetCaption(kTestArchive.en);
+    Fver.SetCaption(kRowView.en);
+    Fextraer.SetCaption(kRowExtract.en);
+    Fborrar.SetCaption(kRowDelete.en);
+    Fcomprobar.SetCaption(kRowTest.en);
     Msalir.SetCaption(text(kTextItemExit));
     Mconfiguracion.SetCaption(text(kTextConfiguration));
     Mclave.SetCaption("Password for adding...");

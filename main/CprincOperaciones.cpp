@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "dialogs/Cborra.h"
 #include "dialogs/Cclave.h"
 #include "dialogs/Cdesc.h"
@@ -175,11 +177,16 @@ void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
     const ExtrOpts opciones = zip.ExtrOptions;
     zip.ExtrOptions = {ExtrOptsEnum::ExtrOverWrite};
     zip.ExtrBaseDir = CarpetaDeVistas();
-    try {
-        ExtraeConClave(zip, *pideClave);
-    } catch (...) {
-        zip.ExtrOptions = opciones;
-        throw;
-    }
-    zip.ExtrOptions = opciones;
+    // A view's copy is no extraction of the user's: the status bar keeps what it said.
+    const TOperationEndEvent fin = std::exchange(zip.OnOperationEnd, nullptr);
+    struct Restaura {
+        TZipEngine& zip;
+        ExtrOpts opciones;
+        const TOperationEndEvent& fin;
+        ~Restaura() {
+            zip.ExtrOptions = opciones;
+            zip.OnOperationEnd = fin;
+        }
+    } restaura{zip, opciones, fin};
+    ExtraeConClave(zip, *pideClave);
 }

@@ -40,16 +40,18 @@ template <typename Control> void Habilita(Control* control, bool on) {
 void TPRINCIPAL::CreateCommands() {
     using T = TPRINCIPAL;
     comandos_ = {
-        {Orden::Nuevo, &Bnuevo, &Mnuevo, &T::BnuevoClick, &T::MnuevoClick, Siempre},
-        {Orden::Abrir, &Babrir, &Mabrir, &T::BabrirClick, &T::MabrirClick, Siempre},
-        {Orden::Cerrar, &Bcerrar, &Mcerrar, &T::BcerrarClick, &T::McerrarClick, ConArchivo},
-        {Orden::Comprobar, nullptr, &Mcomprobar, nullptr, &T::McomprobarClick, ConEntradas},
-        {Orden::Ver, &Bver, nullptr, &T::BverClick, nullptr, VerOfrecido},
-        {Orden::Anyadir, &Banyadir, nullptr, &T::BanyadirClick, nullptr, ConArchivo},
-        {Orden::Borrar, &Bborrar, nullptr, &T::BborrarClick, nullptr, BorrarOfrecido},
-        {Orden::Extraer, &Bextraer, nullptr, &T::BextraerClick, nullptr, ConArchivo},
-        {Orden::Salir, &Bsalir, &Msalir, &T::BsalirClick, &T::MsalirClick, Siempre},
-        {Orden::ClaveAnyadir, nullptr, &Mclave, nullptr, &T::MclaveClick, Siempre},
+        {Orden::Nuevo, &Bnuevo, &Mnuevo, nullptr, &T::BnuevoClick, &T::MnuevoClick, Siempre},
+        {Orden::Abrir, &Babrir, &Mabrir, nullptr, &T::BabrirClick, &T::MabrirClick, Siempre},
+        {Orden::Cerrar, &Bcerrar, &Mcerrar, nullptr, &T::BcerrarClick, &T::McerrarClick,
+         ConArchivo},
+        {Orden::Comprobar, nullptr, &Mcomprobar, &Fcomprobar, nullptr, &T::McomprobarClick,
+         ConEntradas},
+        {Orden::Ver, &Bver, nullptr, &Fver, &T::BverClick, nullptr, VerOfrecido},
+        {Orden::Anyadir, &Banyadir, nullptr, nullptr, &T::BanyadirClick, nullptr, ConArchivo},
+        {Orden::Borrar, &Bborrar, nullptr, &Fborrar, &T::BborrarClick, nullptr, BorrarOfrecido},
+        {Orden::Extraer, &Bextraer, nullptr, &Fextraer, &T::BextraerClick, nullptr, ConArchivo},
+        {Orden::Salir, &Bsalir, &Msalir, nullptr, &T::BsalirClick, &T::MsalirClick, Siempre},
+        {Orden::ClaveAnyadir, nullptr, &Mclave, nullptr, nullptr, &T::MclaveClick, Siempre},
     };
     for (const Comando& c : comandos_) {
         if (c.boton != nullptr) {
@@ -57,6 +59,11 @@ void TPRINCIPAL::CreateCommands() {
         }
         if (c.item != nullptr) {
             c.item->OnClick = [this, f = c.itemClick] { (this->*f)(); };
+        }
+        if (c.fila != nullptr) {
+            c.fila->OnClick = [this, f = c.itemClick ? c.itemClick : c.botonClick] {
+                (this->*f)();
+            };
         }
     }
 }
@@ -77,9 +84,18 @@ void TPRINCIPAL::UpdateCommands() {
         const bool on = c.habilitada(estado_);
         Habilita(c.boton, on);
         Habilita(c.item, on);
+        Habilita(c.fila, on);
     }
     // Dropped files are added to the current archive.
     ::DragAcceptFiles(Handle(), estado_.archivoAbierto ? TRUE : FALSE);
+}
+
+void TPRINCIPAL::listaContextMenu(int row, POINT screen) {
+    if (row < 0 || estado_.ocupado) {
+        return;
+    }
+    UpdateCommands();
+    menu_filas.Show(screen);
 }
 
 void TPRINCIPAL::OlvidaVista() {

@@ -3,9 +3,13 @@
 
 #include "main/Cprinc.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
 #include "platform/Messages.h"
+#include "resources/CommandTexts.h"
 #include "resources/Notices.h"
 #include "resources/TextTable.h"
 #include "ui/Application.h"
@@ -68,13 +72,54 @@ void TPRINCIPAL::MuestraFicheroEnCurso(int porcentaje) {
     estado.SetPanelText(1, ficheroEnCurso_ + "  " + std::to_string(porcentaje) + "%");
 }
 
-void TPRINCIPAL::zipMessage(TZipEngine&, std::int32_t ErrCode, const std::string& Message) {
+void TPRINCIPAL::zipMessage(TZipEngine& Sender, std::int32_t ErrCode, const std::string& Message) {
+    // A stop the user asked for is no failure: the status bar says how far it got.
+    if (ErrCode == kErrCancelled && Sender.CancelRequested) {
+        if (comprobacion_) {
+            comprobacion_->cancelada = true;
+        }
+        return;
+    }
     // A test shows what it found in a window of its own, entry by entry.
     if (comprobacion_ && ErrCode != 0) {
         comprobacion_->Anota(Message, Datos.Idioma);
         return;
     }
     Error_Zip(ErrCode);
+}
+
+bool TPRINCIPAL::Detener() {
+    if (!zip.ZipBusy() && !zip.UnzBusy()) {
+        return false;
+    }
+    zip.CancelRequested = true;
+    return true;
+}
+
+void TPRINCIPAL::zipOperationEnd(TZipEngine& Sender, EngineOperation Operation, std::int32_t Count,
+                                 bool Cancelled) {
+    const int idioma = Datos.Idioma;
+    const int cuantas = std::max<std::int32_t>(Count, 0);
+    char texto[96];
+    if (Cancelled) {
+        // An add or a delete that stops leaves the archive as it was; an extraction keeps
+        // the entries it finished.
+        if (Operation == EngineOperation::Extract) {
+            std::snprintf(texto, sizeof texto, resources::kCancelledDone.In(idioma), cuantas);
+        } else {
+            std::snprintf(texto, sizeof texto, "%s", resources::kCancelledUnchanged.In(idioma));
+        }
+        estado.SetPanelText(1, texto); // where the file at work was
+    }
+    const bool extraccion = Operation == EngineOperation::Extract &&
+                            !Sender.ExtrOptions.Contains(ExtrOptsEnum::ExtrTest);
+    if (extraccion || Operation == EngineOperation::Delete) {
+        std::snprintf(texto, sizeof texto,
+                      extraccion ? resources::kExtractedCount.In(idioma)
+                                 : resources::kDeletedCount.In(idioma),
+                      cuantas);
+        estado.SetPanelText(0, texto);
+    }
 }
 
 // A failure is noted with what it concerned; the call's end shows them all in one box.

@@ -25,4 +25,19 @@ inline constexpr Bilingual kDamaged{"%d de %d entradas están dañadas.",
 // The archive itself could not be read.
 inline constexpr Bilingual kArchiveProblem{"(archivo)", "(archive)"};
 
+// The list rows' shortcut menu.
+inline constexpr Bilingual kRowView{"&Ver", "&View"};
+inline constexpr Bilingual kRowExtract{"E&xtraer...", "E&xtract..."};
+inline constexpr Bilingual kRowDelete{"&Borrar...", "&Delete..."};
+inline constexpr Bilingual kRowTest{"&Comprobar archivo", "&Test archive"};
+
+// printf formats: what an extraction or a delete handled (the first panel), and how
+// far a cancelled operation got (the second panel).
+inline constexpr Bilingual kExtractedCount{"Extraídas: %d", "Extracted: %d"};
+inline constexpr Bilingual kDeletedCount{"Borradas: %d", "Deleted: %d"};
+inline constexpr Bilingual kCancelledDone{"Cancelado: %d entradas hechas",
+                                          "Cancelled: %d entries done"};
+inline constexpr Bilingual kCancelledUnchanged{"Cancelado: archivo sin cambios",
+                                               "Cancelled: archive unchanged"};
+
 } // namespace resources

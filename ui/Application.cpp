@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "ui/Form.h"
+#include "ui/Guard.h"
 
 namespace ui {
 
@@ -42,6 +43,12 @@ void Application::SetMainForm(Form* form) {
 }
 
 bool Application::PreTranslate(const MSG& message) {
+    // With the focus nowhere, as in a window disabled while it works, the key reaches
+    // the active window as a system key.
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
+        message.wParam == VK_ESCAPE && FireAnswer(App().OnStopKey)) {
+        return true;
+    }
     if (message.message != WM_KEYDOWN && message.message != WM_SYSCHAR) {
         return false;
     }

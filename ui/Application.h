@@ -2,6 +2,7 @@
 // The application: its title, help file and main form, the message loop, and letting
 // pending messages through during long work.
 
+#include <functional>
 #include <string>
 #include <windows.h>
 
@@ -23,8 +24,11 @@ public:
     void SetMainForm(Form* form);
 
     // Offers a key message to the form it is meant for (Tab, access keys) before it is
-    // dispatched; true when the form used it.
+    // dispatched; true when the form used it. Escape goes to OnStopKey first.
     static bool PreTranslate(const MSG& message);
+    // Escape, whichever window it reaches, disabled ones included: true when it stopped
+    // work in progress, and so goes no further.
+    std::function<bool()> OnStopKey;
     // Handles every message waiting in the queue, then returns.
     void ProcessMessages();
     // The message loop; it returns only when the process is asked to quit.

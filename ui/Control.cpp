@@ -160,6 +160,7 @@ bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
         result = ::IsWindowUnicode(reinterpret_cast<HWND>(wParam)) ? NFR_UNICODE : NFR_ANSI;
         return true;
     case WM_SETCURSOR:
+    case WM_CONTEXTMENU:
         // A child's own default handling asks its parent first.
         child = reinterpret_cast<HWND>(wParam);
         break;

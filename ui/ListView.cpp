@@ -1,5 +1,7 @@
 #include "ui/ListView.h"
 
+#include <windowsx.h>
+
 #include <commctrl.h>
 #include <cwchar>
 
@@ -139,11 +141,48 @@ void ListView::SetSelected(int row, bool selected) {
                    reinterpret_cast<LPARAM>(&item));
 }
 
+void ListView::ContextMenu(LPARAM at) {
+    POINT screen{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    int row = -1;
+    if (at == -1) {
+        // From the keyboard: the menu goes by the row with the focus, if it is selected.
+        row = static_cast<int>(
+            ::SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        if (row >= 0 && !Selected(row)) {
+            row = -1;
+        }
+        RECT area{};
+        area.left = LVIR_LABEL;
+        if (row >= 0 && ::SendMessageW(handle_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                       reinterpret_cast<LPARAM>(&area)) != 0) {
+            screen = {area.left, area.bottom};
+        } else {
+            screen = {0, 0};
+        }
+        ::ClientToScreen(handle_, &screen);
+    } else {
+        LVHITTESTINFO hit{};
+        hit.pt = screen;
+        ::ScreenToClient(handle_, &hit.pt);
+        row = static_cast<int>(
+            ::SendMessageW(handle_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if ((hit.flags & LVHT_ONITEM) == 0) {
+            row = -1;
+        }
+    }
+    Fire(OnContextMenu, row, screen);
+}
+
 void ListView::SelectAll() {
     SetSelected(-1, true);
 }
 
 bool ListView::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (message == WM_CONTEXTMENU) {
+        ContextMenu(lParam);
+        result = 0;
+        return true;
+    }
     if (message != WM_NOTIFY) {
         return false;
     }

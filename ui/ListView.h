@@ -62,8 +62,13 @@ public:
     // A row became selected or unselected: its index, the first of a range chosen with
     // Shift, or -1 for every row.
     std::function<void(int row, bool selected)> OnSelectItem;
+    // A right click, Shift+F10 or the menu key: the row it concerns (-1 for none) and
+    // where on the screen a shortcut menu goes.
+    std::function<void(int row, POINT screen)> OnContextMenu;
 
 private:
+    void ContextMenu(LPARAM at);
+
     std::vector<ListColumnDesign> columns_;
 };
 

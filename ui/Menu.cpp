@@ -6,7 +6,12 @@ namespace ui {
 
 namespace {
 constexpr UINT kFirstCommandId = 1000;
+
+PopupHandler& Popups() {
+    static PopupHandler handler;
+    return handler;
 }
+} // namespace
 
 MenuItem::MenuItem(const MenuItemDesign& design)
     : caption_(design.caption), kind_(design.kind), enabled_(design.enabled),
@@ -121,7 +126,7 @@ void MenuItem::Build(MainMenu& menu, MenuItem* parent, HMENU parentMenu) {
 }
 
 void MenuItem::Redraw() const {
-    if (menu_ != nullptr && menu_->owner_ != nullptr) {
+    if (menu_ != nullptr && menu_->bar_ && menu_->owner_ != nullptr) {
         ::DrawMenuBar(menu_->owner_);
     }
 }
@@ -133,13 +138,47 @@ MainMenu::~MainMenu() {
 }
 
 void MainMenu::Create(HWND owner, std::vector<MenuItem*> items) {
+    Build(owner, std::move(items), ::CreateMenu());
+    ::SetMenu(owner, handle_);
+}
+
+void MainMenu::Build(HWND owner, std::vector<MenuItem*> items, HMENU handle) {
     owner_ = owner;
     items_ = std::move(items);
-    handle_ = ::CreateMenu();
+    handle_ = handle;
     for (MenuItem* item : items_) {
         item->Build(*this, nullptr, handle_);
     }
-    ::SetMenu(owner, handle_);
+}
+
+PopupMenu::~PopupMenu() {
+    // No window destroys a shortcut menu.
+    if (handle_ != nullptr) {
+        ::DestroyMenu(handle_);
+        handle_ = nullptr;
+    }
+}
+
+void PopupMenu::Create(HWND owner, std::vector<MenuItem*> items) {
+    Build(owner, std::move(items), ::CreatePopupMenu());
+}
+
+void PopupMenu::Show(POINT screen) {
+    // The choice comes back as the answer, not as a WM_COMMAND that the window's menu bar
+    // would take for one of its own ids.
+    const UINT id = Popups() ? Popups()(handle_, owner_, screen)
+                             : static_cast<UINT>(::TrackPopupMenu(
+                                   handle_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                   screen.x, screen.y, 0, owner_, nullptr));
+    if (id != 0) {
+        Dispatch(id);
+    }
+}
+
+PopupHandler SetPopupHandler(PopupHandler handler) {
+    PopupHandler previous = std::move(Popups());
+    Popups() = std::move(handler);
+    return previous;
 }
 
 UINT MainMenu::Register(MenuItem& item) {

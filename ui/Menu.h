@@ -1,6 +1,7 @@
 #pragma once
-// The main menu: items with captions, enabled and visible states and click handlers.
-// A hidden item is taken out of the window's menu and put back at its place when shown.
+// The main menu and shortcut menus: items with captions, enabled and visible states and
+// click handlers. A hidden item is taken out of its menu and put back at its place when
+// shown.
 
 #include <functional>
 #include <string>
@@ -83,14 +84,36 @@ public:
     // Runs the click handler of the item with the command id; false for an unknown id.
     bool Dispatch(UINT id);
 
+protected:
+    void Build(HWND owner, std::vector<MenuItem*> items, HMENU handle);
+
+    HWND owner_ = nullptr;
+    HMENU handle_ = nullptr;
+    // A menu bar is drawn again when an item changes; a shortcut menu when it is shown.
+    bool bar_ = true;
+
 private:
     friend class MenuItem;
     UINT Register(MenuItem& item);
 
-    HWND owner_ = nullptr;
-    HMENU handle_ = nullptr;
     std::vector<MenuItem*> items_;
     std::vector<MenuItem*> byId_;
 };
+
+// A shortcut menu: built once, shown where asked, and the chosen item's handler run.
+class PopupMenu : public MainMenu {
+public:
+    PopupMenu() { bar_ = false; }
+    ~PopupMenu();
+
+    void Create(HWND owner, std::vector<MenuItem*> items);
+    void Show(POINT screen);
+};
+
+// How a shortcut menu is shown: it returns the chosen item's command id, 0 for none.
+// Tests install one that reads the menu and chooses as scripted.
+using PopupHandler = std::function<UINT(HMENU menu, HWND owner, POINT screen)>;
+// Installs a handler (an empty one restores the system's menu) and returns the previous.
+PopupHandler SetPopupHandler(PopupHandler handler);
 
 } // namespace ui

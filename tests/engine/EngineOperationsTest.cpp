@@ -41,7 +41,20 @@ protected:
     void SetUp() override {
         archive = dir.Write("a.zip", testzip::Archive({testzip::Stored("x", "1")}));
         zip.OnDirUpdate = [this](TZipEngine&) { ++updates; };
+        zip.OnOperationEnd = [this](TZipEngine&, EngineOperation op, std::int32_t count,
+                                    bool cancelled) {
+            ends.push_back({static_cast<int>(op), count, cancelled, updates});
+        };
     }
+
+    // What each OnOperationEnd said, and how many re-reads had come before it.
+    struct End {
+        int op;
+        std::int32_t count;
+        bool cancelled;
+        int updatesBefore;
+        bool operator==(const End&) const = default;
+    };
 
     FakeLibraryState& Seen(Op op) { return op == Op::Extract ? fakes.Unz() : fakes.Zip(); }
 
@@ -50,6 +63,7 @@ protected:
     FakeLibraries fakes;
     TZipEngine zip;
     int updates = 0;
+    std::vector<End> ends;
 };
 
 TEST_F(Operations, ChecksComeInOrderAndOnlyTheFirstFailureIsShown) {
@@ -81,6 +95,7 @@ TEST_F(Operations, ChecksComeInOrderAndOnlyTheFirstFailureIsShown) {
         EXPECT_TRUE(zip.FSpecArgs.empty()) << Name(c.op) << " " << c.name;
         EXPECT_EQ(zip.ResultCount(), 0) << Name(c.op) << " " << c.name;
         EXPECT_TRUE(fakes.loads.empty());
+        EXPECT_TRUE(ends.empty()) << "a refused request ends no operation";
     }
 }
 
@@ -111,11 +126,15 @@ TEST_F(Operations, ReadsTheDirectoryAgainOnlyAfterAPositiveAddOrDelete) {
     for (const Case& c : cases) {
         zip.SetZipFilename(archive);
         updates = 0;
+        ends.clear();
         Seen(c.op).result = c.result;
         zip.FSpecArgs = {"x"};
         RunOp(zip, c.op);
         EXPECT_EQ(zip.ResultCount(), c.result) << Name(c.op);
         EXPECT_EQ(updates, c.updates) << Name(c.op) << " " << c.result;
+        // Told once, after the re-read, with the count the caller reads.
+        EXPECT_EQ(ends, (std::vector<End>{{static_cast<int>(c.op), c.result, false, c.updates}}))
+            << Name(c.op) << " " << c.result;
         EXPECT_TRUE(zip.FSpecArgs.empty());
         EXPECT_FALSE(zip.ZipBusy() || zip.UnzBusy());
         EXPECT_EQ(ZipEngineLibrary().handle, 0u) << "released by the operation that loaded it";
@@ -350,6 +369,8 @@ TEST_F(Operations, CancelRequestedMakesTheSameCallbackAnswerStop) {
     EXPECT_EQ(fakes.Zip().answers[0], 0);
     EXPECT_EQ(fakes.Zip().answers[1], -1);
     EXPECT_FALSE(zip.CancelRequested);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_TRUE(ends[0].cancelled);
 }
 
 TEST_F(Operations, ASecondRequestOfTheSameKindIsIgnoredButAnExtractionMayRun) {

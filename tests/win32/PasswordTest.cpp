@@ -9,6 +9,7 @@
 
 #include "dialogs/Cclave.h"
 #include "dialogs/Cclaveanyadir.h"
+#include "dialogs/Ccomprobar.h"
 #include "tests/win32/ArchiveWindowFixture.h"
 #include "tests/win32/Readback.h"
 #include "zipformat/AesCipher.h"
@@ -125,6 +126,71 @@ TEST_P(Passwords, AWrongPasswordIsAskedAgainAndTheRightOneIsKeptUntilTheArchiveC
     EXPECT_TRUE(shell_->requests.empty());
     EXPECT_FALSE(std::filesystem::exists(Scratch("tmp\\secret.txt")));
     EXPECT_TRUE(Messages().empty());
+}
+
+// "Comprobar archivo" asks for the password of the entries that want one and tests them
+// again with it; given up, they are named with the library's reason.
+TEST_P(Passwords, TheTestAsksForThePasswordAndTestsTheLockedEntryAgain) {
+    const std::string archive = StartWithEncryptedEntry(0);
+    struct Case {
+        std::vector<Answer> answers;
+        std::vector<bool> wrongLine; // each showing of the password dialog
+        const char *summary, *summaryEn;
+        std::vector<std::wstring> named;
+    };
+    const Case cases[] = {
+        {{{"wrong", true}, {"pa55", true}},
+         {false, true},
+         "Las 2 entradas son correctas.",
+         "All 2 entries are correct.",
+         {}},
+        {{{"", false}},
+         {false},
+         "1 de 2 entradas están dañadas.",
+         "1 of 2 entries are damaged.",
+         {L"secret.txt"}},
+    };
+    for (const Case& c : cases) {
+        // Opened again, the archive's password is asked for afresh.
+        Main().Cerrar_Archivo();
+        Main().Abrir_Archivo(archive);
+        std::vector<bool> wrongLine;
+        std::string summary;
+        std::vector<std::vector<std::wstring>> rows;
+        std::size_t next = 0;
+        const auto fixtureModal = platform::SetModalHandler([&](const platform::ModalRequest& r) {
+            r.show();
+            if (r.window == reinterpret_cast<std::uintptr_t>(pideClave->Handle())) {
+                EXPECT_EQ(WindowCaption(pideClave->Handle()),
+                          Spanish() ? "Contraseña" : "Password");
+                EXPECT_NE(pideClave->entrada.Text().find("secret.txt"), std::string::npos);
+                wrongLine.push_back(!pideClave->aviso.Text().empty());
+                const Answer a = next < c.answers.size() ? c.answers[next++] : Answer{"", false};
+                pideClave->clave.SetText(a.typed);
+                ::SendMessageA((a.accept ? pideClave->Aceptar : pideClave->Cancelar).Handle(),
+                               BM_CLICK, 0, 0);
+            } else {
+                EXPECT_EQ(r.window, reinterpret_cast<std::uintptr_t>(comprobar->Handle()));
+                summary = comprobar->resumen.Caption();
+                if (::IsWindowVisible(comprobar->danyadas.Handle())) {
+                    rows = ListRows(comprobar->danyadas.Handle());
+                }
+                ClickToolButton(comprobar->ToolBar1.Handle(), 0);
+            }
+            r.hide();
+        });
+        Main().McomprobarClick();
+        platform::SetModalHandler(fixtureModal);
+        EXPECT_EQ(wrongLine, c.wrongLine) << c.summary;
+        EXPECT_EQ(summary, Spanish() ? c.summary : c.summaryEn);
+        std::vector<std::wstring> named;
+        for (const auto& row : rows) {
+            named.push_back(row.at(0));
+            EXPECT_FALSE(row.at(1).empty()) << "the library's reason";
+        }
+        EXPECT_EQ(named, c.named);
+        EXPECT_TRUE(Messages().empty());
+    }
 }
 
 TEST_P(Passwords, TheCompatibleChoiceWritesTheTraditionalEncryption) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <cstddef>
+#include <windowsx.h>
 
 std::string WindowCaption(HWND window) {
     char text[512] = {};
@@ -87,6 +88,22 @@ void DoubleClickListRow(HWND list, int row) {
     MouseAt(list, at, WM_LBUTTONDBLCLK, 0);
 }
 
+void RightClickListRow(HWND list, int row) {
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const LPARAM at =
+        row >= 0 ? RowPoint(list, row) : MAKELPARAM(client.right / 2, client.bottom - 2);
+    // The list places its shortcut menu where the pointer was when the release came.
+    POINT screen{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ::ClientToScreen(list, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SendMessageW(list, WM_MOUSEMOVE, 0, at);
+    // As with the left button, the list watches for a drag until the release comes.
+    ::PostMessageW(list, WM_RBUTTONUP, 0, at);
+    ::SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PumpMessages();
+}
+
 void ClickListBlank(HWND list) {
     RECT client{};
     ::GetClientRect(list, &client);
@@ -115,6 +132,10 @@ std::vector<MenuEntry> Entries(HMENU menu) {
 }
 
 } // namespace
+
+std::vector<MenuEntry> MenuEntries(HMENU menu) {
+    return Entries(menu);
+}
 
 std::vector<MenuEntry> MenuBar(HWND window) {
     return Entries(::GetMenu(window));

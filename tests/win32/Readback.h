@@ -43,6 +43,10 @@ std::vector<std::vector<std::wstring>> ListRows(HWND list);
 // A click on a row's caption, with Ctrl held when extend is set; a double click.
 void ClickListRow(HWND list, int row, bool extend = false);
 void DoubleClickListRow(HWND list, int row);
+// A right click on a row's caption, or on the blank below the rows for -1.
+void RightClickListRow(HWND list, int row);
+// The items of a menu, as MenuBar and DropDown read theirs.
+std::vector<MenuEntry> MenuEntries(HMENU menu);
 // A click below the last row, where there is none.
 void ClickListBlank(HWND list);
 

@@ -1,0 +1,240 @@
+// The list rows' shortcut menu, Escape while the engine works, and what the status bar
+// says an extraction or a delete did.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <windows.h>
+
+#include "dialogs/Cborra.h"
+#include "dialogs/Ccomprobar.h"
+#include "dialogs/Cdesc.h"
+#include "tests/win32/ArchiveWindowFixture.h"
+#include "tests/win32/Readback.h"
+#include "ui/Menu.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RowMenu : public ArchiveWindow {
+protected:
+    // Opens the rows' menu as open does and chooses the item at choose (-1: none).
+    // Returns the menu as it was shown, or nothing when none was.
+    std::optional<std::vector<MenuEntry>> MenuFrom(const std::function<void()>& open,
+                                                   int choose = -1) {
+        std::optional<std::vector<MenuEntry>> shown;
+        const auto previous = ui::SetPopupHandler([&](HMENU menu, HWND owner, POINT) -> UINT {
+            EXPECT_EQ(owner, Main().Handle());
+            shown = MenuEntries(menu);
+            return choose >= 0 ? ::GetMenuItemID(menu, choose) : 0;
+        });
+        open();
+        ui::SetPopupHandler(previous);
+        return shown;
+    }
+    // A right click on a row (-1: below the rows).
+    std::optional<std::vector<MenuEntry>> RightClick(int row, int choose = -1) {
+        return MenuFrom([&] { RightClickListRow(Main().lista.Handle(), row); }, choose);
+    }
+    // The menu key or Shift+F10, as the system tells the list of them.
+    std::optional<std::vector<MenuEntry>> MenuKey() {
+        HWND list = Main().lista.Handle();
+        return MenuFrom(
+            [&] { ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); });
+    }
+};
+
+TEST_F(RowMenu, OffersTheCommandsThatApplyByTheButtonsRulesAndRunsThem) {
+    const std::string archive =
+        MakeArchive("r.zip", {testzip::Stored("a.txt", "A"), testzip::Stored("b.txt", "BB"),
+                              testzip::Stored("c.txt", "CCC")});
+    StartAndShow({archive});
+    EXPECT_FALSE(RightClick(-1)) << "no menu away from the rows";
+
+    // Two rows selected, then a right click on one of them: the selection stays.
+    ClickListRow(Main().lista.Handle(), 0);
+    ClickListRow(Main().lista.Handle(), 2, true);
+    const auto menu = RightClick(2);
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(Main().lista.SelectedRows(), (std::vector<int>{0, 2}));
+    const std::vector<MenuEntry> expected = {{"&Ver", Main().Bver.Enabled()},
+                                             {"E&xtraer...", Main().Bextraer.Enabled()},
+                                             {"&Borrar...", Main().Bborrar.Enabled()},
+                                             {"-", true},
+                                             {"&Comprobar archivo", Main().Mcomprobar.Enabled()}};
+    EXPECT_EQ(*menu, expected);
+    EXPECT_FALSE(Main().Bver.Enabled()) << "two rows: nothing to view, as for the button";
+    EXPECT_TRUE(Main().Bborrar.Enabled());
+    // From the keyboard the menu goes by the focused row, if it is selected.
+    EXPECT_EQ(MenuKey(), menu);
+    ClickListRow(Main().lista.Handle(), 2, true);
+    EXPECT_FALSE(MenuKey()) << "the focused row was unselected";
+
+    // A right click on another row selects it alone; "Ver" views that one.
+    shell_.reset(); // the fixture's recorder gives the shell back as it goes
+    shell_ = std::make_unique<ShellRecorder>(42);
+    const auto one = RightClick(1, 0);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->front(), (MenuEntry{"&Ver", true}));
+    EXPECT_EQ(Main().lista.SelectedRows(), std::vector<int>{1});
+    ASSERT_EQ(shell_->requests.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(shell_->requests[0].file), "BB");
+
+    // "Comprobar archivo" from the menu tests the archive.
+    std::string summary;
+    const auto fixtureModal = platform::SetModalHandler([&](const platform::ModalRequest& r) {
+        EXPECT_EQ(r.window, reinterpret_cast<std::uintptr_t>(comprobar->Handle()));
+        r.show();
+        summary = comprobar->resumen.Caption();
+        ClickToolButton(comprobar->ToolBar1.Handle(), 0);
+        r.hide();
+    });
+    RightClick(1, 4);
+    platform::SetModalHandler(fixtureModal);
+    EXPECT_EQ(summary, "Las 3 entradas son correctas.");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(RowMenu, HasEnglishCaptionsInEnglish) {
+    WriteSettings("c:\\\r\nc:\\\r\nc:\\\r\n2\r\n", "");
+    StartAndShow({MakeArchive("e.zip", {testzip::Stored("a.txt", "A")})});
+    const auto menu = RightClick(0);
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(*menu, (std::vector<MenuEntry>{{"&View", true},
+                                             {"E&xtract...", true},
+                                             {"&Delete...", true},
+                                             {"-", true},
+                                             {"&Test archive", true}}));
+}
+
+// Escape where the keyboard is, as the message loop receives it: the window that has
+// the focus, or the active one when none has.
+void PressEscape() {
+    HWND focus = ::GetFocus();
+    if (focus != nullptr) {
+        ::PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+    } else {
+        ::PostMessageA(::GetActiveWindow(), WM_SYSKEYDOWN, VK_ESCAPE, 1);
+    }
+}
+
+enum class Op { Add, Extract, Delete };
+
+struct CancelCase {
+    const char* name;
+    Op op;
+    int escapeAt;       // the entry whose start Escape follows; -1: never pressed
+    const char* panel0; // "" for the ready text
+};
+
+class Cancelling : public RowMenu, public ::testing::WithParamInterface<CancelCase> {};
+
+TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
+    const CancelCase& c = GetParam();
+    constexpr int kEntries = 40;
+    constexpr int kSelected = 30; // what a delete takes
+    std::vector<testzip::Entry> entries;
+    for (int i = 0; i < kEntries; ++i) {
+        std::string name = "e";
+        name += std::to_string(100 + i) + ".bin";
+        entries.push_back(
+            testzip::Stored(name, std::string(200000, static_cast<char>('a' + i % 26))));
+    }
+    const std::string archive = MakeArchive("c.zip", entries);
+    fs::create_directories(Scratch("out"));
+    fs::create_directories(Scratch("in"));
+    for (int i = 0; i < kEntries; ++i) {
+        std::string bytes(300000, '\0');
+        unsigned seed = 2166136261u + static_cast<unsigned>(i);
+        for (char& b : bytes) {
+            seed = seed * 1664525u + 1013904223u;
+            b = static_cast<char>(seed >> 24);
+        }
+        WriteScratch("in\\f" + std::to_string(i) + ".bin", bytes);
+    }
+    WriteSettings("c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n1\r\n", "");
+    StartAndShow({archive});
+    const std::string before = ReadFileBytes(archive);
+    for (int row = 0; row < kSelected; ++row) {
+        Main().lista.SetSelected(row, true);
+    }
+
+    // Escape comes while the library works, and the program's next look at its
+    // messages finds it.
+    int started = 0;
+    const TProgressEvent program = Main().zip.OnProgress;
+    Main().zip.OnProgress = [&](TZipEngine& z, ProgressType type, const std::string& name,
+                                std::int32_t size) {
+        if (type == ProgressType::ProgrFileStart && started++ == c.escapeAt) {
+            PressEscape();
+            ::Sleep(40);
+        }
+        program(z, type, name, size);
+    };
+    const auto fixtureModal = platform::SetModalHandler([&](const platform::ModalRequest& r) {
+        r.show();
+        if (r.window == reinterpret_cast<std::uintptr_t>(descompri->Handle())) {
+            descompri->opc.SetItemIndex(0);
+            ClickToolButton(descompri->ToolBar1.Handle(), 0);
+        } else if (r.window == reinterpret_cast<std::uintptr_t>(borra->Handle())) {
+            borra->opc.SetItemIndex(1); // the selected rows
+            ClickToolButton(borra->ToolBar1.Handle(), 0);
+        }
+        r.hide();
+    });
+    switch (c.op) {
+    case Op::Add:
+        Main().Anyade(Scratch("in"));
+        break;
+    case Op::Extract:
+        Main().BextraerClick();
+        break;
+    case Op::Delete:
+        Main().BborrarClick();
+        break;
+    }
+    platform::SetModalHandler(fixtureModal);
+    Main().zip.OnProgress = program;
+
+    int extracted = 0;
+    for (const auto& file : fs::directory_iterator(Scratch("out"))) {
+        extracted += file.is_regular_file() ? 1 : 0;
+    }
+    const bool cancelled = c.escapeAt >= 0;
+    if (cancelled) {
+        EXPECT_EQ(ReadFileBytes(archive), before) << "the archive is as it was";
+        EXPECT_LT(started, kEntries) << "stopped before the end";
+    }
+    std::string panel0 = c.panel0;
+    if (panel0 == "Extraídas: %d") {
+        panel0 = "Extraídas: " + std::to_string(extracted);
+    }
+    if (c.op == Op::Extract) {
+        EXPECT_EQ(extracted, cancelled ? c.escapeAt : kEntries) << "whole entries only";
+    }
+    EXPECT_EQ(StatusText(Main().estado.Handle(), 0), panel0.empty() ? "  Listo" : panel0);
+    const std::string panel1 = StatusText(Main().estado.Handle(), 1);
+    if (cancelled) {
+        EXPECT_EQ(panel1, c.op == Op::Extract
+                              ? "Cancelado: " + std::to_string(extracted) + " entradas hechas"
+                              : std::string("Cancelado: archivo sin cambios"));
+    } else {
+        EXPECT_EQ(panel1.find("Cancelado"), std::string::npos) << panel1;
+    }
+    EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, Cancelling,
+    ::testing::Values(CancelCase{"AddCancelled", Op::Add, 2, ""},
+                      CancelCase{"ExtractCancelled", Op::Extract, 5, "Extraídas: %d"},
+                      CancelCase{"ExtractWhole", Op::Extract, -1, "Extraídas: %d"},
+                      CancelCase{"DeleteCancelled", Op::Delete, 5, "Borradas: 0"},
+                      CancelCase{"DeleteWhole", Op::Delete, -1, "Borradas: 30"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
