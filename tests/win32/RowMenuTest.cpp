@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -126,9 +127,18 @@ enum class Op { Add, Extract, Delete };
 struct CancelCase {
     const char* name;
     Op op;
-    int escapeAt;       // the entry whose start Escape follows; -1: never pressed
-    const char* panel0; // "" for the ready text
+    int escapeAt; // the entry whose start Escape follows; -1: never pressed
+    int language; // 1 Spanish, 2 English
+    // The first and second panels afterwards; %d is the number of files extracted.
+    const char* panel0;
+    const char* panel1; // nullptr: no note of a cancel
 };
+
+std::string WithCount(const char* format, int count) {
+    char text[96];
+    std::snprintf(text, sizeof text, format, count);
+    return text;
+}
 
 class Cancelling : public RowMenu, public ::testing::WithParamInterface<CancelCase> {};
 
@@ -155,7 +165,8 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
         }
         WriteScratch("in\\f" + std::to_string(i) + ".bin", bytes);
     }
-    WriteSettings("c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n1\r\n", "");
+    WriteSettings(
+        "c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n" + std::to_string(c.language) + "\r\n", "");
     StartAndShow({archive});
     const std::string before = ReadFileBytes(archive);
     for (int row = 0; row < kSelected; ++row) {
@@ -208,21 +219,15 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
         EXPECT_EQ(ReadFileBytes(archive), before) << "the archive is as it was";
         EXPECT_LT(started, kEntries) << "stopped before the end";
     }
-    std::string panel0 = c.panel0;
-    if (panel0 == "Extraídas: %d") {
-        panel0 = "Extraídas: " + std::to_string(extracted);
-    }
     if (c.op == Op::Extract) {
         EXPECT_EQ(extracted, cancelled ? c.escapeAt : kEntries) << "whole entries only";
     }
-    EXPECT_EQ(StatusText(Main().estado.Handle(), 0), panel0.empty() ? "  Listo" : panel0);
+    EXPECT_EQ(StatusText(Main().estado.Handle(), 0), WithCount(c.panel0, extracted));
     const std::string panel1 = StatusText(Main().estado.Handle(), 1);
-    if (cancelled) {
-        EXPECT_EQ(panel1, c.op == Op::Extract
-                              ? "Cancelado: " + std::to_string(extracted) + " entradas hechas"
-                              : std::string("Cancelado: archivo sin cambios"));
+    if (c.panel1 != nullptr) {
+        EXPECT_EQ(panel1, WithCount(c.panel1, extracted));
     } else {
-        EXPECT_EQ(panel1.find("Cancelado"), std::string::npos) << panel1;
+        EXPECT_EQ(panel1.find("Cancel"), std::string::npos) << panel1;
     }
     EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
     EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
@@ -230,11 +235,17 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, Cancelling,
-    ::testing::Values(CancelCase{"AddCancelled", Op::Add, 2, ""},
-                      CancelCase{"ExtractCancelled", Op::Extract, 5, "Extraídas: %d"},
-                      CancelCase{"ExtractWhole", Op::Extract, -1, "Extraídas: %d"},
-                      CancelCase{"DeleteCancelled", Op::Delete, 5, "Borradas: 0"},
-                      CancelCase{"DeleteWhole", Op::Delete, -1, "Borradas: 30"}),
+    ::testing::Values(CancelCase{"AddCancelled", Op::Add, 2, 1, "  Listo",
+                                 "Cancelado: archivo sin cambios"},
+                      CancelCase{"ExtractCancelled", Op::Extract, 5, 1, "Extraídas: %d",
+                                 "Cancelado: %d entradas hechas"},
+                      CancelCase{"ExtractWhole", Op::Extract, -1, 1, "Extraídas: %d", nullptr},
+                      CancelCase{"DeleteCancelled", Op::Delete, 5, 1, "Borradas: 0",
+                                 "Cancelado: archivo sin cambios"},
+                      CancelCase{"DeleteWhole", Op::Delete, -1, 1, "Borradas: 30", nullptr},
+                      CancelCase{"ExtractCancelledEnglish", Op::Extract, 5, 2, "Extracted: %d",
+                                 "Cancelled: %d entries done"},
+                      CancelCase{"DeleteWholeEnglish", Op::Delete, -1, 2, "Deleted: 30", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
