@@ -176,7 +176,7 @@ void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
     zip.ExtrOptions = {ExtrOptsEnum::ExtrOverWrite};
     zip.ExtrBaseDir = CarpetaDeVistas();
     try {
-        ExtraeConClave(zip, *pideClave);
+        ExtraeConClave(zip, *pideClave, false);
     } catch (...) {
         zip.ExtrOptions = opciones;
         throw;
