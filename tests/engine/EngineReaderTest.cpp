@@ -318,7 +318,7 @@ TEST(EngineReader, EntriesCarryTheNameAPersonReadsAndTheirRealSizes) {
             const ZipDirEntry& r = (*list)[i];
             const Case& c = cases[i];
             EXPECT_EQ(r.FileName, c.entry.name.substr(0, 256)) << i;
-            EXPECT_EQ(r.ShownName, c.shown) << i;
+            EXPECT_EQ(r.ShownName(), c.shown) << i;
             EXPECT_EQ(r.UncompressedSize64, c.size) << i;
             EXPECT_EQ(r.CompressedSize64, c.stored) << i;
             EXPECT_EQ(+r.UncompressedSize, c.sizeField) << i;
