@@ -298,6 +298,7 @@ TEST(EngineReader, EntriesCarryTheNameAPersonReadsAndTheirRealSizes) {
          "\xE2\x82\xAC\xC3\xB1.txt", 3, 3, 3},
         {make("x.txt", 0, zipfmt::UnicodePathBlock("y.txt", "stale.txt")), "x.txt", 3, 3, 3},
         {make(longName, 0, ""), std::string(300, 'n') + "\xC3\xBC", 3, 3, 3},
+        {make(std::string(300, 'a'), 0, ""), std::string(300, 'a'), 3, 3, 3},
         {nearly4GiB, "big", 0xFFFFFFFE, 2, -2},
         {localZip64, "z64", 5ull << 30, 10, -1},
         {centralOnly, "c64", 6, 6, 6},
