@@ -17,7 +17,7 @@ std::vector<std::string> NombresGuardados(const TZipEngine& zip,
                                           const std::vector<std::string>& mostrados) {
     std::vector<std::string> guardados;
     for (const ZipDirEntry& e : zip.Entries()) {
-        const std::string mostrado = util::Utf8ToCp1252Lossy(e.ShownName);
+        const std::string mostrado = util::Utf8ToCp1252Lossy(e.ShownName());
         if (std::find(mostrados.begin(), mostrados.end(), mostrado) != mostrados.end()) {
             guardados.push_back(e.FileName);
         }
