@@ -17,7 +17,7 @@ std::vector<std::string> NombresGuardados(const TZipEngine& zip,
                                           const std::vector<std::string>& mostrados) {
     std::vector<std::string> guardados;
     for (const ZipDirEntry& e : zip.Entries()) {
-        const std::string mostrado = util::Utf8ToCp1252Lossy(e.ShownName);
+        const std::string mostrado = util::Utf8ToCp1252Lossy(e.ShownName());
         if (std::find(mostrados.begin(), mostrados.end(), mostrado) != mostrados.end()) {
             guardados.push_back(e.FileName);
         }
@@ -70,7 +70,7 @@ std::optional<std::string> Tclave::Pide(const std::string& nombre, bool errada) 
     return clave.Text();
 }
 
-Extraccion ExtraeConClave(TZipEngine& zip, Tclave& dialogo) {
+Extraccion ExtraeConClave(TZipEngine& zip, Tclave& dialogo, bool informaSinClave) {
     const TOperationEndEvent fin = zip.OnOperationEnd;
     Extraccion hecho;
     bool corrio = false;
@@ -135,6 +135,20 @@ Extraccion ExtraeConClave(TZipEngine& zip, Tclave& dialogo) {
             zip.ExtractFiles();
         }
         zip.FSpecArgs.clear();
+    }
+    // Given up on: the window hears of them as of any other refusal, in one more batch.
+    if (informaSinClave && !hecho.sinClave.empty() && !hecho.cancelada) {
+        for (const SinClave& s : hecho.sinClave) {
+            if (zip.OnProgress) {
+                zip.OnProgress(zip, ProgressType::ProgrFileStart, s.entrada, 0);
+            }
+            if (zip.OnMessage) {
+                zip.OnMessage(zip, kErrPassword, s.mensaje);
+            }
+        }
+        if (zip.OnProgress) {
+            zip.OnProgress(zip, ProgressType::ProgrBatchEnd, "", 0);
+        }
     }
     if (corrio && fin) {
         fin(zip, EngineOperation::Extract, hecho.hechas, hecho.cancelada);

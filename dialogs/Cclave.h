@@ -52,6 +52,7 @@ struct Extraccion {
 
 // Runs zip's extraction (or test); the entries it refuses for want of the right
 // password are not shown as refusals: the dialog asks for it and they are extracted
-// again with it, until they open or the user gives up. The passes end as one
-// operation for zip's OnOperationEnd.
-Extraccion ExtraeConClave(TZipEngine& zip, Tclave& dialogo);
+// again with it, until they open or the user gives up. informaSinClave: those given up
+// on are then passed on to zip's handlers as refusals. The passes end as one operation
+// for zip's OnOperationEnd.
+Extraccion ExtraeConClave(TZipEngine& zip, Tclave& dialogo, bool informaSinClave);

@@ -184,7 +184,7 @@ void Tdescompri::ToolButton1Click() {
         ~Deshabilitado() { form.SetEnabled(true); }
     } deshabilitado{*this};
     SetEnabled(false);
-    const Extraccion hecho = ExtraeConClave(zip_, *pideClave);
+    const Extraccion hecho = ExtraeConClave(zip_, *pideClave, true);
     // Stopped with Escape: the status bar says how far it got.
     if (hecho.hechas == 0 && !hecho.cancelada) {
         Aviso(" No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( "

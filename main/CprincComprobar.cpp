@@ -27,16 +27,12 @@ void TPRINCIPAL::Comprobar_Archivo() {
     Extraccion hecho;
     {
         const Trabajando mientras(*this);
-        // Entries that want a password are tested again with the one the user gives.
-        hecho = ExtraeConClave(zip, *pideClave);
+        // Entries that want a password are tested again with the one the user gives;
+        // those still locked when the user gives up are named as the library put it.
+        hecho = ExtraeConClave(zip, *pideClave, true);
     }
     if (hecho.cancelada || comprobacion_->cancelada) {
         return; // the status bar says how far it got
-    }
-    // Those still locked when the user gave up are reported as the library put it.
-    for (const SinClave& s : hecho.sinClave) {
-        comprobacion_->entradaActual = s.entrada;
-        comprobacion_->Anota(s.mensaje, Datos.Idioma);
     }
     Comprobador().Muestra(hecho.entradas, std::move(comprobacion_->problemas), Datos.Idioma);
 }

@@ -139,7 +139,7 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
     }
     // Copied: the row's entry belongs to the engine.
     const std::string nombre = entrada->FileName;
-    const std::string legible = entrada->ShownName;
+    const std::string legible = entrada->ShownName();
     if (CarpetaDeVistas().empty()) {
         platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused));
         return;
@@ -188,5 +188,5 @@ void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
             zip.OnOperationEnd = fin;
         }
     } restaura{zip, opciones, fin};
-    ExtraeConClave(zip, *pideClave);
+    ExtraeConClave(zip, *pideClave, false);
 }
