@@ -122,14 +122,14 @@ void PressEscape() {
     }
 }
 
-enum class Op { Add, Extract, Delete };
+enum class Op { Add, Extract, Delete, Test };
 
 struct CancelCase {
     const char* name;
     Op op;
     int escapeAt; // the entry whose start Escape follows; -1: never pressed
     int language; // 1 Spanish, 2 English
-    // The first and second panels afterwards; %d is the number of files extracted.
+    // The first and second panels afterwards; %d is the number of entries done.
     const char* panel0;
     const char* panel1; // nullptr: no note of a cancel
 };
@@ -193,6 +193,8 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
         } else if (r.window == reinterpret_cast<std::uintptr_t>(borra->Handle())) {
             borra->opc.SetItemIndex(1); // the selected rows
             ClickToolButton(borra->ToolBar1.Handle(), 0);
+        } else {
+            ADD_FAILURE() << "a cancelled test shows no result";
         }
         r.hide();
     });
@@ -205,6 +207,9 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
         break;
     case Op::Delete:
         Main().BborrarClick();
+        break;
+    case Op::Test:
+        Main().McomprobarClick();
         break;
     }
     platform::SetModalHandler(fixtureModal);
@@ -222,10 +227,11 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
     if (c.op == Op::Extract) {
         EXPECT_EQ(extracted, cancelled ? c.escapeAt : kEntries) << "whole entries only";
     }
-    EXPECT_EQ(StatusText(Main().estado.Handle(), 0), WithCount(c.panel0, extracted));
+    const int done = cancelled ? c.escapeAt : extracted;
+    EXPECT_EQ(StatusText(Main().estado.Handle(), 0), WithCount(c.panel0, done));
     const std::string panel1 = StatusText(Main().estado.Handle(), 1);
     if (c.panel1 != nullptr) {
-        EXPECT_EQ(panel1, WithCount(c.panel1, extracted));
+        EXPECT_EQ(panel1, WithCount(c.panel1, done));
     } else {
         EXPECT_EQ(panel1.find("Cancel"), std::string::npos) << panel1;
     }
@@ -235,17 +241,18 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, Cancelling,
-    ::testing::Values(CancelCase{"AddCancelled", Op::Add, 2, 1, "  Listo",
-                                 "Cancelado: archivo sin cambios"},
-                      CancelCase{"ExtractCancelled", Op::Extract, 5, 1, "Extraídas: %d",
-                                 "Cancelado: %d entradas hechas"},
-                      CancelCase{"ExtractWhole", Op::Extract, -1, 1, "Extraídas: %d", nullptr},
-                      CancelCase{"DeleteCancelled", Op::Delete, 5, 1, "Borradas: 0",
-                                 "Cancelado: archivo sin cambios"},
-                      CancelCase{"DeleteWhole", Op::Delete, -1, 1, "Borradas: 30", nullptr},
-                      CancelCase{"ExtractCancelledEnglish", Op::Extract, 5, 2, "Extracted: %d",
-                                 "Cancelled: %d entries done"},
-                      CancelCase{"DeleteWholeEnglish", Op::Delete, -1, 2, "Deleted: 30", nullptr}),
+    ::testing::Values(
+        CancelCase{"AddCancelled", Op::Add, 2, 1, "  Listo", "Cancelado: archivo sin cambios"},
+        CancelCase{"ExtractCancelled", Op::Extract, 5, 1, "Extraídas: %d",
+                   "Cancelado: %d entradas hechas"},
+        CancelCase{"ExtractWhole", Op::Extract, -1, 1, "Extraídas: %d", nullptr},
+        CancelCase{"DeleteCancelled", Op::Delete, 5, 1, "Borradas: 0",
+                   "Cancelado: archivo sin cambios"},
+        CancelCase{"DeleteWhole", Op::Delete, -1, 1, "Borradas: 30", nullptr},
+        CancelCase{"TestCancelled", Op::Test, 5, 1, "  Listo", "Cancelado: %d entradas hechas"},
+        CancelCase{"ExtractCancelledEnglish", Op::Extract, 5, 2, "Extracted: %d",
+                   "Cancelled: %d entries done"},
+        CancelCase{"DeleteWholeEnglish", Op::Delete, -1, 2, "Deleted: 30", nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
