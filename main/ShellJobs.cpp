@@ -1,0 +1,296 @@
+#include "main/ShellJobs.h"
+
+#include <filesystem>
+#include <memory>
+#include <windows.h>
+
+#include "dialogs/Cclave.h"
+#include "dialogs/Ccomprobar.h"
+#include "dialogs/Ctarea.h"
+#include "engine/ZipEngine.h"
+#include "engineapi/CallBlocks.h"
+#include "main/SettingsRules.h"
+#include "main/TextFiles.h"
+#include "platform/Messages.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Registry.h"
+#include "platform/win32/WidePath.h"
+#include "resources/CommandTexts.h"
+#include "resources/Notices.h"
+#include "ui/Application.h"
+#include "ui/Guard.h"
+#include "util/Convert.h"
+#include "util/Errors.h"
+
+namespace {
+
+// The main window's defaults: folders with their trees, hidden files too, and the
+// level the slider starts every run at.
+constexpr int kSliderAtStart = 43;
+// Pending messages are handled this often while the engine reports.
+constexpr ULONGLONG kMessagesEvery = 25; // ms
+
+std::string LeafOf(const std::string& path) {
+    return path.substr(path.find_last_of("\\/:") + 1);
+}
+
+bool Exists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+class ShellJobRun {
+public:
+    ShellJobRun(const ShellRequest& request, int idioma)
+        : request_(request), idioma_(idioma), ventana_(idioma),
+          zip_(reinterpret_cast<std::uintptr_t>(ventana_.Handle())) {
+        ventana_.OnCancel = [this] {
+            cancelado_ = true;
+            zip_.CancelRequested = true;
+        };
+        zip_.OnProgress = [this](TZipEngine& z, ProgressType tipo, const std::string& nombre,
+                                 std::int32_t) { Progreso(z, tipo, nombre); };
+        zip_.OnMessage = [this](TZipEngine&, std::int32_t codigo, const std::string& texto) {
+            Mensaje(codigo, texto);
+        };
+    }
+
+    int Run() {
+        switch (request_.job) {
+        case ShellJob::ExtractHere:
+        case ShellJob::ExtractTo:
+            Extrae(request_.job == ShellJob::ExtractHere);
+            break;
+        case ShellJob::Test:
+            Comprueba();
+            break;
+        case ShellJob::Add:
+            Anyade();
+            break;
+        }
+        ventana_.Hide();
+        if (!fallos_.empty()) {
+            platform::ShowMessage(
+                resources::FailureReport(resources::kJobFailed.In(idioma_), fallos_, idioma_ != 1));
+        }
+        return hecho_ && !cancelado_ && fallos_.empty() ? 0 : 1;
+    }
+
+private:
+    void Muestra(const resources::Bilingual& accion, const std::string& archivo) {
+        char linea[MAX_PATH + 64];
+        std::snprintf(linea, sizeof linea, accion.In(idioma_), LeafOf(archivo).c_str());
+        ventana_.accion.SetCaption(linea);
+        ventana_.Show();
+        ui::App().ProcessMessages();
+    }
+
+    // An archive that is not there, when it must be, or cannot be read is said so, as
+    // the engine would.
+    void Abre(const std::string& archivo, bool nuevoVale = false) {
+        if (!nuevoVale && !platform::FileExists(archivo)) {
+            fallos_.push_back({kErrArchiveOpen, archivo});
+            return;
+        }
+        try {
+            zip_.SetZipFilename(archivo);
+        } catch (const util::FileOpenError&) {
+            fallos_.push_back({kErrArchiveOpen, archivo});
+        } catch (const std::exception&) {
+            fallos_.push_back({kErrArchiveDamaged, archivo});
+        }
+        // One the engine found nothing in it has said so itself.
+        vacio_ = fallos_.empty() && platform::FileExists(archivo) && zip_.EntryCount() == 0;
+    }
+
+    void Extrae(bool listo) {
+        const std::string& archivo = request_.paths.front();
+        Muestra(resources::kExtracting, archivo);
+        Abre(archivo);
+        if (!fallos_.empty() || vacio_) {
+            return;
+        }
+        std::vector<std::string> nombres;
+        for (const ZipDirEntry& entrada : zip_.Entries()) {
+            nombres.push_back(entrada.ShownName);
+        }
+        const std::string destino = ExtractionFolder(archivo, nombres, listo, Exists);
+        if (destino.empty()) {
+            platform::ShowMessage(resources::kNoFreeFolder.In(idioma_));
+            return;
+        }
+        // What this job makes is all it may take away again when cancelled.
+        std::string creada;
+        if (const auto arriba = SingleTopFolder(nombres);
+            arriba && destino + *arriba != archivo && !Exists(destino + *arriba)) {
+            creada = destino + *arriba;
+        }
+        if (!Exists(destino)) {
+            if (!::CreateDirectoryA(destino.c_str(), nullptr)) {
+                fallos_.push_back({kErrFileWrite, destino});
+                return;
+            }
+            creada = destino;
+        }
+        zip_.ExtrBaseDir = destino;
+        zip_.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
+        Tclave clave(idioma_);
+        ExtraeConClave(zip_, clave);
+        hecho_ = zip_.ResultCount() > 0;
+        if (cancelado_ && !creada.empty()) {
+            std::error_code ignorado;
+            std::filesystem::remove_all(platform::WidenAnsi(creada), ignorado);
+        }
+    }
+
+    void Comprueba() {
+        const std::string& archivo = request_.paths.front();
+        Muestra(resources::kTesting, archivo);
+        Abre(archivo);
+        if (!fallos_.empty() || vacio_) {
+            return;
+        }
+        comprobacion_ = std::make_unique<Comprobacion>();
+        zip_.ExtrOptions = {ExtrOptsEnum::ExtrTest};
+        zip_.ExtractFiles();
+        hecho_ = true;
+        ventana_.Hide();
+        if (!cancelado_) {
+            hecho_ = comprobacion_->problemas.empty();
+            Comprobador().Muestra(comprobacion_->comprobadas, std::move(comprobacion_->problemas),
+                                  idioma_);
+        }
+        comprobacion_.reset();
+    }
+
+    void Anyade() {
+        std::vector<std::string> ficheros;
+        for (const std::string& fichero : request_.paths) {
+            if (Exists(fichero)) {
+                ficheros.push_back(fichero);
+            } else {
+                fallos_.push_back({kErrNothingMatched, fichero});
+            }
+        }
+        if (ficheros.empty()) {
+            return;
+        }
+        const std::string archivo = ArchiveForAdding(ficheros, IsFolder, Exists);
+        Muestra(resources::kAddingTo, archivo);
+        Abre(archivo, true);
+        if (!fallos_.empty() || vacio_) {
+            return;
+        }
+        zip_.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
+        zip_.AddCompLevel = LevelFromSliderPosition(kSliderAtStart);
+        zip_.FSpecArgs = ficheros;
+        zip_.AddFiles();
+        hecho_ = zip_.ResultCount() > 0;
+    }
+
+    void Progreso(TZipEngine& z, ProgressType tipo, const std::string& nombre) {
+        if (tipo == ProgressType::ProgrFileStart) {
+            enCurso_ = nombre;
+            if (comprobacion_) {
+                comprobacion_->Empieza(nombre);
+            }
+        }
+        ventana_.Avanza(enCurso_, tipo == ProgressType::ProgrFileStart ? 0 : z.FilePercent());
+        const ULONGLONG ahora = ::GetTickCount64();
+        if (tipo == ProgressType::ProgrBatchEnd || ahora - atendidos_ >= kMessagesEvery) {
+            atendidos_ = ahora;
+            ui::App().ProcessMessages();
+        }
+    }
+
+    void Mensaje(std::int32_t codigo, const std::string& texto) {
+        if (codigo == 0 || (codigo == kErrCancelled && cancelado_)) {
+            return;
+        }
+        if (comprobacion_) {
+            comprobacion_->Anota(texto, idioma_);
+            return;
+        }
+        const bool delArchivo = codigo == kErrBadCall || codigo == kErrArchiveOpen ||
+                                codigo == kErrArchiveDamaged || codigo == kErrArchiveWrite ||
+                                codigo == kErrInternal;
+        fallos_.push_back(
+            {codigo, delArchivo || enCurso_.empty() ? LeafOf(zip_.ZipFilename()) : enCurso_});
+    }
+
+    const ShellRequest& request_;
+    int idioma_;
+    Ttarea ventana_;
+    TZipEngine zip_;
+    std::unique_ptr<Comprobacion> comprobacion_;
+    std::vector<resources::Failure> fallos_;
+    std::string enCurso_;
+    ULONGLONG atendidos_ = 0;
+    bool cancelado_ = false;
+    bool hecho_ = false;
+    bool vacio_ = false;
+};
+
+} // namespace
+
+int InstalledLanguage() {
+    // Read only: a job of the shell creates no keys. Without settings, Spanish, as the
+    // installation's default settings have it.
+    char carpeta[MAX_PATH] = {};
+    DWORD tamanyo = sizeof carpeta;
+    if (::RegGetValueA(HKEY_CLASSES_ROOT, "Tarvox\\dir", nullptr, RRF_RT_REG_SZ, nullptr, carpeta,
+                       &tamanyo) != ERROR_SUCCESS) {
+        return 1;
+    }
+    const std::string fichero = std::string(carpeta) + "\\conf.txm";
+    try {
+        util::TextLines confi;
+        LoadTextFile(confi, fichero);
+        return util::StrToInt(confi.Get(3));
+    } catch (const std::exception&) {
+        return 1; // settings the window would complain of at its next start
+    }
+}
+
+int RunShellJob(const ShellRequest& request) {
+    int resultado = 1;
+    const int idioma = InstalledLanguage();
+    ui::Guarded([&] { resultado = ShellJobRun(request, idioma).Run(); });
+    return resultado;
+}
+
+void RegisterShellVerbs(int idioma) {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program(path, length < MAX_PATH ? length : 0);
+    struct Verb {
+        const char* key;
+        const resources::Bilingual& caption;
+        const char* argument;
+    };
+    const Verb verbs[] = {
+        {"Tarvox\\shell\\extracthere", resources::kVerbExtractHere, "/extracthere"},
+        {"Tarvox\\shell\\extractto", resources::kVerbExtractTo, "/extractto"},
+        {"Tarvox\\shell\\test", resources::kVerbTest, "/test"},
+        {"*\\shell\\tarvoxadd", resources::kVerbAdd, "/add"},
+        {"Directory\\shell\\tarvoxadd", resources::kVerbAdd, "/add"},
+    };
+    const auto write = [](const std::string& key, const std::string& value) {
+        platform::RegistryKey opened(platform::RegistryRoot::ClassesRoot, key);
+        if (opened.IsOpen() && opened.ReadString("") != value) {
+            opened.WriteString("", value);
+        }
+    };
+    try {
+        for (const Verb& verb : verbs) {
+            write(verb.key, verb.caption.In(idioma));
+            write(std::string(verb.key) + "\\command",
+                  "\"" + program + "\" " + verb.argument + " \"%1\"");
+        }
+    } catch (const std::exception&) {
+    }
+}
