@@ -27,8 +27,10 @@ namespace {
 // The main window's defaults: folders with their trees, hidden files too, and the
 // level the slider starts every run at.
 constexpr int kSliderAtStart = 43;
-// Pending messages are handled this often while the engine reports.
+// Pending messages are handled this often while the engine reports, and the file at
+// work is shown at most this often: a run of small files reports thousands a second.
 constexpr ULONGLONG kMessagesEvery = 25; // ms
+constexpr ULONGLONG kShownEvery = 100;   // ms
 
 std::string LeafOf(const std::string& path) {
     return path.substr(path.find_last_of("\\/:") + 1);
@@ -129,6 +131,9 @@ private:
             arriba && destino + *arriba != archivo && !Exists(destino + *arriba)) {
             creada = destino + *arriba;
         }
+        if (cancelado_) {
+            return;
+        }
         if (!Exists(destino)) {
             if (!::CreateDirectoryA(destino.c_str(), nullptr)) {
                 fallos_.push_back({kErrFileWrite, destino});
@@ -142,6 +147,8 @@ private:
         ExtraeConClave(zip_, clave);
         hecho_ = zip_.ResultCount() > 0;
         if (cancelado_ && !creada.empty()) {
+            // The engine left the process inside it, and no system removes a current folder.
+            ::SetCurrentDirectoryA(archivo.substr(0, archivo.find_last_of("\\/") + 1).c_str());
             std::error_code ignorado;
             std::filesystem::remove_all(platform::WidenAnsi(creada), ignorado);
         }
@@ -199,12 +206,17 @@ private:
                 comprobacion_->Empieza(nombre);
             }
         }
-        ventana_.Avanza(enCurso_, tipo == ProgressType::ProgrFileStart ? 0 : z.FilePercent());
         const ULONGLONG ahora = ::GetTickCount64();
+        if (ahora - mostrado_ >= kShownEvery) {
+            mostrado_ = ahora;
+            ventana_.Avanza(enCurso_, tipo == ProgressType::ProgrFileStart ? 0 : z.FilePercent());
+        }
         if (tipo == ProgressType::ProgrBatchEnd || ahora - atendidos_ >= kMessagesEvery) {
             atendidos_ = ahora;
             ui::App().ProcessMessages();
         }
+        // Asked for before the call began, or during it: the call stops at its next word.
+        z.CancelRequested = cancelado_;
     }
 
     void Mensaje(std::int32_t codigo, const std::string& texto) {
@@ -230,6 +242,7 @@ private:
     std::vector<resources::Failure> fallos_;
     std::string enCurso_;
     ULONGLONG atendidos_ = 0;
+    ULONGLONG mostrado_ = 0;
     bool cancelado_ = false;
     bool hecho_ = false;
     bool vacio_ = false;

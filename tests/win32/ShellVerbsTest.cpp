@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <set>
+#include <thread>
 #include <windows.h>
 
 #include "app/Program.h"
@@ -229,6 +233,49 @@ TEST_F(ShellVerbs, AFailureIsOneBoxWithTheReason) {
         EXPECT_NE(Messages()[0].find(c.reason), std::string::npos) << Messages()[0];
         EXPECT_FALSE(fs::exists(Scratch("nada"))) << "no folder for nothing";
     }
+}
+
+TEST_F(ShellVerbs, CancelStopsTheExtractionAndTakesItsFolderAway) {
+    std::vector<testzip::Entry> entries;
+    for (int i = 0; i < 4000; ++i) {
+        entries.push_back(
+            testzip::Stored(std::to_string(i).append(".txt"), std::string(2000, 'c')));
+    }
+    const std::string archive = WriteScratch("grande.zip", testzip::Archive(entries));
+    // "Cancelar" pressed once the window shows a file at work, as a user's click arrives.
+    std::atomic<bool> pressed{false};
+    std::thread user([&] {
+        const auto working = [](HWND window) {
+            for (HWND child = nullptr;
+                 (child = ::FindWindowExA(window, child, "STATIC", nullptr)) != nullptr;) {
+                char text[32] = {};
+                ::GetWindowTextA(child, text, sizeof text);
+                if (std::strchr(text, '%') != nullptr) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        for (int i = 0; i < 3000 && !pressed; ++i) {
+            if (HWND window = ::FindWindowA("Ttarea", nullptr); window && working(window)) {
+                if (HWND button = ::FindWindowExA(window, nullptr, "BUTTON", nullptr)) {
+                    pressed = ::PostMessageA(button, BM_CLICK, 0, 0) != 0;
+                }
+            }
+            ::Sleep(5);
+        }
+    });
+    app::InitializeApplication();
+    const auto start = std::chrono::steady_clock::now();
+    const int code = RunShellJob({ShellJob::ExtractHere, {archive}});
+    user.join();
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(Messages().empty()) << "a cancel is no failure";
+    EXPECT_FALSE(fs::exists(Scratch("grande")));
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10)
+        << "stopped at once, not at the end";
+    EXPECT_EQ(NamesOnDisk(archive).size(), 4000u) << "the archive as it was";
 }
 
 TEST_F(ShellVerbs, TheFirstStartNamesTheVerbsInTheLanguageInForce) {
