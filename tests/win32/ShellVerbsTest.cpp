@@ -15,42 +15,21 @@
 #include "dialogs/Ccomprobar.h"
 #include "main/ShellJobs.h"
 #include "tests/win32/ArchiveWindowFixture.h"
+#include "tests/win32/ChildProgram.h"
 #include "tests/win32/Readback.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string self = path;
-    return self.substr(0, self.find_last_of('\\') + 1);
-}
-
 // Runs the real program with the arguments; its exit code, or -1 when it hung.
 int RunTarvox(const std::vector<std::string>& arguments) {
     std::string commandLine(1, '"');
-    commandLine.append(ProgramFolder()).append("tarvox.exe\"");
+    commandLine.append(ProgramBesideTests("tarvox.exe")).append(1, '"');
     for (const std::string& argument : arguments) {
         commandLine += argument.starts_with("/") ? " " + argument : " \"" + argument + "\"";
     }
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
-        return -1;
-    }
-    DWORD code = static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        ::GetExitCodeProcess(process.hProcess, &code);
-    } else {
-        ::TerminateProcess(process.hProcess, 99);
-    }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    return RunAndWait(commandLine);
 }
 
 // Every file below the folder, "\" between folders, with its bytes.
