@@ -20,7 +20,7 @@ public:
     ui::Label porcentaje;
     ui::Button Cancelar;
 
-    // The file at work and how much of it is done.
+    // The file at work, and how much of the job is done.
     void Avanza(const std::string& nombre, int porcentajeHecho);
 
     // "Cancelar", Escape or the close box.

@@ -1,5 +1,6 @@
 #include "main/ShellJobs.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <windows.h>
@@ -141,6 +142,7 @@ private:
             }
             creada = destino;
         }
+        entradas_ = zip_.EntryCount();
         zip_.ExtrBaseDir = destino;
         zip_.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
         Tclave clave(idioma_);
@@ -161,6 +163,7 @@ private:
         if (!fallos_.empty() || vacio_) {
             return;
         }
+        entradas_ = zip_.EntryCount();
         comprobacion_ = std::make_unique<Comprobacion>();
         zip_.ExtrOptions = {ExtrOptsEnum::ExtrTest};
         zip_.ExtractFiles();
@@ -202,6 +205,7 @@ private:
     void Progreso(TZipEngine& z, ProgressType tipo, const std::string& nombre) {
         if (tipo == ProgressType::ProgrFileStart) {
             enCurso_ = nombre;
+            ++empezadas_;
             if (comprobacion_) {
                 comprobacion_->Empieza(nombre);
             }
@@ -209,7 +213,13 @@ private:
         const ULONGLONG ahora = ::GetTickCount64();
         if (ahora - mostrado_ >= kShownEvery) {
             mostrado_ = ahora;
-            ventana_.Avanza(enCurso_, tipo == ProgressType::ProgrFileStart ? 0 : z.FilePercent());
+            // Of the whole archive where its entries are known, else of the file at work.
+            const int fichero = tipo == ProgressType::ProgrFileStart ? 0 : z.FilePercent();
+            const int hecho = entradas_ > 0
+                                  ? static_cast<int>(std::min<long long>(
+                                        100, ((empezadas_ - 1) * 100LL + fichero) / entradas_))
+                                  : fichero;
+            ventana_.Avanza(enCurso_, hecho);
         }
         if (tipo == ProgressType::ProgrBatchEnd || ahora - atendidos_ >= kMessagesEvery) {
             atendidos_ = ahora;
@@ -243,6 +253,8 @@ private:
     std::string enCurso_;
     ULONGLONG atendidos_ = 0;
     ULONGLONG mostrado_ = 0;
+    int entradas_ = 0; // of the archive read, when the whole of it is worked on
+    int empezadas_ = 0;
     bool cancelado_ = false;
     bool hecho_ = false;
     bool vacio_ = false;
