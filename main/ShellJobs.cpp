@@ -1,6 +1,7 @@
 #include "main/ShellJobs.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <windows.h>
@@ -39,11 +40,6 @@ std::string LeafOf(const std::string& path) {
 
 bool Exists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 class ShellJobRun {
@@ -189,7 +185,7 @@ private:
         if (ficheros.empty()) {
             return;
         }
-        const std::string archivo = ArchiveForAdding(ficheros, IsFolder, Exists);
+        const std::string archivo = ArchiveForAdding(ficheros, platform::DirectoryExists, Exists);
         Muestra(resources::kAddingTo, archivo);
         Abre(archivo, true);
         if (!fallos_.empty() || vacio_) {
@@ -282,9 +278,19 @@ int InstalledLanguage() {
 }
 
 int RunShellJob(const ShellRequest& request) {
+    // Names typed at a prompt are taken from where it stood: the engine moves the
+    // current directory as it works.
+    ShellRequest completa = request;
+    for (std::string& path : completa.paths) {
+        char full[MAX_PATH] = {};
+        const DWORD length = ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+        if (length > 0 && length < MAX_PATH) {
+            path = full;
+        }
+    }
     int resultado = 1;
     const int idioma = InstalledLanguage();
-    ui::Guarded([&] { resultado = ShellJobRun(request, idioma).Run(); });
+    ui::Guarded([&] { resultado = ShellJobRun(completa, idioma).Run(); });
     return resultado;
 }
 
