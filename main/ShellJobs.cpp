@@ -124,8 +124,7 @@ private:
         }
         // What this job makes is all it may take away again when cancelled.
         std::string creada;
-        if (const auto arriba = SingleTopFolder(nombres);
-            arriba && destino + *arriba != archivo && !Exists(destino + *arriba)) {
+        if (const auto arriba = SingleTopFolder(nombres); arriba && !Exists(destino + *arriba)) {
             creada = destino + *arriba;
         }
         if (cancelado_) {
