@@ -88,6 +88,9 @@ Section "Tarvox"
     !insertmacro Verb "Tarvox\shell\test" "$(VerbTest)" "/test"
     !insertmacro Verb "*\shell\tarvoxadd" "$(VerbAdd)" "/add"
     !insertmacro Verb "Directory\shell\tarvoxadd" "$(VerbAdd)" "/add"
+    ; Offered on up to 100 selected items: their programs gather them into one archive.
+    WriteRegStr HKCR "*\shell\tarvoxadd" "MultiSelectModel" "Player"
+    WriteRegStr HKCR "Directory\shell\tarvoxadd" "MultiSelectModel" "Player"
     WriteRegStr HKCR ".zip" "" "Tarvox"
 
     CreateShortcut "$SMPROGRAMS\Tarvox.lnk" "$INSTDIR\tarvox.exe"

@@ -11,6 +11,7 @@
 #include "dialogs/Ctarea.h"
 #include "engine/ZipEngine.h"
 #include "engineapi/CallBlocks.h"
+#include "main/AddGathering.h"
 #include "main/SettingsRules.h"
 #include "main/TextFiles.h"
 #include "platform/Messages.h"
@@ -287,6 +288,12 @@ int RunShellJob(const ShellRequest& request) {
             path = full;
         }
     }
+    if (completa.job == ShellJob::Add) {
+        completa.paths = GatherAddedPaths(completa.paths);
+        if (completa.paths.empty()) {
+            return 0; // another program of the same selection adds them
+        }
+    }
     int resultado = 1;
     const int idioma = InstalledLanguage();
     ui::Guarded([&] { resultado = ShellJobRun(completa, idioma).Run(); });
@@ -301,24 +308,30 @@ void RegisterShellVerbs(int idioma) {
         const char* key;
         const resources::Bilingual& caption;
         const char* argument;
+        // Offered on a selection of up to 100 items, not 15: their programs gather them.
+        bool anyNumber;
     };
     const Verb verbs[] = {
-        {"Tarvox\\shell\\extracthere", resources::kVerbExtractHere, "/extracthere"},
-        {"Tarvox\\shell\\extractto", resources::kVerbExtractTo, "/extractto"},
-        {"Tarvox\\shell\\test", resources::kVerbTest, "/test"},
-        {"*\\shell\\tarvoxadd", resources::kVerbAdd, "/add"},
-        {"Directory\\shell\\tarvoxadd", resources::kVerbAdd, "/add"},
+        {"Tarvox\\shell\\extracthere", resources::kVerbExtractHere, "/extracthere", false},
+        {"Tarvox\\shell\\extractto", resources::kVerbExtractTo, "/extractto", false},
+        {"Tarvox\\shell\\test", resources::kVerbTest, "/test", false},
+        {"*\\shell\\tarvoxadd", resources::kVerbAdd, "/add", true},
+        {"Directory\\shell\\tarvoxadd", resources::kVerbAdd, "/add", true},
     };
-    const auto write = [](const std::string& key, const std::string& value) {
+    const auto write = [](const std::string& key, const std::string& name,
+                          const std::string& value) {
         platform::RegistryKey opened(platform::RegistryRoot::ClassesRoot, key);
-        if (opened.IsOpen() && opened.ReadString("") != value) {
-            opened.WriteString("", value);
+        if (opened.IsOpen() && opened.ReadString(name) != value) {
+            opened.WriteString(name, value);
         }
     };
     try {
         for (const Verb& verb : verbs) {
-            write(verb.key, verb.caption.In(idioma));
-            write(std::string(verb.key) + "\\command",
+            write(verb.key, "", verb.caption.In(idioma));
+            if (verb.anyNumber) {
+                write(verb.key, "MultiSelectModel", "Player");
+            }
+            write(std::string(verb.key) + "\\command", "",
                   "\"" + program + "\" " + verb.argument + " \"%1\"");
         }
     } catch (const std::exception&) {

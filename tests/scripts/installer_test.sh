@@ -93,6 +93,10 @@ for verb in 'Tarvox\shell\extracthere /extracthere' 'Tarvox\shell\extractto /ext
     check "verb $key" same "$(default_of "HKCR\\${key}\\command")" \
         "\"$folder_win\\tarvox.exe\" ${verb##* } \"%1\""
 done
+for key in '*\shell\tarvoxadd' 'Directory\shell\tarvoxadd'; do
+    check "$key on many items" eval "wine reg query 'HKCR\\$key' /v MultiSelectModel 2>/dev/null |
+        tr -d '\r' | grep -q 'REG_SZ *Player$'"
+done
 # The captions in the installer's language, whichever it took.
 case "$(default_of 'HKCR\Tarvox\shell\extractto')|$(default_of 'HKCR\Tarvox\shell\test')" in
 'Extraer en carpeta|Comprobar' | 'Extract to folder|Test') check "verb captions" true ;;

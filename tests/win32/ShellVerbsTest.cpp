@@ -14,6 +14,7 @@
 #include "app/Program.h"
 #include "dialogs/Ccomprobar.h"
 #include "main/ShellJobs.h"
+#include "platform/Registry.h"
 #include "tests/win32/ArchiveWindowFixture.h"
 #include "tests/win32/ChildProgram.h"
 #include "tests/win32/Readback.h"
@@ -22,14 +23,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs the real program with the arguments; its exit code, or -1 when it hung.
-int RunTarvox(const std::vector<std::string>& arguments) {
+// The real program's command line with the arguments.
+std::string TarvoxWith(const std::vector<std::string>& arguments) {
     std::string commandLine(1, '"');
     commandLine.append(ProgramBesideTests("tarvox.exe")).append(1, '"');
     for (const std::string& argument : arguments) {
         commandLine += argument.starts_with("/") ? " " + argument : " \"" + argument + "\"";
     }
-    return RunAndWait(commandLine);
+    return commandLine;
+}
+
+// Runs the real program with the arguments; its exit code, or -1 when it hung.
+int RunTarvox(const std::vector<std::string>& arguments) {
+    return RunAndWait(TarvoxWith(arguments));
 }
 
 // Every file below the folder, "\" between folders, with its bytes.
@@ -124,15 +130,30 @@ TEST_F(ShellVerbs, AddMakesAnArchiveBesideWhatItIsGivenOrAddsToIt) {
     struct Case {
         const char* what;
         std::vector<std::string> given;  // below the scratch folder "w"
+        bool onePerItem;                 // a program for each, all at once, as the shell does
         const char* archive;             // "" : named after "w"
         std::vector<std::string> stored; // the archive's files afterwards, in its order
     };
     const Case cases[] = {
-        {"one file", {"informe.txt"}, "informe.zip", {"informe.txt"}},
-        {"one folder, with its tree", {"Fotos"}, "Fotos.zip", {"Fotos/a.txt", "Fotos/s/b.txt"}},
-        {"several", {"informe.txt", "Fotos"}, "", {"informe.txt", "Fotos/a.txt", "Fotos/s/b.txt"}},
+        {"one file", {"informe.txt"}, false, "informe.zip", {"informe.txt"}},
+        {"one folder, with its tree",
+         {"Fotos"},
+         false,
+         "Fotos.zip",
+         {"Fotos/a.txt", "Fotos/s/b.txt"}},
+        {"several",
+         {"informe.txt", "Fotos"},
+         false,
+         "",
+         {"informe.txt", "Fotos/a.txt", "Fotos/s/b.txt"}},
+        {"several, a program each",
+         {"viejo.txt", "informe.txt", "Fotos"},
+         true,
+         "",
+         {"Fotos/a.txt", "Fotos/s/b.txt", "informe.txt", "viejo.txt"}},
         {"an archive that is there gets them",
          {"viejo.txt"},
+         false,
          "viejo.zip",
          {"old.txt", "viejo.txt"}},
     };
@@ -147,10 +168,16 @@ TEST_F(ShellVerbs, AddMakesAnArchiveBesideWhatItIsGivenOrAddsToIt) {
         scratch.Write("w\\Fotos\\s\\b.txt", "b");
         scratch.Write("w\\viejo.zip", testzip::Archive({testzip::Stored("old.txt", "old")}));
         std::vector<std::string> arguments = {"/add"};
+        std::vector<std::string> programs;
         for (const std::string& given : c.given) {
             arguments.push_back((w / given).string());
+            programs.push_back(TarvoxWith({"/add", (w / given).string()}));
         }
-        ASSERT_EQ(RunTarvox(arguments), 0);
+        if (c.onePerItem) {
+            EXPECT_EQ(RunTogether(programs), std::vector<int>(programs.size(), 0));
+        } else {
+            ASSERT_EQ(RunTarvox(arguments), 0);
+        }
         const std::string archive = (w / (*c.archive ? c.archive : "w.zip")).string();
         std::vector<std::string> stored;
         for (const std::string& name : NamesOnDisk(archive)) {
@@ -159,6 +186,14 @@ TEST_F(ShellVerbs, AddMakesAnArchiveBesideWhatItIsGivenOrAddsToIt) {
             }
         }
         EXPECT_EQ(stored, c.stored);
+        std::set<std::string> archives;
+        for (const auto& item : fs::directory_iterator(w)) {
+            if (item.path().extension() == ".zip") {
+                archives.insert(item.path().string());
+            }
+        }
+        EXPECT_EQ(archives, (std::set<std::string>{archive, (w / "viejo.zip").string()}))
+            << "one archive made";
         EXPECT_EQ(ReadFileBytes((w / "informe.txt").string()), "informe") << "the files stay";
     }
 }
@@ -282,6 +317,10 @@ TEST_F(ShellVerbs, TheFirstStartNamesTheVerbsInTheLanguageInForce) {
                       c.captions[static_cast<std::size_t>(std::min(i, 3))]);
             EXPECT_EQ(registry_.Default(std::string(keys[i]) + "\\command"),
                       program + switches[i] + " \"%1\"");
+            // The add verb is offered on a selection of any size up to 100.
+            EXPECT_EQ(platform::RegistryKey(platform::RegistryRoot::ClassesRoot, keys[i])
+                          .ReadString("MultiSelectModel"),
+                      i >= 3 ? "Player" : "");
         }
         EXPECT_TRUE(Messages().empty());
         app::DestroyForms();
