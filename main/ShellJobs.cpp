@@ -1,6 +1,7 @@
 #include "main/ShellJobs.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -41,6 +42,22 @@ std::string LeafOf(const std::string& path) {
 
 bool Exists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// What adding these reports one by one: each file, and each folder with all below it.
+int ItemsToAdd(const std::vector<std::string>& paths) {
+    namespace fs = std::filesystem;
+    long long items = 0;
+    for (const std::string& path : paths) {
+        ++items;
+        std::error_code error;
+        for (fs::recursive_directory_iterator item(
+                 platform::WidenAnsi(path), fs::directory_options::skip_permission_denied, error);
+             !error && item != fs::recursive_directory_iterator(); item.increment(error)) {
+            ++items;
+        }
+    }
+    return static_cast<int>(std::min<long long>(items, INT_MAX));
 }
 
 class ShellJobRun {
@@ -194,6 +211,7 @@ private:
         zip_.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
         zip_.AddCompLevel = LevelFromSliderPosition(kSliderAtStart);
         zip_.FSpecArgs = ficheros;
+        entradas_ = ItemsToAdd(ficheros);
         zip_.AddFiles();
         hecho_ = zip_.ResultCount() > 0;
     }
@@ -249,7 +267,7 @@ private:
     std::string enCurso_;
     ULONGLONG atendidos_ = 0;
     ULONGLONG mostrado_ = 0;
-    int entradas_ = 0; // of the archive read, when the whole of it is worked on
+    int entradas_ = 0; // that the job reports one by one, where they are known
     int empezadas_ = 0;
     bool cancelado_ = false;
     bool hecho_ = false;
