@@ -4,9 +4,10 @@
 # keys, the Start menu shortcut and the uninstall entry in place; the installed program
 # starts without the association message; a silent uninstallation takes everything
 # away but the settings, and gives ".zip" back only while it still names Tarvox.
-# Usage: installer_test.sh SETUP.exe   (needs a display)
+# Usage: installer_test.sh SETUP.exe VERB_PROBE.exe   (needs a display)
 set -euo pipefail
 setup=$1
+verb_probe=$2
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
 cleanup() {
@@ -103,6 +104,20 @@ case "$(default_of 'HKCR\Tarvox\shell\extractto')|$(default_of 'HKCR\Tarvox\shel
 *) check "verb captions" false ;;
 esac
 check ".zip claimed" same "$(default_of 'HKCR\.zip')" Tarvox
+# "Extract here" as Explorer's menu runs it, through the registered command: loose
+# entries go into a new folder, one top folder appears beside the archive.
+mkdir -p "$work/verbs"
+python3 - "$work/verbs" <<'PYTHON'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1] + "/Sueltos.zip", "w") as z:
+    z.writestr("a.txt", "a"); z.writestr("sub/b.txt", "b")
+with zipfile.ZipFile(sys.argv[1] + "/Arriba.zip", "w") as z:
+    z.writestr("Top/a.txt", "a")
+PYTHON
+check "extract here through the shell" wine "$verb_probe" extracthere \
+    "$(winepath -w "$work/verbs/Sueltos.zip")" "$(winepath -w "$work/verbs/Arriba.zip")"
+check "extracted where the user looks" same "$(cd "$work/verbs" && find . -type f | sort | tr '\n' ' ')" \
+    "./Arriba.zip ./Sueltos.zip ./Sueltos/a.txt ./Sueltos/sub/b.txt ./Top/a.txt "
 check "Start menu shortcut" test -s "$shortcut"
 check "uninstall entry" eval "wine reg query '$uninstall_key' /v UninstallString 2>/dev/null |
     tr -d '\r' | grep -qF '\"$folder_win\\uninstall.exe\"'"
