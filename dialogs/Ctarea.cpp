@@ -17,7 +17,9 @@ Ttarea::Ttarea(int idioma) : ui::Form(DialogDesign("Ttarea", "Tarvox", kWidth, k
     accion.Create(Handle(), linea);
     linea.top = 30;
     linea.width = kWidth - 90;
+    linea.pathEllipsis = true;
     fichero.Create(Handle(), linea);
+    linea.pathEllipsis = false;
     linea.left = kWidth - 70;
     linea.width = 46;
     porcentaje.Create(Handle(), linea);
