@@ -133,7 +133,7 @@ private:
         }
         std::vector<std::string> nombres;
         for (const ZipDirEntry& entrada : zip_.Entries()) {
-            nombres.push_back(entrada.ShownName);
+            nombres.push_back(entrada.ShownName());
         }
         const std::string destino = ExtractionFolder(archivo, nombres, listo, Exists);
         if (destino.empty()) {
@@ -159,7 +159,7 @@ private:
         zip_.ExtrBaseDir = destino;
         zip_.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
         Tclave clave(idioma_);
-        ExtraeConClave(zip_, clave);
+        ExtraeConClave(zip_, clave, true);
         hecho_ = zip_.ResultCount() > 0;
         if (cancelado_ && !creada.empty()) {
             // The engine left the process inside it, and no system removes a current folder.
