@@ -121,6 +121,7 @@ std::vector<std::string> GatherAddedPaths(const std::vector<std::string>& mine) 
     for (const ULONGLONG start = ::GetTickCount64(); ::GetTickCount64() - start < kHandOverFor;
          ::Sleep(20)) {
         // The first to make the mutex gathers while it holds it.
+        ::SetLastError(ERROR_SUCCESS);
         HANDLE mutex = ::CreateMutexA(nullptr, FALSE, mutexName.c_str());
         if (mutex == nullptr) {
             return mine;
