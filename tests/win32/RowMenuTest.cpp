@@ -40,11 +40,20 @@ protected:
     std::optional<std::vector<MenuEntry>> RightClick(int row, int choose = -1) {
         return MenuFrom([&] { RightClickListRow(Main().lista.Handle(), row); }, choose);
     }
-    // The menu key or Shift+F10, as the system tells the list of them.
-    std::optional<std::vector<MenuEntry>> MenuKey() {
+    // Shift+F10 on the list, with Shift held as the keyboard's state tells it.
+    std::optional<std::vector<MenuEntry>> ShiftF10() {
         HWND list = Main().lista.Handle();
-        return MenuFrom(
-            [&] { ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1); });
+        return MenuFrom([&] {
+            BYTE keys[256] = {};
+            ::GetKeyboardState(keys);
+            const BYTE shift = keys[VK_SHIFT];
+            keys[VK_SHIFT] = 0x80;
+            ::SetKeyboardState(keys);
+            ::SendMessageW(list, WM_SYSKEYDOWN, VK_F10, 1);
+            keys[VK_SHIFT] = shift;
+            ::SetKeyboardState(keys);
+            PumpMessages();
+        });
     }
 };
 
@@ -70,9 +79,9 @@ TEST_F(RowMenu, OffersTheCommandsThatApplyByTheButtonsRulesAndRunsThem) {
     EXPECT_FALSE(Main().Bver.Enabled()) << "two rows: nothing to view, as for the button";
     EXPECT_TRUE(Main().Bborrar.Enabled());
     // From the keyboard the menu goes by the focused row, if it is selected.
-    EXPECT_EQ(MenuKey(), menu);
+    EXPECT_EQ(ShiftF10(), menu);
     ClickListRow(Main().lista.Handle(), 2, true);
-    EXPECT_FALSE(MenuKey()) << "the focused row was unselected";
+    EXPECT_FALSE(ShiftF10()) << "the focused row was unselected";
 
     // A right click on another row selects it alone; "Ver" views that one.
     shell_.reset(); // the fixture's recorder gives the shell back as it goes
