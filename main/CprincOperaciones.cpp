@@ -170,16 +170,20 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
 // A view always finds its copy: the entry is written straight into the temporary
 // folder, over an older copy, whatever the extract dialog last asked for.
 void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
-    zip.FSpecArgs.clear();
-    zip.FSpecArgs.push_back(nombre);
-    const ExtrOpts opciones = zip.ExtrOptions;
-    zip.ExtrOptions = {ExtrOptsEnum::ExtrOverWrite};
-    zip.ExtrBaseDir = CarpetaDeVistas();
+    ExtraeEn({nombre}, CarpetaDeVistas(), {ExtrOptsEnum::ExtrOverWrite});
+}
+
+void TPRINCIPAL::ExtraeEn(const std::vector<std::string>& nombres, const std::string& carpeta,
+                          ExtrOpts opciones) {
+    zip.FSpecArgs = nombres;
+    const ExtrOpts delDialogo = zip.ExtrOptions;
+    zip.ExtrOptions = opciones;
+    zip.ExtrBaseDir = carpeta;
     try {
         ExtraeConClave(zip, *pideClave);
     } catch (...) {
-        zip.ExtrOptions = opciones;
+        zip.ExtrOptions = delDialogo;
         throw;
     }
-    zip.ExtrOptions = opciones;
+    zip.ExtrOptions = delDialogo;
 }

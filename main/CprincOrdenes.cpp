@@ -78,8 +78,8 @@ void TPRINCIPAL::UpdateCommands() {
         Habilita(c.boton, on);
         Habilita(c.item, on);
     }
-    // Dropped files are added to the current archive.
-    ::DragAcceptFiles(Handle(), estado_.archivoAbierto ? TRUE : FALSE);
+    // Dropped files are added to the current archive, but not its own entries.
+    ::DragAcceptFiles(Handle(), estado_.archivoAbierto && !arrastrando_ ? TRUE : FALSE);
 }
 
 void TPRINCIPAL::OlvidaVista() {

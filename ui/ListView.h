@@ -62,6 +62,8 @@ public:
     // A row became selected or unselected: its index, the first of a range chosen with
     // Shift, or -1 for every row.
     std::function<void(int row, bool selected)> OnSelectItem;
+    // The left button pressed on a row is dragging it (and the other selected rows).
+    std::function<void()> OnBeginDrag;
 
 private:
     std::vector<ListColumnDesign> columns_;
