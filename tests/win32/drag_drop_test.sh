@@ -58,14 +58,15 @@ centre_of() { # centre_of WINDOW: "X Y" on the screen
     eval "$(xdotool getwindowgeometry --shell "$1")"
     echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
 }
-drag() { # drag FROM_X FROM_Y TO_X TO_Y: press, move in steps, release
+carry() { # carry FROM_X FROM_Y TO_X TO_Y: press, move in steps, the button still down
     xdotool mousemove "$1" "$2" sleep 0.3 mousedown 1 sleep 0.2
     local i
     for i in 1 2 3 4 5 6 7 8; do
         xdotool mousemove $(($1 + ($3 - $1) * i / 8)) $(($2 + ($4 - $2) * i / 8)) sleep 0.1
     done
-    xdotool sleep 0.3 mouseup 1
+    sleep 0.3
 }
+release() { xdotool mouseup 1; }
 wait_for() { # wait_for FILE: until it exists, or ten seconds
     local tries=0
     until [ -s "$1" ] || [ $tries -ge 50 ]; do sleep 0.2; tries=$((tries + 1)); done
@@ -75,7 +76,7 @@ wait_for() { # wait_for FILE: until it exists, or ten seconds
 program=$work/program
 mkdir -p "$program" "$work/landed" "$work/tree"
 cp "$bin/tarvox.exe" "$bin/ZIPDLL.DLL" "$bin/UNZDLL.DLL" "$program/"
-printf 'c:\\\r\n%s\\\r\n%s\r\n1\r\n' "$(win "$work")" "$(win "$work/tree")" >"$program/conf.txm"
+printf 'c:\\\r\n%s\r\n%s\r\n1\r\n' "$(win "$work")" "$(win "$work/tree")" >"$program/conf.txm"
 : >"$program/ult.txm"
 wine reg add 'HKCR\.zip' /ve /d Tarvox /f >/dev/null 2>&1
 for exe in tarvox.exe drop_probe.exe; do
@@ -102,7 +103,9 @@ window_of 'TARVOX  v4.1.0    ' >/dev/null
 sleep 1
 read -r row_x row_y < <(wine "$bin/drop_probe.exe" where list | tr -d '\r')
 xdotool mousemove "$row_x" "$row_y" click 1 sleep 0.3 key ctrl+a sleep 0.3
-drag "$row_x" "$row_y" $(centre_of "$target")
+carry "$row_x" "$row_y" $(centre_of "$target")
+check "nothing is extracted before the drop" same "$(find "$work" -path '*arrastre*' -type f)" ""
+release
 wait_for "$work/landed.log"
 check "three files dropped" same "$(wc -l <"$work/landed.log" 2>/dev/null || echo 0)" 3
 check "the dropped files hold the entries' bytes" diff -r "$work/expected" "$work/landed"
@@ -115,7 +118,8 @@ start "$bin/drop_probe.exe" target "$(win "$work/landed")" "$(win "$work/tree.lo
 target=$(window_of 'Tarvox drop probe')
 sleep 1
 read -r folder_x folder_y < <(wine "$bin/drop_probe.exe" where tree | tr -d '\r')
-drag "$folder_x" "$folder_y" $(centre_of "$target")
+carry "$folder_x" "$folder_y" $(centre_of "$target")
+release
 wait_for "$work/tree.log"
 check "a folder dragged out of the tree is that folder" \
     same "$(tr -d '\r' <"$work/tree.log" 2>/dev/null)" "$(win "$work/tree")"
