@@ -60,8 +60,8 @@ void ContentsList::Fill(const std::vector<ZipDirEntry>& entries) {
     std::vector<std::string> keys;
     keys.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        rows_.push_back(
-            {static_cast<std::uint32_t>(i), platform::WidenUtf8(CaptionOf(entries[i].ShownName))});
+        rows_.push_back({static_cast<std::uint32_t>(i),
+                         platform::WidenUtf8(CaptionOf(entries[i].ShownName()))});
         keys.push_back(SortKey(rows_.back().caption));
     }
     std::vector<std::uint32_t> order(rows_.size());

@@ -186,7 +186,7 @@ void Tdescompri::ToolButton1Click() {
         ~Deshabilitado() { form.SetEnabled(true); }
     } deshabilitado{*this};
     SetEnabled(false);
-    ExtraeConClave(zip_, *pideClave);
+    ExtraeConClave(zip_, *pideClave, true);
     if (zip_.ResultCount() == 0) {
         Aviso(" No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( "
               "como cd)",

@@ -137,7 +137,7 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
     }
     // Copied: the row's entry belongs to the engine.
     const std::string nombre = entrada->FileName;
-    const std::string legible = entrada->ShownName;
+    const std::string legible = entrada->ShownName();
     if (CarpetaDeVistas().empty()) {
         platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused));
         return;
@@ -180,7 +180,7 @@ void TPRINCIPAL::ExtraeEn(const std::vector<std::string>& nombres, const std::st
     zip.ExtrOptions = opciones;
     zip.ExtrBaseDir = carpeta;
     try {
-        ExtraeConClave(zip, *pideClave);
+        ExtraeConClave(zip, *pideClave, false);
     } catch (...) {
         zip.ExtrOptions = delDialogo;
         throw;

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include "dialogs/Cclave.h"
 #include "dialogs/Cdesc.h"
 #include "main/Cdatos.h"
 #include "tests/win32/ArchiveWindowFixture.h"
@@ -390,11 +391,22 @@ TEST_F(ExtractDialog, EveryFailureOfAnExtractionIsExplainedInOneBox) {
     fs::create_directories(Scratch("out"));
     StartAndShow({MakeArchive("locked.zip", entries)});
     Tdescompri& d = Dialog();
+    int asked = 0;
     WithDialog([&] {
         d.dir.SetPath(Scratch("out"));
         d.opc.SetItemIndex(0);
+        // The password is asked for once, and the user gives up.
+        const auto dialogModal = platform::SetModalHandler([&](const platform::ModalRequest& r) {
+            EXPECT_EQ(r.window, reinterpret_cast<std::uintptr_t>(pideClave->Handle()));
+            ++asked;
+            r.show();
+            ::SendMessageA(pideClave->Cancelar.Handle(), BM_CLICK, 0, 0);
+            r.hide();
+        });
         ClickToolButton(d.ToolBar1.Handle(), 0);
+        platform::SetModalHandler(dialogModal);
     });
+    EXPECT_EQ(asked, 1);
     // The failures' box, then the dialog's own word that nothing was extracted.
     ASSERT_EQ(Messages().size(), 2u);
     std::string expected = "No se puede realizar la operación.Comprueba que no es Sólo Lectura";
