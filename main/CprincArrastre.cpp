@@ -50,7 +50,7 @@ void TPRINCIPAL::listaBeginDrag() {
             if (entrada == nullptr || EsCarpeta(entrada->FileName)) {
                 continue;
             }
-            const auto salida = zipfmt::SafeOutputPath(entrada->ShownName, false);
+            const auto salida = zipfmt::SafeOutputPath(entrada->ShownName(), false);
             if (salida && !salida->leaf.empty()) {
                 rutas.push_back(base + platform::WidenUtf8(salida->leaf));
             }
