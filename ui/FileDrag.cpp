@@ -101,6 +101,9 @@ public:
             return DV_E_FORMATETC;
         }
         std::vector<std::wstring> paths;
+        if (!drag_.render || !drag_.expected) {
+            return E_UNEXPECTED;
+        }
         if (dropped) {
             if (!rendered_) {
                 rendered_ = true;
@@ -147,6 +150,8 @@ public:
     }
 
     bool Rendered() const { return rendered_ && !made_.empty(); }
+    // The drag is over: what the callbacks reach may be gone.
+    void Finish() { drag_ = {}; }
 
 private:
     ~FilesData() = default;
@@ -168,6 +173,7 @@ bool DragFilesOut(const FileDrag& drag) {
     const bool taken = (result == DRAGDROP_S_DROP && effect != DROPEFFECT_NONE) || data->Rendered();
     // Nothing reaches the files' maker once the drag is over.
     ::CoDisconnectObject(data, 0);
+    data->Finish();
     data->Release();
     return taken;
 }
