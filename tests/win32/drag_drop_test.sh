@@ -84,15 +84,18 @@ for exe in tarvox.exe drop_probe.exe; do
 done
 wine reg add 'HKCR\Tarvox\dir' /ve /d "$(win "$program")" /f >/dev/null 2>&1
 
-# Entries with the bytes they must land with: a name in a folder lands without it.
+# Entries with the bytes they must land with: a name in a folder lands without it, and
+# the folder's own row (selected too) brings nothing more.
 python3 - "$work/muestra.zip" "$work/expected" <<'PY'
 import os, sys, zipfile
-entries = {"uno.txt": b"uno\r\n" * 7, "carpeta/dos.bin": os.urandom(300000), "año.txt": "ñandú".encode()}
+entries = {"uno.txt": b"uno\r\n" * 7, "carpeta/": b"", "carpeta/dos.bin": os.urandom(300000),
+           "año.txt": "ñandú".encode()}
 os.makedirs(sys.argv[2])
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
     for name, data in entries.items():
         z.writestr(name, data)
-        open(os.path.join(sys.argv[2], os.path.basename(name)), "wb").write(data)
+        if not name.endswith("/"):
+            open(os.path.join(sys.argv[2], os.path.basename(name)), "wb").write(data)
 PY
 
 # Out of the list into another program.
