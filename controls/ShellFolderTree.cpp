@@ -519,13 +519,19 @@ PCIDLIST_ABSOLUTE ShellFolderTree::DropFolderAt(const POINTL* screen) {
         TVHITTESTINFO hit{};
         hit.pt = {screen->x, screen->y};
         ::ScreenToClient(handle_, &hit.pt);
+        // Anywhere on a folder's row is on the folder.
         item = reinterpret_cast<HTREEITEM>(
             ::SendMessageW(handle_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        if ((hit.flags & TVHT_ONITEM) == 0) {
-            item = nullptr;
-        }
     }
     ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(item));
+    constexpr unsigned long long kOpenAfterMilliseconds = 800;
+    const unsigned long long now = ::GetTickCount64();
+    if (item != dropHover_) {
+        dropHover_ = item;
+        dropHoverSince_ = now;
+    } else if (item != nullptr && now - dropHoverSince_ >= kOpenAfterMilliseconds) {
+        ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    }
     const Node* node = NodeOf(item);
     return node != nullptr ? node->pidl : nullptr;
 }

@@ -90,6 +90,9 @@ private:
     bool watching_ = false;
     bool oleDrag_ = false;
     ShellDropTarget* dropTarget_ = nullptr;
+    // The folder a drag rests on, and since when: resting opens it.
+    HTREEITEM dropHover_ = nullptr;
+    unsigned long long dropHoverSince_ = 0;
 };
 
 } // namespace controls

@@ -3,7 +3,8 @@
 //                                  FOLDER and writes their names to LOG, one a line
 // The window sits at the screen's left edge, below the program's windows.
 //   drop_probe where list|tree     prints the screen point of the main window's first
-//                                  row, or of the folder the extract dialog's tree selected
+//                                  row; or of the folder the extract dialog's tree selected,
+//                                  the tree's row height, and 1 when the next row is open
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -127,6 +128,11 @@ int Where(const std::wstring& what) {
         const int indent = static_cast<int>(send(TVM_GETINDENT, 0, 0));
         point = {depth * indent + 16 + 12, row * height + height / 2};
         ::ClientToScreen(tree, &point);
+        const LPARAM next = send(TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, selected);
+        const bool open =
+            next != 0 && (send(TVM_GETITEMSTATE, next, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        std::printf("%ld %ld %d %d\n", point.x, point.y, height, open ? 1 : 0);
+        return 0;
     }
     std::printf("%ld %ld\n", point.x, point.y);
     return 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drag and drop with the real mouse on the virtual display, against the real program:
 # rows dragged out of the list land in another program as files with the entries' bytes;
-# a folder dragged out of the extract dialog's tree arrives as itself. The other end is
+# in the extract dialog's tree a drag resting on a folder opens it, and a folder dragged
+# out arrives as itself. The other end is
 # drop_probe's window. This Wine leaves two things out of reach: the shell's handling of
 # a drop on a folder answers without copying, and its drags never reach windows that
 # only accept WM_DROPFILES, such as the program's own while an archive is open.
@@ -74,7 +75,7 @@ wait_for() { # wait_for FILE: until it exists, or ten seconds
 
 # The program runs from a folder of its own, which its settings name for the dialog's tree.
 program=$work/program
-mkdir -p "$program" "$work/landed" "$work/tree"
+mkdir -p "$program" "$work/landed" "$work/tree" "$work/zz/dentro"
 cp "$bin/tarvox.exe" "$bin/ZIPDLL.DLL" "$bin/UNZDLL.DLL" "$program/"
 printf 'c:\\\r\n%s\r\n%s\r\n1\r\n' "$(win "$work")" "$(win "$work/tree")" >"$program/conf.txm"
 : >"$program/ult.txm"
@@ -114,13 +115,21 @@ check "three files dropped" same "$(wc -l <"$work/landed.log" 2>/dev/null || ech
 check "the dropped files hold the entries' bytes" diff -r "$work/expected" "$work/landed"
 stop_all
 
-# The extract dialog's tree: its selected folder dragged out is that folder.
+# The extract dialog's tree: a collapsed folder a drag rests on opens; the selected
+# folder dragged out is that folder.
 start "$program/tarvox.exe" "$(win "$work/muestra.zip")" 0
 window_of 'Descomprimir en ...' >/dev/null
 start "$bin/drop_probe.exe" target "$(win "$work/landed")" "$(win "$work/tree.log")"
 target=$(window_of 'Tarvox drop probe')
 sleep 1
-read -r folder_x folder_y < <(wine "$bin/drop_probe.exe" where tree | tr -d '\r')
+read -r folder_x folder_y row _ < <(wine "$bin/drop_probe.exe" where tree | tr -d '\r')
+carry "$folder_x" "$folder_y" "$folder_x" $((folder_y + row))
+for i in 1 2 3 4 5 6 7 8; do xdotool mousemove_relative -- $((i % 2 * 2 - 1)) 0 sleep 0.2; done
+xdotool key Escape
+release
+# Opening it may scroll the tree.
+read -r folder_x folder_y _ opened < <(wine "$bin/drop_probe.exe" where tree | tr -d '\r')
+check "a folder a drag rests on opens" same "$opened" 1
 carry "$folder_x" "$folder_y" $(centre_of "$target")
 release
 wait_for "$work/tree.log"
