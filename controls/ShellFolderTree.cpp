@@ -6,9 +6,11 @@
 #include <shellapi.h>
 #include <vector>
 
+#include "controls/ShellDropTarget.h"
 #include "platform/Messages.h"
 #include "platform/win32/WidePath.h"
 #include "ui/Dpi.h"
+#include "ui/FileDrag.h"
 #include "ui/Guard.h"
 
 namespace controls {
@@ -58,6 +60,25 @@ ComPtr<IShellFolder> BindFolder(IShellFolder* desktop, PCIDLIST_ABSOLUTE pidl) {
     return ComPtr<IShellFolder>(folder);
 }
 
+// What the shell offers for an item (its menu, its data for a drag), asked of the folder
+// it is in; the desktop, in none, offers nothing.
+template <typename T> ComPtr<T> UIObjectOf(HWND owner, PCIDLIST_ABSOLUTE pidl, REFIID iid) {
+    IShellFolder* rawParent = nullptr;
+    PCUITEMID_CHILD child = nullptr;
+    if (pidl->mkid.cb == 0 ||
+        FAILED(::SHBindToParent(pidl, IID_IShellFolder, reinterpret_cast<void**>(&rawParent),
+                                &child))) {
+        return nullptr;
+    }
+    ComPtr<IShellFolder> parent(rawParent);
+    T* object = nullptr;
+    if (FAILED(parent->GetUIObjectOf(owner, 1, &child, iid, nullptr,
+                                     reinterpret_cast<void**>(&object)))) {
+        return nullptr;
+    }
+    return ComPtr<T>(object);
+}
+
 } // namespace
 
 struct ShellFolderTree::Node {
@@ -67,6 +88,9 @@ struct ShellFolderTree::Node {
 };
 
 ShellFolderTree::~ShellFolderTree() {
+    if (dropTarget_ != nullptr) {
+        dropTarget_->Revoke();
+    }
     if (handle_ != nullptr && ::IsWindow(handle_)) {
         // The items free their nodes as they go.
         ::SendMessageW(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
@@ -99,6 +123,11 @@ void ShellFolderTree::Create(HWND parent, const ShellFolderTreeDesign& design) {
         ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     ::SendMessageW(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
     ::SetWindowSubclass(handle_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    oleDrag_ = design.oleDrag;
+    if (design.oleDrop) {
+        dropTarget_ = ShellDropTarget::Register(
+            handle_, [this](const POINTL* screen) { return DropFolderAt(screen); });
+    }
 
     PIDLIST_ABSOLUTE desktopPidl = nullptr;
     ::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopPidl);
@@ -452,22 +481,11 @@ void ShellFolderTree::ReloadChanged() {
 
 void ShellFolderTree::ShowContextMenu(HTREEITEM item, POINT screen) {
     const Node* node = NodeOf(item);
-    if (node == nullptr || node->pidl->mkid.cb == 0) {
+    ComPtr<IContextMenu> menu =
+        node != nullptr ? UIObjectOf<IContextMenu>(handle_, node->pidl, IID_IContextMenu) : nullptr;
+    if (!menu) {
         return;
     }
-    IShellFolder* rawParent = nullptr;
-    PCUITEMID_CHILD child = nullptr;
-    if (FAILED(::SHBindToParent(node->pidl, IID_IShellFolder, reinterpret_cast<void**>(&rawParent),
-                                &child))) {
-        return;
-    }
-    ComPtr<IShellFolder> parent(rawParent);
-    IContextMenu* rawMenu = nullptr;
-    if (FAILED(parent->GetUIObjectOf(handle_, 1, &child, IID_IContextMenu, nullptr,
-                                     reinterpret_cast<void**>(&rawMenu)))) {
-        return;
-    }
-    ComPtr<IContextMenu> menu(rawMenu);
     HMENU popup = ::CreatePopupMenu();
     constexpr UINT kFirst = 1, kLast = 0x7FFF;
     if (SUCCEEDED(menu->QueryContextMenu(popup, 0, kFirst, kLast, CMF_NORMAL))) {
@@ -483,6 +501,39 @@ void ShellFolderTree::ShowContextMenu(HTREEITEM item, POINT screen) {
         }
     }
     ::DestroyMenu(popup);
+}
+
+void ShellFolderTree::DragOut(HTREEITEM item) {
+    const Node* node = NodeOf(item);
+    if (node == nullptr) {
+        return;
+    }
+    if (ComPtr<IDataObject> data = UIObjectOf<IDataObject>(handle_, node->pidl, IID_IDataObject)) {
+        ui::DragShellData(data.get(), DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
+    }
+}
+
+PCIDLIST_ABSOLUTE ShellFolderTree::DropFolderAt(const POINTL* screen) {
+    HTREEITEM item = nullptr;
+    if (screen != nullptr) {
+        TVHITTESTINFO hit{};
+        hit.pt = {screen->x, screen->y};
+        ::ScreenToClient(handle_, &hit.pt);
+        // Anywhere on a folder's row is on the folder.
+        item = reinterpret_cast<HTREEITEM>(
+            ::SendMessageW(handle_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    }
+    ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(item));
+    constexpr unsigned long long kOpenAfterMilliseconds = 800;
+    const unsigned long long now = ::GetTickCount64();
+    if (item != dropHover_) {
+        dropHover_ = item;
+        dropHoverSince_ = now;
+    } else if (item != nullptr && now - dropHoverSince_ >= kOpenAfterMilliseconds) {
+        ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    }
+    const Node* node = NodeOf(item);
+    return node != nullptr ? node->pidl : nullptr;
 }
 
 bool ShellFolderTree::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
@@ -505,6 +556,12 @@ bool ShellFolderTree::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESU
         return true;
     case TVN_SELCHANGEDW:
         ui::Fire(OnChange);
+        return true;
+    case TVN_BEGINDRAGW:
+        if (oleDrag_) {
+            const HTREEITEM item = reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemNew.hItem;
+            ui::Guarded([&] { DragOut(item); });
+        }
         return true;
     case TVN_BEGINLABELEDITW: {
         const auto* edit = reinterpret_cast<const NMTVDISPINFOW*>(lParam);

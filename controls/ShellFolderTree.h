@@ -20,7 +20,13 @@ struct ShellFolderTreeDesign {
     int left = 0, top = 0, width = 0, height = 0;
     int indent = 19;
     ui::FontDesign font{};
+    // A folder dragged out is the shell's drag of it; what is dropped on a folder goes to
+    // the shell's drop handling of that folder.
+    bool oleDrag = false;
+    bool oleDrop = false;
 };
+
+class ShellDropTarget;
 
 class ShellFolderTree : public ui::Control {
 public:
@@ -70,6 +76,9 @@ private:
     void StopWatching(HTREEITEM item);
     void ReloadChanged();
     void ShowContextMenu(HTREEITEM item, POINT screen);
+    void DragOut(HTREEITEM item);
+    // The folder under a point of the screen while something is dragged over the tree.
+    PCIDLIST_ABSOLUTE DropFolderAt(const POINTL* screen);
     bool Rename(HTREEITEM item, const wchar_t* name);
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR, DWORD_PTR self);
@@ -79,6 +88,11 @@ private:
     // A change notification for each folder read from the file system.
     std::map<HTREEITEM, HANDLE> watches_;
     bool watching_ = false;
+    bool oleDrag_ = false;
+    ShellDropTarget* dropTarget_ = nullptr;
+    // The folder a drag rests on, and since when: resting opens it.
+    HTREEITEM dropHover_ = nullptr;
+    unsigned long long dropHoverSince_ = 0;
 };
 
 } // namespace controls

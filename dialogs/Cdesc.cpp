@@ -77,6 +77,8 @@ Tdescompri::Tdescompri(TZipEngine& zip, controls::ContentsList& lista, util::Tex
     tree.height = 147;
     tree.indent = 19;
     tree.font = FontOf();
+    tree.oleDrag = true;
+    tree.oleDrop = true;
     dir.Create(Handle(), tree);
 
     ui::GroupBoxDesign group;

@@ -58,6 +58,8 @@ Tdirek::Tdirek()
     tree.height = 193;
     tree.indent = 19;
     tree.font = FontOf();
+    tree.oleDrag = true;
+    tree.oleDrop = true;
     dir.Create(Handle(), tree);
     ui::ToolBarDesign bar;
     bar.left = 0;

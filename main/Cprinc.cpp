@@ -279,6 +279,7 @@ void TPRINCIPAL::BindEvents() {
     lista.OnClick = [this] { listaClick(); };
     lista.OnSelectItem = [this](int row, bool selected) { listaSelectItem(row, selected); };
     lista.OnDblClick = [this] { listaDblClick(); };
+    lista.OnBeginDrag = [this] { listaBeginDrag(); };
     // The list's keys are its buttons' commands, when those are available.
     lista.OnKeyDown = [this](UINT key) {
         if (key == VK_DELETE && Bborrar.Enabled()) {

@@ -211,6 +211,12 @@ public:
     void Mostrar_Archivo(int fila);
     // Extracts one entry, by its stored name, into this run's folder of view copies.
     void Extraer_Archivo(const std::string& nombre);
+    // Extracts entries, by their stored names, into a folder with the options given,
+    // leaving the extract dialog's options as they were.
+    void ExtraeEn(const std::vector<std::string>& nombres, const std::string& carpeta,
+                  ExtrOpts opciones);
+    // The selected rows dragged out of the list.
+    void listaBeginDrag();
 
     // The commands of the tool bar and the menu: one table, one rule each for when it is
     // enabled, applied after every change of the state it looks at.
@@ -296,6 +302,9 @@ private:
     void MuestraFallos();
 
     std::string carpetaDeVistas_;
+    // While entries are dragged out, and how many drags made a folder in this run.
+    bool arrastrando_ = false;
+    int arrastres_ = 0;
     std::vector<resources::Failure> fallos_;
     std::vector<Comando> comandos_;
     // What a test run has told so far; only while one runs.

@@ -172,12 +172,15 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
 // A view always finds its copy: the entry is written straight into the temporary
 // folder, over an older copy, whatever the extract dialog last asked for.
 void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
-    zip.FSpecArgs.clear();
-    zip.FSpecArgs.push_back(nombre);
-    const ExtrOpts opciones = zip.ExtrOptions;
-    zip.ExtrOptions = {ExtrOptsEnum::ExtrOverWrite};
-    zip.ExtrBaseDir = CarpetaDeVistas();
-    // A view's copy is no extraction of the user's: the status bar keeps what it said.
+    ExtraeEn({nombre}, CarpetaDeVistas(), {ExtrOptsEnum::ExtrOverWrite});
+}
+
+void TPRINCIPAL::ExtraeEn(const std::vector<std::string>& nombres, const std::string& carpeta,
+                          ExtrOpts opciones) {
+    zip.FSpecArgs = nombres;
+    zip.ExtrBaseDir = carpeta;
+    // A view's or a drag's copy is no extraction into the user's folders: the status bar
+    // keeps what it said, and the extract dialog's options come back.
     const TOperationEndEvent fin = std::exchange(zip.OnOperationEnd, nullptr);
     struct Restaura {
         TZipEngine& zip;
@@ -187,6 +190,6 @@ void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
             zip.ExtrOptions = opciones;
             zip.OnOperationEnd = fin;
         }
-    } restaura{zip, opciones, fin};
+    } restaura{zip, std::exchange(zip.ExtrOptions, opciones), fin};
     ExtraeConClave(zip, *pideClave, false);
 }

@@ -86,8 +86,8 @@ void TPRINCIPAL::UpdateCommands() {
         Habilita(c.item, on);
         Habilita(c.fila, on);
     }
-    // Dropped files are added to the current archive.
-    ::DragAcceptFiles(Handle(), estado_.archivoAbierto ? TRUE : FALSE);
+    // Dropped files are added to the current archive, but not its own entries.
+    ::DragAcceptFiles(Handle(), estado_.archivoAbierto && !arrastrando_ ? TRUE : FALSE);
 }
 
 void TPRINCIPAL::listaContextMenu(int row, POINT screen) {

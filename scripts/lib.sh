@@ -6,7 +6,7 @@ TARVOX_BUILD=$TARVOX_ROOT/build
 
 TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
                  libgnutls30:i386 nettle-dev
-                 googletest zlib1g-dev zip unzip 7zip time python3 imagemagick x11-utils
+                 googletest zlib1g-dev zip unzip 7zip time python3 imagemagick x11-utils xdotool
                  tango-icon-theme libjpeg62-turbo-dev libdeflate-dev libuchardet-dev dpkg-dev nsis clang
                  libclang-rt-dev)
 

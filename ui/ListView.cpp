@@ -245,6 +245,9 @@ bool ListView::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& res
     case NM_DBLCLK:
         Fire(OnDblClick);
         return true;
+    case LVN_BEGINDRAG:
+        Fire(OnBeginDrag);
+        return true;
     case LVN_ITEMCHANGED: {
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
         if ((change->uChanged & LVIF_STATE) != 0 &&

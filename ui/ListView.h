@@ -65,6 +65,8 @@ public:
     // A right click, Shift+F10 or the menu key: the row it concerns (-1 for none) and
     // where on the screen a shortcut menu goes.
     std::function<void(int row, POINT screen)> OnContextMenu;
+    // The left button pressed on a row is dragging it (and the other selected rows).
+    std::function<void()> OnBeginDrag;
 
 private:
     void ContextMenu(LPARAM at);
