@@ -6,20 +6,9 @@ import argparse
 import os
 import shutil
 import statistics
-import subprocess
 import tempfile
-import time
 
-from engine_bench import fresh, make_corpus
-
-
-def timed(command, cwd):
-    start = time.perf_counter()
-    done = subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    elapsed = time.perf_counter() - start
-    if done.returncode != 0:
-        raise SystemExit(f"{command[:3]} failed ({done.returncode}): {done.stderr[-500:]!r}")
-    return elapsed
+from engine_bench import fresh, make_corpus, timed_exit as timed
 
 
 def tree(folder):

@@ -7,13 +7,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
 ensure_packages
+build_bench zipdll unzdll tarvox-cli
 dir=$TARVOX_BUILD/bench
-if [ ! -f "$dir/CMakeCache.txt" ]; then
-    say "configuring the benchmark build"
-    cmake -S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARVOX_SANITIZE=OFF >/dev/null
-fi
-say "building the benchmark build"
-cmake --build "$dir" -j 2 --target zipdll unzdll tarvox-cli
 build_tree win32 zipdll unzdll tarvox-cli
 ensure_display
 ensure_wine_prefix

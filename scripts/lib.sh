@@ -208,6 +208,19 @@ build_tree() {
     cmake --build "$dir" -j "$(nproc)" "${targets[@]}"
 }
 
+# build_bench [target...]: the optimised native tree without sanitizers that the
+# benchmarks time, in build/bench.
+build_bench() {
+    local dir=$TARVOX_BUILD/bench t targets=()
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        say "configuring the benchmark build"
+        cmake -S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARVOX_SANITIZE=OFF >/dev/null
+    fi
+    say "building the benchmark build"
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$dir" -j 2 "${targets[@]}"
+}
+
 TARVOX_CLEANUP=()
 run_cleanup() {
     local i
