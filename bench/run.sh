@@ -6,12 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
 ensure_packages
+build_bench engine_driver zipdll unzdll tarvox-cli
 dir=$TARVOX_BUILD/bench
-if [ ! -f "$dir/CMakeCache.txt" ]; then
-    say "configuring the benchmark build"
-    cmake -S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARVOX_SANITIZE=OFF >/dev/null
-fi
-say "building the benchmark build"
-cmake --build "$dir" -j 2 --target engine_driver zipdll unzdll tarvox-cli
 python3 "$TARVOX_ROOT/bench/engine_bench.py" --driver "$dir/bin/engine_driver" \
     --cli "$dir/bin/tarvox-cli" "$@"

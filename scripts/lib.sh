@@ -5,7 +5,7 @@ TARVOX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TARVOX_BUILD=$TARVOX_ROOT/build
 
 TARVOX_PACKAGES=(cmake g++ make g++-mingw-w64-i686-posix libz-mingw-w64-dev wine wine32:i386 xvfb
-                 libgnutls30:i386 nettle-dev
+                 nettle-dev m4
                  googletest zlib1g-dev zip unzip 7zip time python3 imagemagick x11-utils xdotool
                  tango-icon-theme libjpeg62-turbo-dev libdeflate-dev libuchardet-dev dpkg-dev nsis clang
                  libclang-rt-dev)
@@ -157,6 +157,26 @@ ensure_mingw_uchardet() {
     rm -rf "$work"
 }
 
+# Nor nettle, the cryptography of encrypted entries in both builds (Wine's bcrypt runs
+# AES and PBKDF2 far slower): built the same way from Debian's nettle source, without
+# its public-key part, which alone would need GMP.
+TARVOX_MINGW_NETTLE=$TARVOX_BUILD/nettle-mingw
+ensure_mingw_nettle() {
+    [ -f "$TARVOX_MINGW_NETTLE/lib/libnettle.a" ] && return 0
+    say "building nettle for i686-w64-mingw32 from Debian's nettle source"
+    local work=$TARVOX_BUILD/nettle-source source
+    source=$(debian_source nettle "$work") || return 1
+    (cd "$source" && ./configure -q --host=i686-w64-mingw32 CC=i686-w64-mingw32-gcc-posix \
+        --prefix="$TARVOX_MINGW_NETTLE" --disable-public-key --disable-shared \
+        --disable-documentation --disable-openssl >/dev/null) || return 1
+    make -C "$source" -j 2 libnettle.a >/dev/null || return 1
+    make -C "$source" install-headers >/dev/null || return 1
+    # The library last: its presence marks a complete build.
+    mkdir -p "$TARVOX_MINGW_NETTLE/lib"
+    cp "$source/libnettle.a" "$TARVOX_MINGW_NETTLE/lib/libnettle.a" || return 1
+    rm -rf "$work"
+}
+
 # build_tree native|win32|fuzz [target...]: configures once, then builds. The fuzz tree is
 # built by clang, whose libFuzzer the fuzz targets need.
 build_tree() {
@@ -167,13 +187,15 @@ build_tree() {
         ensure_mingw_libjpeg
         ensure_mingw_libdeflate
         ensure_mingw_uchardet
+        ensure_mingw_nettle
     fi
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         local args=(-S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)
         if [ "$kind" = win32 ]; then
             args+=(--toolchain "$TARVOX_ROOT/cmake/toolchain-i686-mingw.cmake" -DCMAKE_BUILD_TYPE=Release
                    "-DTARVOX_MINGW_JPEG=$TARVOX_MINGW_JPEG" "-DTARVOX_MINGW_DEFLATE=$TARVOX_MINGW_DEFLATE"
-                   "-DTARVOX_MINGW_UCHARDET=$TARVOX_MINGW_UCHARDET")
+                   "-DTARVOX_MINGW_UCHARDET=$TARVOX_MINGW_UCHARDET"
+                   "-DTARVOX_MINGW_NETTLE=$TARVOX_MINGW_NETTLE")
         elif [ "$kind" = fuzz ]; then
             args+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTARVOX_FUZZ=ON)
         fi
@@ -184,6 +206,19 @@ build_tree() {
     local targets=()
     for t in "$@"; do targets+=(--target "$t"); done
     cmake --build "$dir" -j "$(nproc)" "${targets[@]}"
+}
+
+# build_bench [target...]: the optimised native tree without sanitizers that the
+# benchmarks time, in build/bench.
+build_bench() {
+    local dir=$TARVOX_BUILD/bench t targets=()
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        say "configuring the benchmark build"
+        cmake -S "$TARVOX_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DTARVOX_SANITIZE=OFF >/dev/null
+    fi
+    say "building the benchmark build"
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$dir" -j 2 "${targets[@]}"
 }
 
 TARVOX_CLEANUP=()

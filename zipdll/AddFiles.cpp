@@ -78,8 +78,9 @@ public:
             const auto files = static_cast<std::size_t>(
                 std::count_if(plan_.begin(), plan_.end(),
                               [](const Planned& p) { return !p.file.info.isDirectory; }));
-            keys_ = std::make_unique<KeysAhead>(
-                request_.password, files, 2 * std::max(1u, zipfmt::DeflatePool::DefaultThreads()));
+            const unsigned threads = zipfmt::DeflatePool::DefaultThreads();
+            keys_ = std::make_unique<KeysAhead>(request_.password, files, 2 * std::max(1u, threads),
+                                                threads);
         }
         // Replaced entries keep their place; new ones follow the old.
         for (std::size_t i = 0; i < old.size(); ++i) {

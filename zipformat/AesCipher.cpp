@@ -102,20 +102,23 @@ bool AesCipher::Ready() const {
 bool AesCipher::Apply(std::uint8_t* data, std::size_t count) {
     while (count > 0) {
         if (streamAt_ == streamLength_) {
-            // The counter blocks, then their encryption in place.
+            // The counter blocks, then their encryption in place; no more than the data
+            // asks for, as most entries are far smaller than the buffer.
+            const std::size_t blocks = std::min(
+                kStreamBlocks, (count + platform::kAesBlockSize - 1) / platform::kAesBlockSize);
             std::uint8_t* s = stream_.data();
-            std::memset(s, 0, stream_.size());
-            for (std::size_t b = 0; b < kStreamBlocks; ++b) {
+            std::memset(s, 0, blocks * platform::kAesBlockSize);
+            for (std::size_t b = 0; b < blocks; ++b) {
                 std::uint64_t n = ++counter_;
                 for (std::size_t i = 0; i < 8; ++i, n >>= 8) {
                     s[b * platform::kAesBlockSize + i] = static_cast<std::uint8_t>(n);
                 }
             }
-            if (!aes_->Encrypt(s, s, kStreamBlocks)) {
+            if (!aes_->Encrypt(s, s, blocks)) {
                 return false;
             }
             streamAt_ = 0;
-            streamLength_ = stream_.size();
+            streamLength_ = blocks * platform::kAesBlockSize;
         }
         const std::size_t n = std::min(count, streamLength_ - streamAt_);
         const std::uint8_t* key = stream_.data() + streamAt_;
