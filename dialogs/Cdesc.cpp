@@ -184,12 +184,30 @@ void Tdescompri::ToolButton1Click() {
         ~Deshabilitado() { form.SetEnabled(true); }
     } deshabilitado{*this};
     SetEnabled(false);
+    // One box for the whole extraction, a password's retries included.
+    const bool unaCaja = RetieneFallos && MuestraFallos;
+    struct Retenidos {
+        const std::function<void(bool)>* retiene;
+        ~Retenidos() {
+            if (retiene) {
+                (*retiene)(false);
+            }
+        }
+    } retenidos{unaCaja ? &RetieneFallos : nullptr};
+    if (unaCaja) {
+        RetieneFallos(true);
+    }
     ExtraeConClave(zip_, *pideClave);
-    if (zip_.ResultCount() == 0) {
-        Aviso(" No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( "
-              "como cd)",
-              "Imposible descomprimir");
-    } else {
+    const char* const cabecera =
+        " No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( como cd)";
+    const char* const titulo = "Imposible descomprimir";
+    const bool nada = zip_.ResultCount() == 0;
+    if (unaCaja) {
+        MuestraFallos(nada ? cabecera : "", nada ? titulo : "");
+    } else if (nada) {
+        Aviso(cabecera, titulo);
+    }
+    if (!nada) {
         Close();
     }
 }
