@@ -129,8 +129,16 @@ private:
         }
         reporter_.Error(kErrArchiveDamaged,
                         problem + "; its entries are read from their local headers");
+        // The lost entries' names are read in the code page of the whole archive, as the
+        // others' will be.
+        std::vector<zipfmt::CentralEntry> all = scanned.entries;
         for (const zipfmt::LostEntry& lost : scanned.lost) {
-            reporter_.Error(kErrArchiveDamaged, NameOf(lost.entry) + ": " + lost.why);
+            all.push_back(lost.entry);
+        }
+        const std::vector<std::string> names = zipfmt::DirectoryNames(all, request_.namesCodePage);
+        for (std::size_t i = 0; i < scanned.lost.size(); ++i) {
+            reporter_.Error(kErrArchiveDamaged,
+                            names[scanned.entries.size() + i] + ": " + scanned.lost[i].why);
         }
         directory_ = zipfmt::ArchiveDirectory{};
         directory_.entries = std::move(scanned.entries);
