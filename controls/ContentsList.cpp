@@ -57,8 +57,8 @@ void ContentsList::Fill(const std::vector<ZipDirEntry>& entries) {
     std::vector<Row> rows;
     rows.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        rows.push_back(
-            {static_cast<std::uint32_t>(i), platform::WidenUtf8(CaptionOf(entries[i].ShownName))});
+        rows.push_back({static_cast<std::uint32_t>(i),
+                        platform::WidenUtf8(CaptionOf(entries[i].ShownName()))});
     }
     if (!SortLikeTheOldRows(rows)) {
         SortByCaption(rows);

@@ -17,7 +17,7 @@ std::vector<std::string> NombresGuardados(const TZipEngine& zip,
                                           const std::vector<std::string>& mostrados) {
     std::vector<std::string> guardados;
     for (const ZipDirEntry& e : zip.Entries()) {
-        const std::string mostrado = util::Utf8ToCp1252Lossy(e.ShownName);
+        const std::string mostrado = util::Utf8ToCp1252Lossy(e.ShownName());
         if (std::find(mostrados.begin(), mostrados.end(), mostrado) != mostrados.end()) {
             guardados.push_back(e.FileName);
         }
@@ -70,12 +70,13 @@ std::optional<std::string> Tclave::Pide(const std::string& nombre, bool errada) 
     return clave.Text();
 }
 
-void ExtraeConClave(TZipEngine& zip, Tclave& dialogo) {
+void ExtraeConClave(TZipEngine& zip, Tclave& dialogo, bool informaSinClave) {
     // The window's handlers hear everything but the refusals for a password.
     const TProgressEvent progreso = zip.OnProgress;
     const TMessageEvent mensaje = zip.OnMessage;
     std::string enCurso;
     std::vector<std::string> sinClave;
+    std::vector<std::string> motivos;
     zip.OnProgress = [&](TZipEngine& z, ProgressType tipo, const std::string& nombre,
                          std::int32_t tamanyo) {
         if (tipo == ProgressType::ProgrFileStart) {
@@ -88,6 +89,7 @@ void ExtraeConClave(TZipEngine& zip, Tclave& dialogo) {
     zip.OnMessage = [&](TZipEngine& z, std::int32_t codigo, const std::string& texto) {
         if (codigo == kErrPassword) {
             sinClave.push_back(enCurso);
+            motivos.push_back(texto);
         } else if (mensaje) {
             mensaje(z, codigo, texto);
         }
@@ -109,11 +111,26 @@ void ExtraeConClave(TZipEngine& zip, Tclave& dialogo) {
         }
         zip.SetPassword(*clave);
         zip.FSpecArgs = NombresGuardados(zip, sinClave);
-        sinClave.clear();
         if (zip.FSpecArgs.empty()) {
             break;
         }
+        sinClave.clear();
+        motivos.clear();
         zip.ExtractFiles();
     }
     zip.FSpecArgs.clear();
+    // Given up on: the window hears of them as of any other refusal, in one more batch.
+    if (informaSinClave && !sinClave.empty()) {
+        for (std::size_t i = 0; i < sinClave.size(); ++i) {
+            if (progreso) {
+                progreso(zip, ProgressType::ProgrFileStart, sinClave[i], 0);
+            }
+            if (mensaje) {
+                mensaje(zip, kErrPassword, motivos[i]);
+            }
+        }
+        if (progreso) {
+            progreso(zip, ProgressType::ProgrBatchEnd, "", 0);
+        }
+    }
 }

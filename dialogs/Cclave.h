@@ -36,5 +36,6 @@ extern Tclave* pideClave;
 
 // Runs zip's extraction (or test); the entries it refuses for want of the right
 // password are not shown as refusals: the dialog asks for it and they are extracted
-// again with it, until they open or the user gives up.
-void ExtraeConClave(TZipEngine& zip, Tclave& dialogo);
+// again with it, until they open or the user gives up. informaSinClave: those given up
+// on are then passed on to zip's handlers as refusals.
+void ExtraeConClave(TZipEngine& zip, Tclave& dialogo, bool informaSinClave);

@@ -197,7 +197,7 @@ void Tdescompri::ToolButton1Click() {
     if (unaCaja) {
         RetieneFallos(true);
     }
-    ExtraeConClave(zip_, *pideClave);
+    ExtraeConClave(zip_, *pideClave, true);
     const char* const cabecera =
         " No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( como cd)";
     const char* const titulo = "Imposible descomprimir";

@@ -96,11 +96,16 @@ class Walker {
 public:
     Walker(const platform::FileHandle& file, const DirectoryWalkRules& rules,
            unsigned namesCodePage, std::vector<ZipDirEntry>& entries)
-        : in_(file), central_(file), rules_(rules), names_(namesCodePage), entries_(entries) {}
+        : file_(file), in_(file), central_(file), rules_(rules), names_(namesCodePage),
+          entries_(entries) {}
 
     // Names waiting for the archive's code page are read in it once the walk has met
     // them all, also when it fails.
     WalkEnd Run(std::int64_t start) {
+        // One allocation for the whole list rather than a copy of it at every doubling.
+        constexpr std::uint64_t kMostReserved = 1 << 20;
+        entries_.reserve(entries_.size() +
+                         std::min(zipfmt::StatedEntryCount(file_), kMostReserved));
         WalkEnd end;
         try {
             end = Walk(start);
@@ -115,7 +120,7 @@ public:
 private:
     void ReadWaitingNames() {
         for (const std::size_t i : waiting_) {
-            entries_[i].ShownName = names_.Read(entries_[i].ShownName);
+            entries_[i].SetShownName(names_.Read(entries_[i].ShownName()));
         }
     }
 
@@ -228,9 +233,9 @@ private:
         if (extra.size() < entry.ExtraLength) {
             extra = {}; // cut by the file's end, which the walk reports below
         }
-        auto shown = names_.Offer(entry.GeneralFlags, name_, extra);
+        const auto shown = names_.Offer(entry.GeneralFlags, name_, extra);
         const bool waiting = !shown;
-        entry.ShownName = waiting ? name_ : std::move(*shown);
+        entry.SetShownName(waiting ? std::string_view(name_) : *shown);
         const DataSpan span = ResolveDataSpan(entry, headerPosition, extra);
         const bool listAsRead = rules_.policy == WalkPolicy::ListAsRead;
         if (listAsRead) {
@@ -350,6 +355,7 @@ private:
         }
     }
 
+    const platform::FileHandle& file_;
     platform::BufferedReader in_;
     std::string name_; // the current entry's whole stored name
     CentralSizes central_;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // A local header's fields after its signature, under the names the contents list
 // and its callers use.
@@ -19,11 +20,25 @@ struct LocalHeaderFields {
 };
 
 struct ZipDirEntry : LocalHeaderFields {
+private:
+    bool shownIsStored_ = false; // first, where it takes the fields' padding
+
+public:
     // The stored name's bytes (no code-page conversion), cut at a zero byte.
     std::string FileName;
-    // The name as a person reads it, in UTF-8.
-    std::string ShownName;
     // The real sizes, also past 4 GiB, where the fields above may hold a marker.
     std::uint64_t UncompressedSize64 = 0;
     std::uint64_t CompressedSize64 = 0;
+
+    // The name as a person reads it, in UTF-8.
+    const std::string& ShownName() const { return shownIsStored_ ? FileName : shownName_; }
+    // Set once FileName is. Most names read as their stored bytes, which a list of
+    // many entries then holds once.
+    void SetShownName(std::string_view name) {
+        shownIsStored_ = name == FileName;
+        shownName_.assign(shownIsStored_ ? std::string_view() : name);
+    }
+
+private:
+    std::string shownName_;
 };

@@ -137,7 +137,7 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
     }
     // Copied: the row's entry belongs to the engine.
     const std::string nombre = entrada->FileName;
-    const std::string legible = entrada->ShownName;
+    const std::string legible = entrada->ShownName();
     if (CarpetaDeVistas().empty()) {
         platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused));
         return;
@@ -176,7 +176,7 @@ void TPRINCIPAL::Extraer_Archivo(const std::string& nombre) {
     zip.ExtrOptions = {ExtrOptsEnum::ExtrOverWrite};
     zip.ExtrBaseDir = CarpetaDeVistas();
     try {
-        ExtraeConClave(zip, *pideClave);
+        ExtraeConClave(zip, *pideClave, false);
     } catch (...) {
         zip.ExtrOptions = opciones;
         throw;

@@ -29,24 +29,19 @@ bool DosDateTime::IsValid() const {
 
 void AppendIso(std::string& out, const DosDateTime& t) {
     // Every field of a packed value has two digits at most, the year four.
-    const auto digits = [&out](int value, int width) {
-        char text[4];
+    char text[] = "0000-00-00 00:00:00";
+    const auto digits = [&text](std::size_t at, int value, int width) {
         for (int i = width - 1; i >= 0; --i, value /= 10) {
-            text[i] = static_cast<char>('0' + value % 10);
+            text[at + static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
         }
-        out.append(text, static_cast<std::size_t>(width));
     };
-    digits(t.year, 4);
-    out += '-';
-    digits(t.month, 2);
-    out += '-';
-    digits(t.day, 2);
-    out += ' ';
-    digits(t.hour, 2);
-    out += ':';
-    digits(t.minute, 2);
-    out += ':';
-    digits(t.second, 2);
+    digits(0, t.year, 4);
+    digits(5, t.month, 2);
+    digits(8, t.day, 2);
+    digits(11, t.hour, 2);
+    digits(14, t.minute, 2);
+    digits(17, t.second, 2);
+    out.append(text, sizeof text - 1);
 }
 
 std::string FormatIso(const DosDateTime& t) {

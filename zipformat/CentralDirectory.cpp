@@ -179,6 +179,21 @@ DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& ou
     return DirectoryError::None;
 }
 
+std::uint64_t StatedEntryCount(const platform::FileHandle& file) {
+    const ByteSourceOf<platform::FileHandle> source(file);
+    EndRecord end;
+    if (!FindEndRecord(source, end) || !ReadZip64End(source, end.position, end)) {
+        return 0;
+    }
+    const std::uint64_t most = end.centralSize / kCentralHeaderSize;
+    if (end.zip64 || end.entryCount > most) {
+        return std::min(end.entryCount, most);
+    }
+    // Without zip64 the count keeps its low 16 bits: the most of the counts it may
+    // stand for that the directory has room for.
+    return end.entryCount + (most - end.entryCount) / 0x10000 * 0x10000;
+}
+
 bool EntriesOverlap(const ArchiveDirectory& directory) {
     constexpr std::uint64_t kFar = std::numeric_limits<std::uint64_t>::max();
     // Each entry's local header position and the least end of its data.

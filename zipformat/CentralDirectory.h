@@ -46,6 +46,10 @@ DirectoryError ReadArchiveDirectory(const platform::FileHandle& file, ArchiveDir
 const char* DescribeDirectoryError(DirectoryError error);
 DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& out);
 
+// About how many entries the central directory holds, from its end records alone, to
+// size a list before a walk fills it: never more than its size allows, 0 without one.
+std::uint64_t StatedEntryCount(const platform::FileHandle& file);
+
 // Whether two entries share a local header or one's data reaches into another's
 // header: an archive made to expand far beyond its size, or a damaged one.
 bool EntriesOverlap(const ArchiveDirectory& directory);

@@ -47,28 +47,23 @@ std::optional<std::string> UnicodePathOf(std::string_view rawName,
     return utf8;
 }
 
-std::optional<std::string> SelfDescribedName(std::uint16_t flags, std::string_view rawName,
-                                             std::span<const std::uint8_t> extra) {
+std::optional<std::string_view> ArchiveNames::Offer(std::uint16_t flags, std::string_view rawName,
+                                                    std::span<const std::uint8_t> extra) {
     if (auto unicode = UnicodePathOf(rawName, extra)) {
-        return unicode;
+        unicode_ = std::move(*unicode);
+        return unicode_;
     }
     const bool ascii = std::all_of(rawName.begin(), rawName.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii || ((flags & kFlagUtf8) && util::IsValidUtf8(rawName))) {
-        return std::string(rawName);
+        return rawName;
     }
-    return std::nullopt;
-}
-
-std::optional<std::string> ArchiveNames::Offer(std::uint16_t flags, std::string_view rawName,
-                                               std::span<const std::uint8_t> extra) {
-    auto name = SelfDescribedName(flags, rawName, extra);
-    if (!name && !reader_) {
+    if (!reader_) {
         allUtf8_ = allUtf8_ && util::IsValidUtf8(rawName);
         sample_.append(rawName);
         sample_ += '\n';
     }
-    return name;
+    return std::nullopt;
 }
 
 unsigned ArchiveNames::CodePage() const {
@@ -105,9 +100,9 @@ std::vector<std::string> DirectoryNames(const std::vector<CentralEntry>& entries
     out.reserve(entries.size());
     waiting.reserve(entries.size());
     for (const CentralEntry& entry : entries) {
-        auto name = names.Offer(entry.flags, entry.name, entry.extra);
+        const auto name = names.Offer(entry.flags, entry.name, entry.extra);
         waiting.push_back(!name);
-        out.push_back(name ? std::move(*name) : std::string());
+        out.emplace_back(name.value_or(std::string_view()));
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (waiting[i]) {

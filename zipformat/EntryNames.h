@@ -22,12 +22,6 @@ std::string UnicodePathBlock(std::string_view rawName, std::string_view utf8);
 std::optional<std::string> UnicodePathOf(std::string_view rawName,
                                          std::span<const std::uint8_t> extra);
 
-// The name an entry gives of itself: from a valid Unicode path field, else as stored
-// when flagged UTF-8 (and so it is) or plain ASCII. Nothing when the name is to be
-// read in the archive's code page.
-std::optional<std::string> SelfDescribedName(std::uint16_t flags, std::string_view rawName,
-                                             std::span<const std::uint8_t> extra);
-
 // The user's choice of code page for the names that need one: automatic, or one of
 // util::kNameCodePages.
 inline constexpr unsigned kNamesDetected = 0;
@@ -40,10 +34,12 @@ class ArchiveNames {
 public:
     explicit ArchiveNames(unsigned chosen = kNamesDetected) : chosen_(chosen) {}
 
-    // The name when the entry describes it; otherwise nothing, and rawName joins
-    // those read in the code page.
-    std::optional<std::string> Offer(std::uint16_t flags, std::string_view rawName,
-                                     std::span<const std::uint8_t> extra);
+    // The name when the entry describes it: from a valid Unicode path field, else
+    // rawName itself when flagged UTF-8 (and so it is) or plain ASCII. Otherwise
+    // nothing, and rawName joins those read in the code page. Valid until the next
+    // call, and as long as rawName: most names are their stored bytes, not copied.
+    std::optional<std::string_view> Offer(std::uint16_t flags, std::string_view rawName,
+                                          std::span<const std::uint8_t> extra);
 
     // The code page for the names offered so far that need one.
     unsigned CodePage() const;
@@ -54,7 +50,8 @@ public:
 
 private:
     unsigned chosen_;
-    std::string sample_; // the names that need a code page, one a line
+    std::string unicode_; // the last name Offer took from a Unicode path field
+    std::string sample_;  // the names that need a code page, one a line
     bool allUtf8_ = true;
     unsigned settled_ = 0;
     std::unique_ptr<platform::CodePageReader> reader_;

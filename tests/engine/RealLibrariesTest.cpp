@@ -196,7 +196,7 @@ TEST_F(RealLibraries, NamesListAndExtractAsTheirWritersMeantThem) {
         zip.SetZipFilename(dir.Write("names" + tag + ".zip", testzip::Archive(entries)));
         std::vector<std::string> shown;
         for (const ZipDirEntry& entry : zip.Entries()) {
-            shown.push_back(entry.ShownName);
+            shown.push_back(entry.ShownName());
         }
         EXPECT_EQ(shown, expected) << c.label;
 

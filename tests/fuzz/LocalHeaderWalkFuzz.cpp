@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             // Whatever the bytes, the shown names are text the window can show.
             for (const ZipDirEntry& entry : entries) {
-                if (!util::IsValidUtf8(entry.ShownName)) {
+                if (!util::IsValidUtf8(entry.ShownName())) {
                     std::abort();
                 }
             }

@@ -85,9 +85,15 @@ TEST_F(CurrentArchive, ListsEveryEntrySortedWithItsCells) {
     EXPECT_EQ(StatusText(Main().estado.Handle(), 0), "  Listo");
 }
 
-// Chooses the item of Opciones -> "Codificación de nombres" at a place of its list.
+// Opciones -> "Codificación de nombres": the last item of Opciones.
+HMENU NameEncodings(HWND window) {
+    HMENU opciones = ::GetSubMenu(::GetMenu(window), 1);
+    return ::GetSubMenu(opciones, ::GetMenuItemCount(opciones) - 1);
+}
+
+// Chooses the item of "Codificación de nombres" at a place of its list.
 void ChooseNameEncoding(HWND window, int item) {
-    HMENU encodings = ::GetSubMenu(::GetSubMenu(::GetMenu(window), 1), 1);
+    HMENU encodings = NameEncodings(window);
     ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(::GetMenuItemID(encodings, item), 0), 0);
     PumpMessages();
 }
@@ -115,7 +121,7 @@ TEST_F(CurrentArchive, NamesShowInTheCodePageTheyWereWrittenInOrTheOneChosen) {
                      testzip::Stored("\x8E\x91\x97\xBF.docx", "c")});
     StartAndShow({lone});
     const HWND window = Main().Handle();
-    HMENU encodings = ::GetSubMenu(::GetSubMenu(::GetMenu(window), 1), 1);
+    HMENU encodings = NameEncodings(window);
     ASSERT_NE(encodings, nullptr);
     EXPECT_EQ(::GetMenuItemCount(encodings), 12);
     const auto checked = [&](int item) {

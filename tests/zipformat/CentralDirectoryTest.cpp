@@ -55,6 +55,36 @@ TEST(CentralDirectory, RefusesWhatDoesNotAddUp) {
     }
 }
 
+TEST(CentralDirectory, StatedEntryCountIsBoundByTheDirectorysSize) {
+    // Only the end records are read: zeros stand for a directory of the stated size.
+    constexpr std::uint32_t kHeader = 46;
+    struct Case {
+        std::uint16_t count;
+        std::uint32_t centralSize;
+        std::uint64_t expected;
+    };
+    const Case cases[] = {
+        {2, 2 * kHeader + 10, 2},
+        // 100,000 entries written without zip64 keep the count's low 16 bits.
+        {100000 % 0x10000, 100000 * 60, 100000},
+        {100000 % 0x10000, 70000 * kHeader, 34464},
+        {0xFFFF, 10 * kHeader, 10}, // a count the directory has no room for
+        {5, 0, 0},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const auto file = platform::FileHandle::OpenForReading(
+            dir.Write("a.zip", std::string(c.centralSize, '\0') +
+                                   testzip::EndRecord(c.count, c.centralSize, 0)));
+        ASSERT_TRUE(file);
+        EXPECT_EQ(zipfmt::StatedEntryCount(*file), c.expected) << c.count << " " << c.centralSize;
+    }
+    TempDir dir;
+    const auto notAnArchive = platform::FileHandle::OpenForReading(dir.Write("b.zip", "PK"));
+    ASSERT_TRUE(notAnArchive);
+    EXPECT_EQ(zipfmt::StatedEntryCount(*notAnArchive), 0u);
+}
+
 TEST(CentralDirectory, TakesZip64SizesFromTheExtraBlock) {
     const auto layout = testzip::Build({Stored("big", "0123")});
     std::string bytes = layout.bytes.substr(0, layout.centralOffset);

@@ -178,7 +178,7 @@ TEST(EntryNames, NamesAreReadInTheEncodingTheirWriterUsed) {
         zipfmt::ArchiveNames names(c.chosen);
         std::vector<std::optional<std::string>> offered;
         for (const Name& n : c.names) {
-            offered.push_back(names.Offer(n.flags, n.raw, Bytes(n.extra)));
+            offered.emplace_back(names.Offer(n.flags, n.raw, Bytes(n.extra)));
         }
         EXPECT_EQ(names.CodePage(), c.codePage) << c.names[0].raw;
         for (std::size_t i = 0; i < c.names.size(); ++i) {

@@ -29,7 +29,7 @@ void PrintEntries(const TZipEngine& zip) {
     std::string block;
     block.reserve(kBlock + 1024);
     for (const ZipDirEntry& entry : zip.Entries()) {
-        block += entry.ShownName;
+        block += entry.ShownName();
         block += '\t';
         util::AppendIso(block, util::DosDateTime::FromPacked(entry.ModDateTime));
         block += '\t';

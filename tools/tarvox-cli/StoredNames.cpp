@@ -10,7 +10,7 @@ std::vector<std::string> StoredNameSpecs(const TZipEngine& zip,
     for (const std::string& name : names) {
         const std::size_t before = specs.size();
         for (const ZipDirEntry& entry : zip.Entries()) {
-            if (entry.ShownName == name &&
+            if (entry.ShownName() == name &&
                 std::find(specs.begin() + static_cast<std::ptrdiff_t>(before), specs.end(),
                           entry.FileName) == specs.end()) {
                 specs.push_back(entry.FileName);
