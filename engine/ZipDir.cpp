@@ -29,9 +29,10 @@ void TZipDir::ReadDirectory() {
     // What is read is whole: a writer's replace or growth in place ends first, an add a
     // dead process left half done is undone, and no replace starts meanwhile.
     zipfmt::Recovery recovery = zipfmt::Recovery::Nothing;
-    const auto held = zipfmt::HoldForReading(util::Cp1252ToUtf8(zipFileName_),
-                                             {std::chrono::seconds(30), {}, {}}, recovery);
+    auto held = zipfmt::HoldForReading(util::Cp1252ToUtf8(zipFileName_),
+                                       {std::chrono::seconds(30), {}, {}}, recovery);
     if (!platform::FileExists(zipFileName_)) {
+        held.reset(); // never held while a box waits for the user
         platform::ShowMessage("Error opening file: " + zipFileName_);
         return;
     }

@@ -56,10 +56,10 @@ void TZipEngine::ReadDirectory() {
         }
     };
     zipfmt::Recovery recovery = zipfmt::Recovery::Nothing;
-    const auto held = zipFilename_.empty()
-                          ? std::nullopt
-                          : zipfmt::HoldForReading(util::Cp1252ToUtf8(zipFilename_),
-                                                   {kWritersWait, saysItWaits, {}}, recovery);
+    auto held = zipFilename_.empty()
+                    ? std::nullopt
+                    : zipfmt::HoldForReading(util::Cp1252ToUtf8(zipFilename_),
+                                             {kWritersWait, saysItWaits, {}}, recovery);
     if (!platform::FileExists(zipFilename_)) {
         FireDirUpdate();
         return;
@@ -79,6 +79,7 @@ void TZipEngine::ReadDirectory() {
         throw;
     }
     file.reset();
+    held.reset(); // a writer may replace it while the user reads the box below
     if (end == WalkEnd::NothingFound) {
         platform::ShowMessage("Fichero vacío o no válido");
     }
