@@ -36,6 +36,20 @@ SetCompressor /SOLID lzma
 
 LangString RemoveSettings ${LANG_SPANISH} "¿Borrar también la configuración (conf.txm) y la lista de archivos recientes (ult.txm)?"
 LangString RemoveSettings ${LANG_ENGLISH} "Also delete the settings (conf.txm) and the recent archives list (ult.txm)?"
+LangString VerbExtractHere ${LANG_SPANISH} "Extraer aquí"
+LangString VerbExtractHere ${LANG_ENGLISH} "Extract here"
+LangString VerbExtractTo ${LANG_SPANISH} "Extraer en carpeta"
+LangString VerbExtractTo ${LANG_ENGLISH} "Extract to folder"
+LangString VerbTest ${LANG_SPANISH} "Comprobar"
+LangString VerbTest ${LANG_ENGLISH} "Test"
+LangString VerbAdd ${LANG_SPANISH} "Añadir a archivo zip"
+LangString VerbAdd ${LANG_ENGLISH} "Add to zip archive"
+
+; A verb of the shell: its caption, and the program run with its switch on the item.
+!macro Verb KEY CAPTION SWITCH
+    WriteRegStr HKCR "${KEY}" "" "${CAPTION}"
+    WriteRegStr HKCR "${KEY}\command" "" '"$INSTDIR\tarvox.exe" ${SWITCH} "%1"'
+!macroend
 
 Function .onInit
     !insertmacro MUI_LANGDLL_DISPLAY
@@ -67,6 +81,16 @@ Section "Tarvox"
     ${EndIf}
     WriteRegStr HKCR "Tarvox\dir" "" "$INSTDIR"
     WriteRegStr HKCR "Tarvox\shell\open\command" "" '"$INSTDIR\tarvox.exe" "%1"'
+    ; Double click still opens the archive in the window.
+    WriteRegStr HKCR "Tarvox\shell" "" "open"
+    !insertmacro Verb "Tarvox\shell\extracthere" "$(VerbExtractHere)" "/extracthere"
+    !insertmacro Verb "Tarvox\shell\extractto" "$(VerbExtractTo)" "/extractto"
+    !insertmacro Verb "Tarvox\shell\test" "$(VerbTest)" "/test"
+    !insertmacro Verb "*\shell\tarvoxadd" "$(VerbAdd)" "/add"
+    !insertmacro Verb "Directory\shell\tarvoxadd" "$(VerbAdd)" "/add"
+    ; Offered on up to 100 selected items: their programs gather them into one archive.
+    WriteRegStr HKCR "*\shell\tarvoxadd" "MultiSelectModel" "Player"
+    WriteRegStr HKCR "Directory\shell\tarvoxadd" "MultiSelectModel" "Player"
     WriteRegStr HKCR ".zip" "" "Tarvox"
 
     CreateShortcut "$SMPROGRAMS\Tarvox.lnk" "$INSTDIR\tarvox.exe"
@@ -126,5 +150,7 @@ Section "Uninstall"
         ${EndIf}
     ${EndIf}
     DeleteRegKey HKCR "Tarvox"
+    DeleteRegKey HKCR "*\shell\tarvoxadd"
+    DeleteRegKey HKCR "Directory\shell\tarvoxadd"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

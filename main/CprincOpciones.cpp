@@ -10,6 +10,7 @@
 
 #include "main/Cdatos.h"
 #include "main/SettingsRules.h"
+#include "main/ShellJobs.h"
 #include "platform/Messages.h"
 #include "resources/CommandTexts.h"
 #include "resources/TextTable.h"
@@ -65,6 +66,8 @@ void TPRINCIPAL::CodificacionPara(const std::string& nombre) {
 }
 
 void TPRINCIPAL::PonIdioma() {
+    // The shell's menus name the verbs in the language of the window.
+    RegisterShellVerbs(Datos.Idioma);
     borra->Ingles = descompri->Ingles = Datos.Idioma != 1;
     if (Datos.Idioma == 1) {
         return;

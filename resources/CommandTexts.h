@@ -26,3 +26,24 @@ inline constexpr Bilingual kDamaged{"%d de %d entradas están dañadas.",
 inline constexpr Bilingual kArchiveProblem{"(archivo)", "(archive)"};
 
 } // namespace resources
+
+namespace resources {
+
+// The Explorer verbs, as the shell's menus show them.
+inline constexpr Bilingual kVerbExtractHere{"Extraer aquí", "Extract here"};
+inline constexpr Bilingual kVerbExtractTo{"Extraer en carpeta", "Extract to folder"};
+inline constexpr Bilingual kVerbTest{"Comprobar", "Test"};
+inline constexpr Bilingual kVerbAdd{"Añadir a archivo zip", "Add to zip archive"};
+// The progress window of a verb: what it does, to which archive (a printf format).
+inline constexpr Bilingual kExtracting{"Extrayendo %s", "Extracting %s"};
+inline constexpr Bilingual kAddingTo{"Añadiendo a %s", "Adding to %s"};
+inline constexpr Bilingual kTesting{"Comprobando %s", "Testing %s"};
+inline constexpr Bilingual kCancelJob{"Cancelar", "Cancel"};
+// The head of the box that lists what a verb could not do.
+inline constexpr Bilingual kJobFailed{"Tarvox no pudo terminar el trabajo.",
+                                      "Tarvox could not finish the job."};
+// No folder name was free beside the archive.
+inline constexpr Bilingual kNoFreeFolder{"No hay un nombre de carpeta libre junto al archivo.",
+                                         "No folder name is free beside the archive."};
+
+} // namespace resources

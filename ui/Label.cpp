@@ -21,6 +21,9 @@ void Label::Create(HWND parent, const LabelDesign& design) {
     if (design.sunken) {
         style |= SS_SUNKEN;
     }
+    if (design.pathEllipsis) {
+        style |= SS_PATHELLIPSIS;
+    }
     if (design.handCursor) {
         style |= SS_NOTIFY; // without it the mouse passes through to the parent
     }

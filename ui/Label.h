@@ -19,7 +19,8 @@ struct LabelDesign {
     std::optional<COLORREF> textColor{};
     std::optional<COLORREF> color{}; // transparent on the parent when none
     bool sunken = false;
-    bool handCursor = false; // shows the hand over the text, which then takes clicks
+    bool handCursor = false;   // shows the hand over the text, which then takes clicks
+    bool pathEllipsis = false; // a path too long shows its start and its file's name
 };
 
 class Label : public Control {

@@ -330,11 +330,17 @@ TEST_F(RealLibraries, ADeleteOfMoreNamesThanABlockHoldsRewritesTheArchiveOnce) {
     struct Case {
         std::size_t entries, deleted;
     };
+    // Appended, not "e" + ...: GCC 12 warns falsely of an overlap there.
+    const auto name = [](std::size_t i) {
+        std::string n = "e";
+        n += std::to_string(i);
+        return n;
+    };
     for (const Case c : {Case{kMaxFileSpecs + 100, kMaxFileSpecs + 100},
                          Case{2 * kMaxFileSpecs + 10, kMaxFileSpecs + 3}, Case{50, 20}}) {
         std::vector<testzip::Entry> entries;
         for (std::size_t i = 0; i < c.entries; ++i) {
-            entries.push_back(testzip::Stored("e" + std::to_string(i), "x"));
+            entries.push_back(testzip::Stored(name(i), "x"));
         }
         dir.Write("many.zip", testzip::Archive(entries));
         zip.SetZipFilename(dir.File("many.zip"));
@@ -343,7 +349,7 @@ TEST_F(RealLibraries, ADeleteOfMoreNamesThanABlockHoldsRewritesTheArchiveOnce) {
         for (std::size_t i = 0; i < c.entries; ++i) {
             const bool goes = names.size() < c.deleted &&
                               (i % 2 == 0 || c.entries - i <= c.deleted - names.size());
-            (goes ? names : left).push_back("e" + std::to_string(i));
+            (goes ? names : left).push_back(name(i));
         }
         progress.clear();
         zip.FSpecArgs = names;

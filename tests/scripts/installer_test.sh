@@ -4,9 +4,10 @@
 # keys, the Start menu shortcut and the uninstall entry in place; the installed program
 # starts without the association message; a silent uninstallation takes everything
 # away but the settings, and gives ".zip" back only while it still names Tarvox.
-# Usage: installer_test.sh SETUP.exe   (needs a display)
+# Usage: installer_test.sh SETUP.exe VERB_PROBE.exe   (needs a display)
 set -euo pipefail
 setup=$1
+verb_probe=$2
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
 cleanup() {
@@ -86,7 +87,37 @@ check "empty recent list" test -f "$folder/ult.txm" -a ! -s "$folder/ult.txm"
 check "program folder key" same "$(default_of 'HKCR\Tarvox\dir')" "$folder_win"
 check "open command key" same "$(default_of 'HKCR\Tarvox\shell\open\command')" \
     "\"$folder_win\\tarvox.exe\" \"%1\""
+# The shell's verbs, each running the program with its switch on the item.
+for verb in 'Tarvox\shell\extracthere /extracthere' 'Tarvox\shell\extractto /extractto' \
+    'Tarvox\shell\test /test' '*\shell\tarvoxadd /add' 'Directory\shell\tarvoxadd /add'; do
+    key=${verb% *}
+    check "verb $key" same "$(default_of "HKCR\\${key}\\command")" \
+        "\"$folder_win\\tarvox.exe\" ${verb##* } \"%1\""
+done
+for key in '*\shell\tarvoxadd' 'Directory\shell\tarvoxadd'; do
+    check "$key on many items" eval "wine reg query 'HKCR\\$key' /v MultiSelectModel 2>/dev/null |
+        tr -d '\r' | grep -q 'REG_SZ *Player$'"
+done
+# The captions in the installer's language, whichever it took.
+case "$(default_of 'HKCR\Tarvox\shell\extractto')|$(default_of 'HKCR\Tarvox\shell\test')" in
+'Extraer en carpeta|Comprobar' | 'Extract to folder|Test') check "verb captions" true ;;
+*) check "verb captions" false ;;
+esac
 check ".zip claimed" same "$(default_of 'HKCR\.zip')" Tarvox
+# "Extract here" as Explorer's menu runs it, through the registered command: loose
+# entries go into a new folder, one top folder appears beside the archive.
+mkdir -p "$work/verbs"
+python3 - "$work/verbs" <<'PYTHON'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1] + "/Sueltos.zip", "w") as z:
+    z.writestr("a.txt", "a"); z.writestr("sub/b.txt", "b")
+with zipfile.ZipFile(sys.argv[1] + "/Arriba.zip", "w") as z:
+    z.writestr("Top/a.txt", "a")
+PYTHON
+check "extract here through the shell" wine "$verb_probe" extracthere \
+    "$(winepath -w "$work/verbs/Sueltos.zip")" "$(winepath -w "$work/verbs/Arriba.zip")"
+check "extracted where the user looks" same "$(cd "$work/verbs" && find . -type f | sort | tr '\n' ' ')" \
+    "./Arriba.zip ./Sueltos.zip ./Sueltos/a.txt ./Sueltos/sub/b.txt ./Top/a.txt "
 check "Start menu shortcut" test -s "$shortcut"
 check "uninstall entry" eval "wine reg query '$uninstall_key' /v UninstallString 2>/dev/null |
     tr -d '\r' | grep -qF '\"$folder_win\\uninstall.exe\"'"
@@ -94,6 +125,11 @@ check "uninstall entry" eval "wine reg query '$uninstall_key' /v UninstallString
 # The installed program starts without the association message; once another program
 # takes ".zip", the message comes (so the look for it finds one when there is one).
 check "main window, no message" same "$(start_program)" "1 0"
+# The program names the verbs in its settings' language (Spanish), for itself.
+check "verbs in the program's language" same "$(default_of 'HKCR\Tarvox\shell\extractto')" \
+    "Extraer en carpeta"
+check "verb command kept" same "$(default_of 'HKCR\Tarvox\shell\test\command')" \
+    "\"$folder_win\\tarvox.exe\" /test \"%1\""
 wine reg add 'HKCR\.zip' /ve /d Interloper /f >/dev/null 2>&1
 check "the message before the main window" same "$(start_program)" "0 1"
 # What the program does once the user has read the message.
@@ -108,6 +144,8 @@ done
 check "settings kept" same "$(cat "$folder/conf.txm")" "$(printf 'd:\\\r\ne:\\\r\nf:\\\r\n2\r\n')"
 check "recent list kept" test -f "$folder/ult.txm"
 check "file type removed" key_missing 'HKCR\Tarvox'
+check "add verb of files removed" key_missing 'HKCR\*\shell\tarvoxadd'
+check "add verb of folders removed" key_missing 'HKCR\Directory\shell\tarvoxadd'
 check "uninstall entry removed" key_missing "$uninstall_key"
 check "shortcut removed" test ! -e "$shortcut"
 check ".zip given back" same "$(default_of 'HKCR\.zip')" OtherZip

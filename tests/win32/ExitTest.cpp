@@ -7,40 +7,18 @@
 #include <windows.h>
 
 #include "tests/support/TempDir.h"
+#include "tests/win32/ChildProgram.h"
 #include "tests/win32/ScratchClassesRoot.h"
 
 namespace {
 
-std::string ProbePath() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string probe = path;
-    return probe.substr(0, probe.find_last_of('\\') + 1) + "exit_probe.exe";
-}
-
 // Runs the probe and returns its exit code, or -1 when it could not run or hung.
 int RunProbe(const std::string& folder, const std::string& key, const std::string& way) {
     std::string commandLine;
-    for (const std::string& part : {ProbePath(), folder, key}) {
+    for (const std::string& part : {ProgramBesideTests("exit_probe.exe"), folder, key}) {
         commandLine.append("\"").append(part).append("\" ");
     }
-    commandLine.append(way);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
-        return -1;
-    }
-    DWORD code = static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        ::GetExitCodeProcess(process.hProcess, &code);
-    } else {
-        ::TerminateProcess(process.hProcess, 99);
-    }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    return RunAndWait(commandLine.append(way));
 }
 
 TEST(Exit, EveryWayOutSavesBothFilesDeletesTheTemporaryOnesAndEndsWithZero) {
