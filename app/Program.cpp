@@ -50,6 +50,10 @@ void CreateForms() {
     PRINCIPAL = new TPRINCIPAL();
     descompri =
         new Tdescompri(PRINCIPAL->zip, PRINCIPAL->lista, PRINCIPAL->confi, Datos.DirExtraccion);
+    descompri->RetieneFallos = [](bool retener) { PRINCIPAL->RetieneFallos(retener); };
+    descompri->MuestraFallos = [](const std::string& cabecera, const std::string& titulo) {
+        PRINCIPAL->MuestraFallos(cabecera, titulo);
+    };
     borra = new Tborra(
         PRINCIPAL->zip, PRINCIPAL->lista, [principal = PRINCIPAL] { principal->OlvidaVista(); },
         *PRINCIPAL);

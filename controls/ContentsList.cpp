@@ -54,27 +54,74 @@ void ContentsList::Create(HWND parent, const ui::ListViewDesign& design) {
 }
 
 void ContentsList::Fill(const std::vector<ZipDirEntry>& entries) {
-    entries_ = &entries;
-    rows_.clear();
-    rows_.reserve(entries.size());
-    std::vector<std::string> keys;
-    keys.reserve(entries.size());
+    std::vector<Row> rows;
+    rows.reserve(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        rows_.push_back({static_cast<std::uint32_t>(i),
-                         platform::WidenUtf8(CaptionOf(entries[i].ShownName()))});
-        keys.push_back(SortKey(rows_.back().caption));
+        rows.push_back({static_cast<std::uint32_t>(i),
+                        platform::WidenUtf8(CaptionOf(entries[i].ShownName()))});
     }
-    std::vector<std::uint32_t> order(rows_.size());
+    if (!SortLikeTheOldRows(rows)) {
+        SortByCaption(rows);
+    }
+    entries_ = &entries;
+    rows_ = std::move(rows);
+    SetCount(static_cast<int>(rows_.size()));
+}
+
+void ContentsList::SortByCaption(std::vector<Row>& rows) {
+    std::vector<std::string> keys;
+    keys.reserve(rows.size());
+    for (const Row& row : rows) {
+        keys.push_back(SortKey(row.caption));
+    }
+    std::vector<std::uint32_t> order(rows.size());
     std::iota(order.begin(), order.end(), 0u);
     std::stable_sort(order.begin(), order.end(),
                      [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-    std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
-    for (const std::uint32_t i : order) {
-        sorted.push_back(std::move(rows_[i]));
+    Reorder(rows, order);
+}
+
+// After a delete the entries left are the old ones less some, in the same order: each
+// is matched to an old entry of the same caption, whose row already has its place.
+// The order is then the one a sort would give, without the sort keys that cost most.
+bool ContentsList::SortLikeTheOldRows(std::vector<Row>& rows) const {
+    std::vector<std::uint32_t> rowOfEntry(rows_.size());
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        if (rows_[r].entry >= rowOfEntry.size()) {
+            return false;
+        }
+        rowOfEntry[rows_[r].entry] = static_cast<std::uint32_t>(r);
     }
-    rows_ = std::move(sorted);
-    SetCount(static_cast<int>(rows_.size()));
+    constexpr std::uint32_t kFree = UINT32_MAX;
+    std::vector<std::uint32_t> byOldRow(rows_.size(), kFree);
+    std::size_t old = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i, ++old) {
+        while (old < rowOfEntry.size() && rows_[rowOfEntry[old]].caption != rows[i].caption) {
+            ++old;
+        }
+        if (old == rowOfEntry.size()) {
+            return false; // an entry the old rows do not have: sorted afresh
+        }
+        byOldRow[rowOfEntry[old]] = static_cast<std::uint32_t>(i);
+    }
+    std::vector<std::uint32_t> order;
+    order.reserve(rows.size());
+    for (const std::uint32_t i : byOldRow) {
+        if (i != kFree) {
+            order.push_back(i);
+        }
+    }
+    Reorder(rows, order);
+    return true;
+}
+
+void ContentsList::Reorder(std::vector<Row>& rows, const std::vector<std::uint32_t>& order) {
+    std::vector<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const std::uint32_t i : order) {
+        sorted.push_back(std::move(rows[i]));
+    }
+    rows = std::move(sorted);
 }
 
 void ContentsList::Clear() {

@@ -38,6 +38,12 @@ private:
         std::uint32_t entry;
         std::wstring caption;
     };
+    // Rows ordered by caption as the shell orders names, ties in the archive's order.
+    static void SortByCaption(std::vector<Row>& rows);
+    // The same order taken from the rows shown, when every entry has one there.
+    bool SortLikeTheOldRows(std::vector<Row>& rows) const;
+    static void Reorder(std::vector<Row>& rows, const std::vector<std::uint32_t>& order);
+
     const std::vector<ZipDirEntry>* entries_ = nullptr;
     std::vector<Row> rows_;
 };

@@ -186,13 +186,31 @@ void Tdescompri::ToolButton1Click() {
         ~Deshabilitado() { form.SetEnabled(true); }
     } deshabilitado{*this};
     SetEnabled(false);
+    // One box for the whole extraction, a password's retries included.
+    const bool unaCaja = RetieneFallos && MuestraFallos;
+    struct Retenidos {
+        const std::function<void(bool)>* retiene;
+        ~Retenidos() {
+            if (retiene) {
+                (*retiene)(false);
+            }
+        }
+    } retenidos{unaCaja ? &RetieneFallos : nullptr};
+    if (unaCaja) {
+        RetieneFallos(true);
+    }
     const Extraccion hecho = ExtraeConClave(zip_, *pideClave, true);
-    // Stopped with Escape: the status bar says how far it got.
-    if (hecho.hechas == 0 && !hecho.cancelada) {
-        Aviso(" No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( "
-              "como cd)",
-              "Imposible descomprimir");
-    } else {
+    const char* const cabecera =
+        " No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( como cd)";
+    const char* const titulo = "Imposible descomprimir";
+    // Stopped with Escape is no failure: the status bar says how far it got.
+    const bool nada = hecho.hechas == 0 && !hecho.cancelada;
+    if (unaCaja) {
+        MuestraFallos(nada ? cabecera : "", nada ? titulo : "");
+    } else if (nada) {
+        Aviso(cabecera, titulo);
+    }
+    if (!nada) {
         Close();
     }
 }

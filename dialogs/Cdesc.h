@@ -2,6 +2,7 @@
 // The extract dialog: a destination picked in a folder tree, four options, and every entry
 // of the main window's list or the selected ones.
 
+#include <functional>
 #include <string>
 
 #include "controls/ContentsList.h"
@@ -49,6 +50,10 @@ public:
 
     // The language of the dialog's notices.
     bool Ingles = false;
+    // The main window's box of failures: held back while the dialog extracts, then shown
+    // once, under the dialog's own first line and caption when nothing was extracted.
+    std::function<void(bool retener)> RetieneFallos;
+    std::function<void(const std::string& cabecera, const std::string& titulo)> MuestraFallos;
 
 private:
     TZipEngine& zip_;

@@ -26,13 +26,18 @@ void TZipDir::ClearEntries() {
 
 void TZipDir::ReadDirectory() {
     ClearEntries();
-    // An add a dead process left half done is undone before the archive is read.
-    zipfmt::RecoverArchive(util::Cp1252ToUtf8(zipFileName_));
+    // What is read is whole: a writer's replace or growth in place ends first, an add a
+    // dead process left half done is undone, and no replace starts meanwhile.
+    zipfmt::Recovery recovery = zipfmt::Recovery::Nothing;
+    auto held = zipfmt::HoldForReading(util::Cp1252ToUtf8(zipFileName_),
+                                       {std::chrono::seconds(30), {}, {}}, recovery);
     if (!platform::FileExists(zipFileName_)) {
+        held.reset(); // never held while a box waits for the user
         platform::ShowMessage("Error opening file: " + zipFileName_);
         return;
     }
-    const auto file = platform::FileHandle::OpenForReading(zipFileName_);
+    const auto file = platform::FileHandle::OpenForReading(
+        zipFileName_, platform::FileHandle::Sharing::AllowWrite);
     if (!file) {
         throw util::FileOpenError(zipFileName_);
     }

@@ -48,24 +48,24 @@ void TZipEngine::FireDirUpdate() {
 
 void TZipEngine::ReadDirectory() {
     ClearEntries();
-    // A writer of ours at work on the archive finishes first: what is read is whole.
-    const std::string utf8Name = util::Cp1252ToUtf8(zipFilename_);
+    // What is read is whole: a writer's replace or growth in place ends first, an add a
+    // dead process left half done is undone, and no replace starts meanwhile.
     const auto saysItWaits = [this] {
         if (OnMessage) {
             OnMessage(*this, 0, "waiting for another program writing " + zipFilename_);
         }
     };
-    const auto writersAway =
-        zipFilename_.empty()
-            ? std::nullopt
-            : platform::ArchiveLock::Acquire(utf8Name, kWritersWait, saysItWaits, {});
-    // An add a dead process left half done is undone before the archive is read.
-    zipfmt::RecoverArchive(utf8Name);
+    zipfmt::Recovery recovery = zipfmt::Recovery::Nothing;
+    auto held = zipFilename_.empty()
+                    ? std::nullopt
+                    : zipfmt::HoldForReading(util::Cp1252ToUtf8(zipFilename_),
+                                             {kWritersWait, saysItWaits, {}}, recovery);
     if (!platform::FileExists(zipFilename_)) {
         FireDirUpdate();
         return;
     }
-    auto file = platform::FileHandle::OpenForReading(zipFilename_);
+    auto file = platform::FileHandle::OpenForReading(zipFilename_,
+                                                     platform::FileHandle::Sharing::AllowWrite);
     if (!file) {
         throw util::FileOpenError(zipFilename_);
     }
@@ -79,6 +79,7 @@ void TZipEngine::ReadDirectory() {
         throw;
     }
     file.reset();
+    held.reset(); // a writer may replace it while the user reads the box below
     if (end == WalkEnd::NothingFound) {
         platform::ShowMessage("Fichero vacío o no válido");
     }

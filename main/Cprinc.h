@@ -281,6 +281,13 @@ public:
                          bool Cancelled);
     // Escape while the engine works: the library is asked to stop at its next report.
     bool Detener();
+    // While held, the failures of the engine's calls wait for MuestraFallos instead of
+    // showing at the end of each call: a dialog's operation then ends in one box.
+    void RetieneFallos(bool retener) { fallosRetenidos_ = retener; }
+    // The failures noted, in one box under cabecera (the window's own when empty) and
+    // with the caption titulo (the program's title when empty). With nothing noted, it
+    // shows only a cabecera of the caller's.
+    void MuestraFallos(const std::string& cabecera = {}, const std::string& titulo = {});
 
 private:
     void CreateControls();
@@ -298,14 +305,12 @@ private:
     // Panel 1: the archive's size, or the file the engine is working on.
     void MuestraTamanyo();
     void MuestraFicheroEnCurso(int porcentaje);
-    // The failures the running call reported, in one box.
-    void MuestraFallos();
-
     std::string carpetaDeVistas_;
     // While entries are dragged out, and how many drags made a folder in this run.
     bool arrastrando_ = false;
     int arrastres_ = 0;
     std::vector<resources::Failure> fallos_;
+    bool fallosRetenidos_ = false;
     std::vector<Comando> comandos_;
     // What a test run has told so far; only while one runs.
     std::unique_ptr<Comprobacion> comprobacion_;

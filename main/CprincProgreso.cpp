@@ -53,7 +53,9 @@ void TPRINCIPAL::zipProgress(TZipEngine& Sender, ProgressType ProgrType,
         ficheroEnCurso_.clear();
         ficheroMostrado_ = 0;
         MuestraTamanyo();
-        MuestraFallos();
+        if (!fallosRetenidos_) {
+            MuestraFallos();
+        }
         break;
     }
     const ULONGLONG ahora = ::GetTickCount64();
@@ -133,13 +135,19 @@ void TPRINCIPAL::Error_Zip(std::int32_t codigo) {
     fallos_.push_back({codigo, delArchivo ? DimeSinPath(zip.ZipFilename()) : ficheroEnCurso_});
 }
 
-void TPRINCIPAL::MuestraFallos() {
-    if (fallos_.empty()) {
+void TPRINCIPAL::MuestraFallos(const std::string& cabecera, const std::string& titulo) {
+    if (fallos_.empty() && cabecera.empty()) {
         return;
     }
     const std::vector<resources::Failure> fallos = std::move(fallos_);
     fallos_.clear();
-    platform::ShowMessage(
-        resources::FailureReport(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused),
-                                 fallos, Datos.Idioma != 1));
+    const std::string texto = resources::FailureReport(
+        cabecera.empty() ? ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused)
+                         : cabecera,
+        fallos, Datos.Idioma != 1);
+    // A caption of the caller's goes with a box of no window, as the caller's own were.
+    platform::ShowMessageBox(
+        titulo.empty() ? platform::MessageBoxRequest{texto, platform::ApplicationTitle(),
+                                                     platform::kActiveWindow, platform::kMbOk}
+                       : platform::MessageBoxRequest{texto, titulo, 0, platform::kMbOk});
 }

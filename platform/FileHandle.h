@@ -17,9 +17,10 @@ public:
     // share modes): an archive is not to change under us, a file being added may.
     enum class Sharing { DenyWrite, AllowWrite };
 
-    // A file named in the program's own code page, others denied writing. Empty when
-    // the path names no regular file that can be opened.
-    static std::optional<FileHandle> OpenForReading(const std::string& path);
+    // A file named in the program's own code page, others denied writing unless
+    // sharing allows it. Empty when the path names no regular file that can be opened.
+    static std::optional<FileHandle> OpenForReading(const std::string& path,
+                                                    Sharing sharing = Sharing::DenyWrite);
     // A file named in UTF-8, as the engine libraries name them.
     static std::optional<FileHandle> OpenUtf8(const std::string& path, Sharing sharing);
 

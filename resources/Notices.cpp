@@ -87,7 +87,8 @@ std::string ReasonText(std::int32_t errorCode, bool english) {
 
 std::string FailureReport(const std::string& header, const std::vector<Failure>& failures,
                           bool english) {
-    std::string text = Wrapped(header);
+    // The header is a text of the program's own, never a path: it stands as it is.
+    std::string text = header;
     for (std::size_t i = 0; i < failures.size() && i < kFailuresListed; ++i) {
         const Failure& f = failures[i];
         const std::string reason = ReasonText(f.code, english);

@@ -31,7 +31,7 @@ struct Failure {
 
 // Failures listed one a line below the header, at most this many, then "and N more".
 inline constexpr std::size_t kFailuresListed = 5;
-// No line of a box is longer than this: a long path is broken at its separators.
+// No failure line of a box is longer than this: a long path is broken at its separators.
 inline constexpr std::size_t kBoxLineChars = 80;
 
 // The text of the one box that reports an operation's failures.

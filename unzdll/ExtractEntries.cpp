@@ -78,8 +78,10 @@ public:
             reporter_.Error(kErrBadCall, "No archive named");
             return 0;
         }
+        // A writer of ours may hold the archive open for writing; it changes it only
+        // under the lock this call holds for reading.
         archive_ = platform::FileHandle::OpenUtf8(request_.archive,
-                                                  platform::FileHandle::Sharing::DenyWrite);
+                                                  platform::FileHandle::Sharing::AllowWrite);
         if (!archive_) {
             reporter_.Error(kErrArchiveOpen, "Cannot open the archive " + request_.archive);
             return 0;

@@ -50,7 +50,7 @@ ArchiveUpdate::~ArchiveUpdate() {
 bool ArchiveUpdate::Open(bool mayCreate) {
     // Another writer of ours finishes first; this one then works on what it left.
     auto lock = platform::ArchiveLock::Acquire(
-        archive_, kWriterWait,
+        archive_, platform::ArchiveAccess::Writing, kWriterWait,
         [this] { reporter_.Notice("waiting for another program writing " + archive_); },
         [this] { return reporter_.Cancelled(); });
     if (!lock) {
@@ -59,7 +59,7 @@ bool ArchiveUpdate::Open(bool mayCreate) {
         return false;
     }
     lock_.emplace(std::move(*lock));
-    if (zipfmt::RecoverArchive(archive_) == zipfmt::Recovery::Failed) {
+    if (zipfmt::RecoverArchive(archive_, ReadersWait()) == zipfmt::Recovery::Failed) {
         reporter_.Error(kErrArchiveOpen, "An interrupted add to " + archive_ +
                                              " cannot be undone now (the archive is in use)");
         return false;
@@ -157,8 +157,21 @@ bool ArchiveUpdate::CanGrowInPlace() const {
     return true;
 }
 
+zipfmt::Waiting ArchiveUpdate::ReadersWait() {
+    return {kWriterWait,
+            [this] { reporter_.Notice("waiting for another program reading " + archive_); },
+            [this] { return reporter_.Cancelled(); }};
+}
+
 bool ArchiveUpdate::Begin(bool appendOnly) {
-    if (appendOnly && CanGrowInPlace()) {
+    // Growing in place keeps readers off for the whole add; when they are at it, the
+    // rewrite beside waits for them only at its replace.
+    auto gate = appendOnly && CanGrowInPlace()
+                    ? platform::ArchiveLock::Acquire(archive_, platform::ArchiveAccess::Replacing,
+                                                     std::chrono::milliseconds(0), {}, {})
+                    : std::nullopt;
+    if (gate) {
+        gate_.emplace(std::move(*gate));
         switch (
             zipfmt::AppendJournal::Begin(archive_, *inPlace_, directory_.centralStart, journal_)) {
         case zipfmt::AppendJournal::Start::Ready:
@@ -171,6 +184,7 @@ bool ArchiveUpdate::Begin(bool appendOnly) {
                                                   " (disk full or no access); it is unchanged");
             return false;
         case zipfmt::AppendJournal::Start::Unavailable:
+            gate_.reset();
             break; // the journal's name is taken: the rewrite needs none
         }
     }
@@ -287,6 +301,7 @@ bool ArchiveUpdate::CommitInPlace() {
     journal_->Discard();
     journal_.reset();
     inPlace_.reset();
+    gate_.reset();
     grewInPlace_ = true;
     return true;
 }
@@ -296,6 +311,14 @@ bool ArchiveUpdate::Commit() {
         return CommitInPlace();
     }
     if (!Finished()) {
+        return false;
+    }
+    const zipfmt::Waiting readers = ReadersWait();
+    const auto alone = platform::ArchiveLock::Acquire(archive_, platform::ArchiveAccess::Replacing,
+                                                      readers.wait, readers.onWait, readers.stop);
+    if (!alone) {
+        reporter_.Error(kErrArchiveWrite,
+                        "Other programs kept reading " + archive_ + "; it is unchanged");
         return false;
     }
     // The old archive must be closed before anything can take its place.

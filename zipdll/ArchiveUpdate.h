@@ -56,6 +56,8 @@ private:
     // first entry, every entry before the directory: what growing in place keeps whole.
     bool CanGrowInPlace() const;
     bool CommitInPlace();
+    // How a writer waits for the readers of the archive.
+    zipfmt::Waiting ReadersWait();
     // Copies bytes of the old archive as they are, with progress reports.
     bool CopyRange(std::int64_t from, std::int64_t to);
 
@@ -63,6 +65,8 @@ private:
     engineapi::EngineReporter& reporter_;
     // First, so that it is let go last: after the archive's new version is in place.
     std::optional<platform::ArchiveLock> lock_;
+    // Readers kept off while the archive grows in place; let go after any roll-back.
+    std::optional<platform::ArchiveLock> gate_;
     std::optional<platform::FileHandle> source_;
     std::optional<platform::WritableFile> inPlace_;  // the archive itself, when writable
     std::unique_ptr<zipfmt::AppendJournal> journal_; // while it grows in place

@@ -242,4 +242,40 @@ Recovery RecoverArchive(const std::string& archive) {
     return Recovery::RolledBack;
 }
 
+namespace {
+
+bool HasJournal(const std::string& archive) {
+    return !archive.empty() && platform::QueryPath(JournalPathOf(archive)).has_value();
+}
+
+} // namespace
+
+Recovery RecoverArchive(const std::string& archive, const Waiting& waiting) {
+    if (!HasJournal(archive)) {
+        return Recovery::Nothing;
+    }
+    // A live writer growing the archive holds this lock too: its journal is then gone
+    // by the time the lock is had.
+    const auto alone = platform::ArchiveLock::Acquire(archive, platform::ArchiveAccess::Replacing,
+                                                      waiting.wait, waiting.onWait, waiting.stop);
+    return alone ? RecoverArchive(archive) : Recovery::Failed;
+}
+
+std::optional<platform::ArchiveLock> HoldForReading(const std::string& archive,
+                                                    const Waiting& waiting, Recovery& recovery) {
+    // Twice at most: a journal still there once the archive is held was left by a
+    // writer that died since the first look, or is a file of the user's.
+    for (int round = 0;; ++round) {
+        recovery = RecoverArchive(archive, waiting);
+        if (recovery == Recovery::Failed) {
+            return std::nullopt;
+        }
+        auto hold = platform::ArchiveLock::Acquire(archive, platform::ArchiveAccess::Reading,
+                                                   waiting.wait, waiting.onWait, waiting.stop);
+        if (!hold || round == 1 || !HasJournal(archive)) {
+            return hold;
+        }
+    }
+}
+
 } // namespace zipfmt

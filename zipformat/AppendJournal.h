@@ -5,11 +5,14 @@
 // is whole. Whoever next opens the archive finds the journal a dead
 // process left and puts the old tail back before reading anything.
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/ArchiveLock.h"
 #include "platform/WritableFile.h"
 
 namespace zipfmt {
@@ -52,5 +55,22 @@ enum class Recovery { Nothing, RolledBack, Failed };
 // Undoes an append that a dead process left half done. Failed when a journal is there
 // but the archive cannot be written now (in use, read-only); the journal then stays.
 Recovery RecoverArchive(const std::string& archive);
+
+// How long readers and writers wait for each other, and what they say while they do.
+struct Waiting {
+    std::chrono::milliseconds wait;
+    std::function<void()> onWait; // once, when the wait begins
+    std::function<bool()> stop;   // gives up early
+};
+
+// RecoverArchive with readers kept off (ArchiveAccess::Replacing), when there is a
+// journal to honour; Failed also when readers kept the archive past the wait.
+Recovery RecoverArchive(const std::string& archive, const Waiting& waiting);
+
+// The archive held for reading (ArchiveAccess::Reading), after an add a dead process
+// left half done is undone. Empty when a writer's replace or growth in place lasted
+// past the wait, or the add cannot be undone now (recovery then says Failed).
+std::optional<platform::ArchiveLock> HoldForReading(const std::string& archive,
+                                                    const Waiting& waiting, Recovery& recovery);
 
 } // namespace zipfmt

@@ -4,14 +4,11 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/file.h>
-#include <thread>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
-
-constexpr std::chrono::milliseconds kTryEvery{50};
 
 std::string CanonicalPath(const std::string& path) {
     std::error_code error;
@@ -21,37 +18,26 @@ std::string CanonicalPath(const std::string& path) {
 
 } // namespace
 
-// The lock is a file's lock in the temporary folder, named for the archive: it holds
+// Each lock is a file's lock in the temporary folder, named for the archive: it holds
 // while the archive's own file is replaced, and a new archive has one before it exists.
-std::optional<ArchiveLock> ArchiveLock::Acquire(const std::string& path,
-                                                std::chrono::milliseconds wait,
-                                                const std::function<void()>& onWait,
-                                                const std::function<bool()>& stop) {
+std::intptr_t ArchiveLock::OpenNative(const std::string& path, ArchiveAccess access) {
     std::error_code error;
     const std::filesystem::path file = std::filesystem::temp_directory_path(error) /
-                                       ("tarvox-" + ArchiveLockKey(CanonicalPath(path)) + ".lock");
+                                       ("tarvox-" + ArchiveLockKey(CanonicalPath(path)) +
+                                        (access == ArchiveAccess::Writing ? ".lock" : ".gate"));
     if (error) {
-        return std::nullopt;
+        return OwnedHandle::kNone;
     }
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return std::nullopt;
+    return fd < 0 ? OwnedHandle::kNone : fd;
+}
+
+ArchiveLock::Try ArchiveLock::TryNative(std::intptr_t native, ArchiveAccess access) {
+    const int how = access == ArchiveAccess::Reading ? LOCK_SH : LOCK_EX;
+    if (::flock(static_cast<int>(native), how | LOCK_NB) == 0) {
+        return Try::Taken;
     }
-    ArchiveLock lock(fd);
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (bool first = true;; first = false) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            return lock;
-        }
-        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline ||
-            (stop && stop())) {
-            return std::nullopt;
-        }
-        if (first && onWait) {
-            onWait();
-        }
-        std::this_thread::sleep_for(kTryEvery);
-    }
+    return errno == EWOULDBLOCK ? Try::Busy : Try::Failed;
 }
 
 ArchiveLock::~ArchiveLock() = default; // closing the descriptor releases the lock

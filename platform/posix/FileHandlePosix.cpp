@@ -14,8 +14,8 @@ void OwnedHandle::CloseNative(std::intptr_t native) noexcept {
     ::close(static_cast<int>(native));
 }
 
-std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
-    return OpenUtf8(path, Sharing::DenyWrite);
+std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path, Sharing sharing) {
+    return OpenUtf8(path, sharing);
 }
 
 std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing) {

@@ -13,6 +13,11 @@ namespace {
 HANDLE AsHandle(std::intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
 }
+
+DWORD ShareMode(FileHandle::Sharing sharing) {
+    return sharing == FileHandle::Sharing::DenyWrite ? FILE_SHARE_READ
+                                                     : FILE_SHARE_READ | FILE_SHARE_WRITE;
+}
 } // namespace
 
 void OwnedHandle::CloseNative(std::intptr_t native) noexcept {
@@ -33,17 +38,15 @@ std::optional<FileHandle> FileHandle::FromNative(void* native) {
     return FileHandle(reinterpret_cast<std::intptr_t>(h), size.QuadPart);
 }
 
-std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path) {
+std::optional<FileHandle> FileHandle::OpenForReading(const std::string& path, Sharing sharing) {
     return FromNative(::CreateFileW(LongForm(WidenAnsi(path)).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+                                    ShareMode(sharing), nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 std::optional<FileHandle> FileHandle::OpenUtf8(const std::string& path, Sharing sharing) {
-    const DWORD share =
-        sharing == Sharing::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
-    return FromNative(::CreateFileW(WideFilePath(path).c_str(), GENERIC_READ, share, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return FromNative(::CreateFileW(WideFilePath(path).c_str(), GENERIC_READ, ShareMode(sharing),
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
 std::size_t FileHandle::ReadAt(std::int64_t offset, void* buffer, std::size_t count) const {

@@ -80,6 +80,23 @@ def main():
                      ["big.bin", "big2.bin"])
         with zipfile.ZipFile(archive) as z:
             checks.equal("the archive tests whole", z.testzip(), None)
+
+        # Readers during a long rewrite (big.bin replaced) are not held up by it: they
+        # finish while it works, and find the archive as it was, whole.
+        before = names(archive)
+        first = start(cli, "add", "-l", "9", cli.arg_path(archive), big)
+        time.sleep(1.5)
+        for reader in (["list"], ["test"]):
+            done = cli.run(*reader, cli.arg_path(archive))
+            checks.equal(f"{reader[0]} during a rewrite: exit code, the add still working",
+                         (done.returncode, first.poll()), (0, None))
+            if reader == ["list"]:
+                out = done.stdout.decode(cli.encoding)
+                checks.equal("the list shows the archive as it was",
+                             [n for n in before if n not in out], [])
+        checks.equal("the rewrite's exit code", finish(first)[0], 0)
+        with zipfile.ZipFile(archive) as z:
+            checks.equal("the archive tests whole after it", z.testzip(), None)
     checks.finish()
 
 

@@ -35,8 +35,11 @@ def parse_args():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
     parser.add_argument("--emulator")
+    parser.add_argument("--holder", help="the program that holds an archive's lock")
     args = parser.parse_args()
-    return Cli(args.cli, args.emulator)
+    cli = Cli(args.cli, args.emulator)
+    cli.holder = args.holder
+    return cli
 
 
 class Checks:

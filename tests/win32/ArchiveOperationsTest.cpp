@@ -229,6 +229,47 @@ INSTANTIATE_TEST_SUITE_P(Choices, DeleteDialog,
                                                "Cancel", 0, {1}, 1, 0, kAllRows, {}, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// After a delete the list keeps its order without sorting again: each row must still
+// show its own entry where a fresh read would put it, with captions that tie and repeat.
+TEST_F(Operations, TheListAfterADeleteIsTheListAFreshReadShows) {
+    std::vector<testzip::Entry> entries;
+    int size = 0;
+    for (const char* name : {"z/Same.txt", "B.txt", "a\\same.txt", "a.txt", "y\\SAME.txt", "c.txt",
+                             "A.TXT", "x\\same.txt", "b.txt"}) {
+        entries.push_back(
+            testzip::Stored(name, std::string(static_cast<std::size_t>(++size), 'x')));
+    }
+    StartAndShow({MakeArchive("order.zip", entries)});
+    const auto fresh = [this] {
+        const auto shown = Rows();
+        Main().lista.Clear();
+        Main().lista.Fill(Main().zip.Entries());
+        return std::pair{shown, Rows()};
+    };
+    const auto deleting = [this](const std::vector<int>& rows) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            ClickListRow(Main().lista.Handle(), rows[i], i > 0);
+        }
+        const auto fixtureModal = platform::SetModalHandler([](const platform::ModalRequest& r) {
+            r.show();
+            borra->opc.SetItemIndex(1);
+            ClickToolButton(borra->ToolBar1.Handle(), 0);
+            r.hide();
+        });
+        Main().BborrarClick();
+        platform::SetModalHandler(fixtureModal);
+    };
+    // Rows to delete, in turn; then how many are left.
+    const std::vector<std::pair<std::vector<int>, std::size_t>> steps = {
+        {{1}, 8}, {{0, 4, 7}, 5}, {{2}, 4}, {{0, 3}, 2}};
+    for (const auto& [rows, left] : steps) {
+        deleting(rows);
+        const auto [shown, expected] = fresh();
+        ASSERT_EQ(shown.size(), left);
+        EXPECT_EQ(shown, expected) << "after deleting " << rows.size() << " rows";
+    }
+}
+
 struct ViewCase {
     const char* name;
     std::intptr_t shellAnswer;
