@@ -21,8 +21,8 @@ public:
     std::string ToUtf8(std::string_view bytes);
 
 private:
-    unsigned codePage_;
-    void* converter_ = nullptr; // the POSIX side's iconv descriptor
+    [[maybe_unused]] unsigned codePage_; // the Windows side's; iconv keeps its own
+    void* converter_ = nullptr;          // the POSIX side's iconv descriptor
 };
 
 } // namespace platform
