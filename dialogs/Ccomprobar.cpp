@@ -6,6 +6,7 @@
 #include "dialogs/DialogDesign.h"
 #include "platform/win32/WidePath.h"
 #include "resources/CommandTexts.h"
+#include "resources/Notices.h"
 
 Tcomprobar* comprobar = nullptr;
 
@@ -98,13 +99,9 @@ void Comprobacion::Empieza(const std::string& entrada) {
 }
 
 // Each message of the library names its entry first; the window shows it apart.
-void Comprobacion::Anota(const std::string& mensaje, int idioma) {
-    std::string motivo = mensaje;
-    const std::string prefijo = entradaActual + ": ";
-    if (!entradaActual.empty() && motivo.starts_with(prefijo)) {
-        motivo.erase(0, prefijo.size());
-    }
+void Comprobacion::Anota(std::int32_t codigo, int idioma) {
+    // Worded from the code, in the interface's language, as the failure boxes are.
     problemas.push_back(
         {entradaActual.empty() ? std::string(resources::kArchiveProblem.In(idioma)) : entradaActual,
-         motivo});
+         resources::ReasonText(codigo, idioma != 1)});
 }

@@ -2,6 +2,7 @@
 // The outcome of testing an archive: each damaged entry with what is wrong with it, or
 // one line saying that every entry is correct.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ struct Comprobacion {
     // The engine starts on an entry.
     void Empieza(const std::string& entrada);
     // The engine reports a failure of the entry at work, or of the archive before any.
-    void Anota(const std::string& mensaje, int idioma);
+    void Anota(std::int32_t codigo, int idioma);
 };
 
 // Made when first needed: most runs never test an archive.

@@ -74,7 +74,7 @@ void TPRINCIPAL::MuestraFicheroEnCurso(int porcentaje) {
     estado.SetPanelText(1, ficheroEnCurso_ + "  " + std::to_string(porcentaje) + "%");
 }
 
-void TPRINCIPAL::zipMessage(TZipEngine& Sender, std::int32_t ErrCode, const std::string& Message) {
+void TPRINCIPAL::zipMessage(TZipEngine& Sender, std::int32_t ErrCode, const std::string&) {
     // A stop the user asked for is no failure: the status bar says how far it got.
     if (ErrCode == kErrCancelled && Sender.CancelRequested) {
         if (comprobacion_) {
@@ -84,7 +84,7 @@ void TPRINCIPAL::zipMessage(TZipEngine& Sender, std::int32_t ErrCode, const std:
     }
     // A test shows what it found in a window of its own, entry by entry.
     if (comprobacion_ && ErrCode != 0) {
-        comprobacion_->Anota(Message, Datos.Idioma);
+        comprobacion_->Anota(ErrCode, Datos.Idioma);
         return;
     }
     Error_Zip(ErrCode);

@@ -71,8 +71,8 @@ public:
         };
         zip_.OnProgress = [this](TZipEngine& z, ProgressType tipo, const std::string& nombre,
                                  std::int32_t) { Progreso(z, tipo, nombre); };
-        zip_.OnMessage = [this](TZipEngine&, std::int32_t codigo, const std::string& texto) {
-            Mensaje(codigo, texto);
+        zip_.OnMessage = [this](TZipEngine&, std::int32_t codigo, const std::string&) {
+            Mensaje(codigo);
         };
     }
 
@@ -244,12 +244,12 @@ private:
         z.CancelRequested = cancelado_;
     }
 
-    void Mensaje(std::int32_t codigo, const std::string& texto) {
+    void Mensaje(std::int32_t codigo) {
         if (codigo == 0 || (codigo == kErrCancelled && cancelado_)) {
             return;
         }
         if (comprobacion_) {
-            comprobacion_->Anota(texto, idioma_);
+            comprobacion_->Anota(codigo, idioma_);
             return;
         }
         const bool delArchivo = codigo == kErrBadCall || codigo == kErrArchiveOpen ||
