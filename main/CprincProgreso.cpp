@@ -129,10 +129,9 @@ void TPRINCIPAL::Error_Zip(std::int32_t codigo) {
     if (codigo == 0) {
         return;
     }
-    const bool delArchivo = codigo == kErrBadCall || codigo == kErrArchiveOpen ||
-                            codigo == kErrArchiveDamaged || codigo == kErrArchiveWrite ||
-                            codigo == kErrCancelled || codigo == kErrInternal;
-    fallos_.push_back({codigo, delArchivo ? DimeSinPath(zip.ZipFilename()) : ficheroEnCurso_});
+    fallos_.push_back({codigo, resources::ConcernsTheArchive(codigo)
+                                   ? DimeSinPath(zip.ZipFilename())
+                                   : ficheroEnCurso_});
 }
 
 void TPRINCIPAL::MuestraFallos(const std::string& cabecera, const std::string& titulo) {

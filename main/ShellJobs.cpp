@@ -36,10 +36,6 @@ constexpr int kSliderAtStart = 43;
 constexpr ULONGLONG kMessagesEvery = 25; // ms
 constexpr ULONGLONG kShownEvery = 100;   // ms
 
-std::string LeafOf(const std::string& path) {
-    return path.substr(path.find_last_of("\\/:") + 1);
-}
-
 bool Exists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -252,11 +248,9 @@ private:
             comprobacion_->Anota(codigo, idioma_);
             return;
         }
-        const bool delArchivo = codigo == kErrBadCall || codigo == kErrArchiveOpen ||
-                                codigo == kErrArchiveDamaged || codigo == kErrArchiveWrite ||
-                                codigo == kErrInternal;
-        fallos_.push_back(
-            {codigo, delArchivo || enCurso_.empty() ? LeafOf(zip_.ZipFilename()) : enCurso_});
+        fallos_.push_back({codigo, resources::ConcernsTheArchive(codigo) || enCurso_.empty()
+                                       ? LeafOf(zip_.ZipFilename())
+                                       : enCurso_});
     }
 
     const ShellRequest& request_;

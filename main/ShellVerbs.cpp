@@ -22,10 +22,6 @@ std::string FolderOf(const std::string& path) {
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-std::string LeafOf(const std::string& path) {
-    return path.substr(FolderOf(path).size());
-}
-
 // The name less its last extension; a name that is all extension (".zip") keeps it.
 std::string StemOf(const std::string& name) {
     const auto dot = name.find_last_of('.');
@@ -35,6 +31,10 @@ std::string StemOf(const std::string& name) {
 constexpr int kMostCopies = 10000;
 
 } // namespace
+
+std::string LeafOf(const std::string& path) {
+    return path.substr(FolderOf(path).size());
+}
 
 std::optional<ShellRequest> ShellRequestFrom(const std::vector<std::string>& arguments) {
     if (arguments.size() < 2) {

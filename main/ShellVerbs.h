@@ -23,6 +23,9 @@ std::optional<ShellRequest> ShellRequestFrom(const std::vector<std::string>& arg
 // True when something of that name is on disk.
 using PathTest = std::function<bool(const std::string&)>;
 
+// The last part of a path: what follows its last "\", "/" or ":".
+std::string LeafOf(const std::string& path);
+
 // The path itself when nothing has its name, else the first free of "PATH (2)",
 // "PATH (3)"...; empty when none is.
 std::string FreePath(const std::string& path, const PathTest& exists,

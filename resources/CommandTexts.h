@@ -40,10 +40,6 @@ inline constexpr Bilingual kCancelledDone{"Cancelado: %d entradas hechas",
 inline constexpr Bilingual kCancelledUnchanged{"Cancelado: archivo sin cambios",
                                                "Cancelled: archive unchanged"};
 
-} // namespace resources
-
-namespace resources {
-
 // The Explorer verbs, as the shell's menus show them.
 inline constexpr Bilingual kVerbExtractHere{"Extraer aquí", "Extract here"};
 inline constexpr Bilingual kVerbExtractTo{"Extraer en carpeta", "Extract to folder"};

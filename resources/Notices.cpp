@@ -85,6 +85,12 @@ std::string ReasonText(std::int32_t errorCode, bool english) {
     return "error " + std::to_string(errorCode);
 }
 
+bool ConcernsTheArchive(std::int32_t errorCode) {
+    return errorCode == kErrBadCall || errorCode == kErrArchiveOpen ||
+           errorCode == kErrArchiveDamaged || errorCode == kErrArchiveWrite ||
+           errorCode == kErrCancelled || errorCode == kErrInternal;
+}
+
 std::string FailureReport(const std::string& header, const std::vector<Failure>& failures,
                           bool english) {
     // The header is a text of the program's own, never a path: it stands as it is.

@@ -22,6 +22,10 @@ std::string NoticeText(Notice notice, bool english, std::int64_t count = 0);
 // Why a library refused, for its error code (the engine libraries' codes).
 std::string ReasonText(std::int32_t errorCode, bool english);
 
+// Whether a failure of this code concerns the archive as a whole rather than the entry
+// or file at work.
+bool ConcernsTheArchive(std::int32_t errorCode);
+
 // One failure of an operation: the library's error code and what it concerned (a file,
 // an entry or the archive), as a person reads it.
 struct Failure {
