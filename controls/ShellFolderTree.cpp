@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <memory>
 #include <shellapi.h>
+#include <shlwapi.h>
 #include <vector>
 
 #include "controls/ShellDropTarget.h"
@@ -131,7 +132,10 @@ void ShellFolderTree::Create(HWND parent, const ShellFolderTreeDesign& design) {
 
     PIDLIST_ABSOLUTE desktopPidl = nullptr;
     ::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopPidl);
-    root_ = Insert(TVI_ROOT, desktopPidl, true);
+    SHFILEINFOW desktopInfo{};
+    ::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(desktopPidl), 0, &desktopInfo, sizeof desktopInfo,
+                     SHGFI_PIDL | SHGFI_DISPLAYNAME);
+    root_ = Insert(TVI_ROOT, desktopPidl, desktopInfo.szDisplayName, true);
     ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
     ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root_));
 
@@ -139,21 +143,17 @@ void ShellFolderTree::Create(HWND parent, const ShellFolderTreeDesign& design) {
     ::SetTimer(handle_, kWatchTimer, kWatchMilliseconds, nullptr);
 }
 
-HTREEITEM ShellFolderTree::Insert(HTREEITEM parent, PIDLIST_ABSOLUTE pidl, bool hasChildren) {
-    SHFILEINFOW info{};
-    const auto source = reinterpret_cast<LPCWSTR>(pidl);
-    ::SHGetFileInfoW(source, 0, &info, sizeof info,
-                     SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    SHFILEINFOW open{};
-    ::SHGetFileInfoW(source, 0, &open, sizeof open,
-                     SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+HTREEITEM ShellFolderTree::Insert(HTREEITEM parent, PIDLIST_ABSOLUTE pidl, std::wstring name,
+                                  bool hasChildren) {
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_PARAM;
-    insert.item.pszText = info.szDisplayName;
-    insert.item.iImage = info.iIcon;
-    insert.item.iSelectedImage = open.iIcon;
+    insert.item.pszText = name.data();
+    // The shell's icon of a folder costs a look at it on disk (tens of milliseconds under
+    // Wine): only the rows shown ask for theirs.
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
     insert.item.cChildren = hasChildren ? 1 : 0;
     insert.item.lParam = reinterpret_cast<LPARAM>(new Node{pidl, false});
     return reinterpret_cast<HTREEITEM>(
@@ -201,6 +201,7 @@ void ShellFolderTree::LoadChildren(HTREEITEM item) {
     struct Child {
         PITEMID_CHILD id;
         bool hasChildren;
+        std::wstring name;
     };
     std::vector<Child> found;
     PITEMID_CHILD id = nullptr;
@@ -210,7 +211,12 @@ void ShellFolderTree::LoadChildren(HTREEITEM item) {
         folder->GetAttributesOf(1, ids, &attributes);
         // Archives that the shell opens as folders are files here.
         if ((attributes & SFGAO_FOLDER) != 0 && (attributes & SFGAO_STREAM) == 0) {
-            found.push_back({id, (attributes & SFGAO_HASSUBFOLDER) != 0});
+            STRRET text{};
+            wchar_t name[MAX_PATH] = {};
+            if (SUCCEEDED(folder->GetDisplayNameOf(id, SHGDN_NORMAL, &text))) {
+                ::StrRetToBufW(&text, id, name, MAX_PATH);
+            }
+            found.push_back({id, (attributes & SFGAO_HASSUBFOLDER) != 0, name});
         } else {
             ::ILFree(id);
         }
@@ -220,7 +226,7 @@ void ShellFolderTree::LoadChildren(HTREEITEM item) {
         return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.id, b.id))) < 0;
     });
     for (const Child& child : found) {
-        Insert(item, ::ILCombine(node->pidl, child.id), child.hasChildren);
+        Insert(item, ::ILCombine(node->pidl, child.id), child.name, child.hasChildren);
         ::ILFree(child.id);
     }
     if (found.empty()) {
@@ -461,10 +467,19 @@ void ShellFolderTree::Watch(bool on) {
 }
 
 void ShellFolderTree::ReloadChanged() {
-    // Reading a folder again while its label is edited would take the edit away.
-    if (::SendMessageW(handle_, TVM_GETEDITCONTROL, 0, 0) != 0) {
+    // Reading a folder again while its label is edited would take the edit away. The
+    // shell's calls can pump messages, so a tick may come while a folder is being read.
+    // A window disabled for an operation (an extraction into the selected folder) reads
+    // its folders when it is done: what changed stays signalled till then.
+    if (reloading_ || ::SendMessageW(handle_, TVM_GETEDITCONTROL, 0, 0) != 0 ||
+        !::IsWindowEnabled(::GetAncestor(handle_, GA_ROOT))) {
         return;
     }
+    reloading_ = true;
+    const struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{reloading_};
     std::vector<HTREEITEM> changed;
     for (const auto& [item, watch] : watches_) {
         if (::WaitForSingleObject(watch, 0) == WAIT_OBJECT_0) {
@@ -547,6 +562,22 @@ bool ShellFolderTree::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESU
         const auto* tree = reinterpret_cast<const NMTREEVIEWW*>(lParam);
         if (tree->action == TVE_EXPAND) {
             LoadChildren(tree->itemNew.hItem);
+        }
+        return true;
+    }
+    case TVN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMTVDISPINFOW*>(lParam);
+        if ((info->item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) != 0) {
+            const Node* node = reinterpret_cast<const Node*>(info->item.lParam);
+            const auto source = reinterpret_cast<LPCWSTR>(node->pidl);
+            SHFILEINFOW closed{}, open{};
+            constexpr UINT kIcon = SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
+            ::SHGetFileInfoW(source, 0, &closed, sizeof closed, kIcon);
+            ::SHGetFileInfoW(source, 0, &open, sizeof open, kIcon | SHGFI_OPENICON);
+            info->item.iImage = closed.iIcon;
+            info->item.iSelectedImage = open.iIcon;
+            // Asked once: the tree keeps the answer.
+            info->item.mask |= TVIF_DI_SETITEM;
         }
         return true;
     }

@@ -66,7 +66,7 @@ public:
 private:
     int indent_ = 0; // design pixels
     struct Node;
-    HTREEITEM Insert(HTREEITEM parent, PIDLIST_ABSOLUTE pidl, bool hasChildren);
+    HTREEITEM Insert(HTREEITEM parent, PIDLIST_ABSOLUTE pidl, std::wstring name, bool hasChildren);
     Node* NodeOf(HTREEITEM item) const;
     HTREEITEM Selected() const;
     void LoadChildren(HTREEITEM item);
@@ -88,6 +88,7 @@ private:
     // A change notification for each folder read from the file system.
     std::map<HTREEITEM, HANDLE> watches_;
     bool watching_ = false;
+    bool reloading_ = false;
     bool oleDrag_ = false;
     ShellDropTarget* dropTarget_ = nullptr;
     // The folder a drag rests on, and since when: resting opens it.

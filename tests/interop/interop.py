@@ -42,6 +42,11 @@ def parse_args():
     return cli
 
 
+def _short(value, room=800):
+    text = repr(value)
+    return text if len(text) <= room else f"{text[:room]}... ({len(text)} characters)"
+
+
 class Checks:
     """Collects failures so that one run reports all of them."""
 
@@ -51,8 +56,16 @@ class Checks:
 
     def equal(self, what, got, expected):
         self.count += 1
-        if got != expected:
-            self.failures.append(f"{what}:\n  got      {got!r}\n  expected {expected!r}")
+        if got == expected:
+            return
+        if isinstance(got, dict) and isinstance(expected, dict):
+            # Trees of files: the names that differ, not megabytes of their bytes.
+            differ = sorted(k for k in got.keys() & expected.keys() if got[k] != expected[k])
+            self.failures.append(f"{what}:\n  only got      {sorted(got.keys() - expected.keys())}"
+                                 f"\n  only expected {sorted(expected.keys() - got.keys())}"
+                                 f"\n  different     {differ}")
+        else:
+            self.failures.append(f"{what}:\n  got      {_short(got)}\n  expected {_short(expected)}")
 
     def finish(self):
         for failure in self.failures:

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <shlobj.h>
+#include <thread>
 #include <windows.h>
 
 #include "dialogs/Cclave.h"
@@ -76,6 +78,20 @@ TEST_F(ExtractDialog, TheTreeFollowsPathsAndFallsBackToTheDesktop) {
         EXPECT_EQ(Dialog().direk.Text(), c.selected) << "the selection change shows the path";
     }
     EXPECT_EQ(SelectedChildren(tree.Handle()), std::vector<std::wstring>{L"b"});
+    // Icons are asked for when shown: the shell's own, closed and open.
+    TVITEMW item{};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem =
+        reinterpret_cast<HTREEITEM>(::SendMessageW(tree.Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    ASSERT_TRUE(::SendMessageW(tree.Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    SHFILEINFOA closed{}, open{};
+    const std::string folder = Scratch("a");
+    ::SHGetFileInfoA(folder.c_str(), 0, &closed, sizeof closed,
+                     SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    ::SHGetFileInfoA(folder.c_str(), 0, &open, sizeof open,
+                     SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+    EXPECT_EQ(item.iImage, closed.iIcon);
+    EXPECT_EQ(item.iSelectedImage, open.iIcon);
 }
 
 TEST_F(ExtractDialog, FoldersChangedOutsideShowWhileTheDialogIsUp) {
@@ -100,6 +116,47 @@ TEST_F(ExtractDialog, FoldersChangedOutsideShowWhileTheDialogIsUp) {
         EXPECT_EQ(tree.Path(), Scratch("a"));
         ClickToolButton(Dialog().ToolBar1.Handle(), 2);
     });
+}
+
+// A download folder, a temporary folder: many folders beside the target, one coming and
+// going all the time. The tree reads them again while the dialog is up, never in the
+// middle of an extraction, and the extraction finishes.
+TEST_F(ExtractDialog, AnExtractionBesideFoldersThatComeAndGoFinishes) {
+    for (int i = 0; i < 120; ++i) {
+        fs::create_directories(Scratch("busy\\f" + std::to_string(i)));
+    }
+    fs::create_directories(Scratch("busy\\out"));
+    std::vector<testzip::Entry> entries;
+    for (int i = 0; i < 200; ++i) {
+        entries.push_back(
+            testzip::Stored("d\\" + std::to_string(i) + ".bin", std::string(200000, 'a' + i % 26)));
+    }
+    const std::string archive = MakeArchive("big.zip", entries);
+    StartAndShow({archive});
+    Tdescompri& d = Dialog();
+    std::atomic<bool> stop{false};
+    std::thread churn([&] {
+        const std::string folder = Scratch("busy\\churn");
+        while (!stop) {
+            ::CreateDirectoryA(folder.c_str(), nullptr);
+            ::Sleep(5);
+            ::RemoveDirectoryA(folder.c_str());
+            ::Sleep(5);
+        }
+    });
+    const bool closed = WithDialog([&] {
+        d.dir.SetPath(Scratch("busy\\out"));
+        ClickToolButton(d.ToolBar1.Handle(), 0);
+    });
+    stop = true;
+    churn.join();
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Main().confi.Get(2), Scratch("busy\\out"));
+    for (int i = 0; i < 200; i += 199) {
+        const std::string file = Scratch("busy\\out\\d\\" + std::to_string(i) + ".bin");
+        EXPECT_EQ(ReadFileBytes(file), std::string(200000, 'a' + i % 26)) << file;
+    }
 }
 
 TEST_F(ExtractDialog, NewFolderIsMadeSelectedAndRenamedThroughItsLabel) {
