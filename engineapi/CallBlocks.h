@@ -59,7 +59,7 @@ inline constexpr std::int32_t kErrPassword = 10;      // no password, or a wrong
 inline constexpr std::int32_t kErrFileWrite = 11;     // an extracted file could not be written
 inline constexpr std::int32_t kErrCancelled = 12;     // the callback asked to stop
 inline constexpr std::int32_t kErrMoveFailed = 13;    // a moved file could not be deleted
-inline constexpr std::int32_t kErrDuplicateName = 14; // two files would get one stored name
+inline constexpr std::int32_t kErrDuplicateName = 14; // two files would get one name
 inline constexpr std::int32_t kErrInternal = 15;      // an unexpected failure inside the library
 
 struct CallbackRecord {

@@ -31,8 +31,7 @@ constexpr std::array<Pair, kErrInternal + 1> kReasons = {{
      "the file cannot be written (read-only, in use or disk full)"},
     {"cancelado", "cancelled"},
     {"no se pudo borrar el fichero movido", "the moved file could not be deleted"},
-    {"dos ficheros tendrían el mismo nombre en el archivo",
-     "two files would get the same name in the archive"},
+    {"dos ficheros tendrían el mismo nombre", "two files would get the same name"},
     {"error interno", "internal error"},
 }};
 

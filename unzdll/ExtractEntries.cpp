@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -301,7 +302,20 @@ private:
         if (out->isDirectory) {
             return true;
         }
-        p.target = platform::JoinPath(folder, out->leaf);
+        std::string target = platform::JoinPath(folder, out->leaf);
+        // A second entry that would land on the file of another (folders dropped, or a
+        // name that differs only in case where case does not count) would be skipped or
+        // write over it without a word. The same name twice is an update of the entry,
+        // and written in order as ever.
+        const std::string file = platform::NamesIgnoreCase() ? util::AsciiUpper(target) : target;
+        if (const auto [first, fresh] = targets_.try_emplace(file, p.name);
+            !fresh && first->second != p.name) {
+            report.Error(kErrDuplicateName, "Cannot write " + p.name +
+                                                ": it would be the same file as the entry " +
+                                                first->second);
+            return false;
+        }
+        p.target = std::move(target);
         p.key = NameKey(out->leaf);
         // Two entries for one file are written in their order.
         if (const auto same = inFlight_.find(p.key); same != inFlight_.end()) {
@@ -436,8 +450,9 @@ private:
     std::optional<EntrySource> source_;
     zipfmt::Buffer buffer_;
     OutputFolders folders_;
-    std::deque<std::unique_ptr<Pending>> queue_;         // placed, not yet told, in order
-    std::unordered_map<std::string, Pending*> inFlight_; // by NameKey of their file
+    std::deque<std::unique_ptr<Pending>> queue_;           // placed, not yet told, in order
+    std::unordered_map<std::string, Pending*> inFlight_;   // by NameKey of their file
+    std::unordered_map<std::string, std::string> targets_; // file, folded: its first entry
     std::atomic<bool> abandoned_{false};
     std::unique_ptr<WriterPool> pool_;
     std::int32_t count_ = 0;

@@ -39,7 +39,7 @@ TEST(FailureReport, ListsAFewReasonsInTheLanguageThenHowManyMore) {
           "ado o no es un zip"}},
         {{{kErrDuplicateName, "LEEME.txt"}, {99, ""}},
          true,
-         {"H", "LEEME.txt: two files would get the same name in the archive", "error 99"}},
+         {"H", "LEEME.txt: two files would get the same name", "error 99"}},
         {twenty,
          false,
          {"H",

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "engineapi/CallBlocks.h"
+#include "platform/FileSystem.h"
 #include "tests/support/ZipBytes.h"
 #include "tests/zipdll/EngineCalls.h"
 #include "tests/zipdll/EngineTestSupport.h"
@@ -540,16 +541,29 @@ TEST(UnzDll, EntriesForOnePlaceTakeItInTheirOrder) {
         std::vector<testzip::Entry> entries;
         std::map<std::string, std::string> files;
         std::vector<std::int32_t> errors;
+        bool folders = true;
     };
+    using Files = std::map<std::string, std::string>;
+    using Errors = std::vector<std::int32_t>;
+    // Two names for one file (where case does not count, or with folders dropped): the
+    // first entry keeps it, and the second is refused rather than lost without a word.
+    const bool folds = platform::NamesIgnoreCase();
     const Case cases[] = {
         {{Stored("x", "file"), Stored("x/y", "under it")}, {{"x", "file"}}, {kErrFileWrite}},
         {{Stored("d/a", "first"), Stored("d/a", "second")}, {{"d/a", "second"}}, {}},
+        {{Stored("d/A.txt", "upper"), Stored("D/a.txt", "lower")},
+         folds ? Files{{"d/A.txt", "upper"}} : Files{{"d/A.txt", "upper"}, {"D/a.txt", "lower"}},
+         folds ? Errors{kErrDuplicateName} : Errors{}},
+        {{Stored("x/r.txt", "first"), Stored("y/r.txt", "second")},
+         {{"r.txt", "first"}},
+         {kErrDuplicateName},
+         false},
     };
     for (const Case& c : cases) {
         WorkDir work;
         work.Write("t.zip", testzip::Archive(c.entries));
         Call call = ExtractCall(work.Path("t.zip"));
-        call.dirNames = true;
+        call.dirNames = c.folders;
         call.overwrite = true;
         const auto r = enginetest::Extract(call);
         EXPECT_EQ(r.ErrorCodes(), c.errors) << c.entries[1].name;
