@@ -61,8 +61,11 @@ def fresh(path):
 
 def make_corpus(sources, target):
     """A copy of the sources with links and special files left out, so that every
-    tool sees the same regular files."""
+    tool sees the same regular files. A file whose path differs from another's only in
+    case is left out too: on Windows the two are one file, which the library refuses to
+    write twice."""
     count = size = 0
+    taken = set()
     for source in sources:
         base = os.path.join(target, os.path.basename(source.rstrip("/")))
         for folder, dirs, files in os.walk(source):
@@ -72,6 +75,10 @@ def make_corpus(sources, target):
                 path = os.path.join(folder, f)
                 if os.path.islink(path) or not os.path.isfile(path):
                     continue
+                folded = os.path.join(out, f).lower()
+                if folded in taken:
+                    continue
+                taken.add(folded)
                 try:
                     shutil.copyfile(path, os.path.join(out, f))
                 except OSError:
