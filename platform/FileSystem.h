@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/FileTime.h"
+#include "util/AsciiCase.h"
 
 namespace platform {
 
@@ -61,6 +63,10 @@ inline std::string JoinPath(const std::string& folder, const std::string& name) 
 
 // Whether names that differ only in the case of ASCII letters name the same file.
 bool NamesIgnoreCase();
+// A name or path as the file system tells them apart: equal keys, one file.
+inline std::string FileNameKey(std::string_view name) {
+    return NamesIgnoreCase() ? util::AsciiUpper(name) : std::string(name);
+}
 
 bool RemoveFile(const std::string& path);
 // Only an empty folder is removed.

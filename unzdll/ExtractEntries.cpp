@@ -307,8 +307,7 @@ private:
         // name that differs only in case where case does not count) would be skipped or
         // write over it without a word. The same name twice is an update of the entry,
         // and written in order as ever.
-        const std::string file = platform::NamesIgnoreCase() ? util::AsciiUpper(target) : target;
-        if (const auto [first, fresh] = targets_.try_emplace(file, p.name);
+        if (const auto [first, fresh] = targets_.try_emplace(platform::FileNameKey(target), p.name);
             !fresh && first->second != p.name) {
             report.Error(kErrDuplicateName, "Cannot write " + p.name +
                                                 ": it would be the same file as the entry " +

@@ -1,6 +1,6 @@
 #include "zipdll/FileCollector.h"
 
-#include "util/AsciiCase.h"
+#include "platform/FileSystem.h"
 #include "zipformat/EntryNames.h"
 #include "zipformat/EntryPaths.h"
 #include "zipformat/Wildcard.h"
@@ -126,7 +126,7 @@ std::string PathKey(const std::string& path, const std::string& cwd) {
             }
             continue;
         }
-        parts.push_back(platform::NamesIgnoreCase() ? util::AsciiUpper(part) : std::move(part));
+        parts.push_back(platform::FileNameKey(part));
     }
     std::string key;
     for (const std::string& part : parts) {

@@ -52,7 +52,7 @@ std::string CleanPart(std::string_view part) {
 }
 
 bool SamePathPart(std::string_view a, std::string_view b) {
-    return platform::NamesIgnoreCase() ? util::AsciiUpper(a) == util::AsciiUpper(b) : a == b;
+    return platform::FileNameKey(a) == platform::FileNameKey(b);
 }
 
 } // namespace
