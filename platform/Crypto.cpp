@@ -1,10 +1,27 @@
 #include "platform/Crypto.h"
 
-#include <nettle/aes.h>
-#include <nettle/hmac.h>
+#include <gcrypt.h>
 #include <nettle/pbkdf2.h>
 
+#include <algorithm>
+
 namespace platform {
+
+namespace {
+
+// libgcrypt wants its version checked once before any other call.
+bool GcryptReady() {
+    static const bool ready = [] {
+        if (gcry_check_version(GCRYPT_VERSION) == nullptr) {
+            return false;
+        }
+        gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
+        return true;
+    }();
+    return ready;
+}
+
+} // namespace
 
 bool DerivePbkdf2HmacSha1(std::span<const std::uint8_t> password,
                           std::span<const std::uint8_t> salt, std::uint32_t iterations,
@@ -18,53 +35,63 @@ bool DerivePbkdf2HmacSha1(std::span<const std::uint8_t> password,
 }
 
 struct HmacSha1::State {
-    hmac_sha1_ctx context;
+    gcry_md_hd_t handle = nullptr;
+    ~State() { gcry_md_close(handle); }
 };
 
-HmacSha1::HmacSha1(std::span<const std::uint8_t> key) : state_(std::make_unique<State>()) {
-    hmac_sha1_set_key(&state_->context, key.size(), key.data());
+HmacSha1::HmacSha1(std::span<const std::uint8_t> key) {
+    auto state = std::make_unique<State>();
+    if (!GcryptReady() || gcry_md_open(&state->handle, GCRY_MD_SHA1, GCRY_MD_FLAG_HMAC) != 0 ||
+        gcry_md_setkey(state->handle, key.data(), key.size()) != 0) {
+        return;
+    }
+    state_ = std::move(state);
 }
 
 HmacSha1::~HmacSha1() = default;
 
 void HmacSha1::Update(const std::uint8_t* data, std::size_t count) {
     if (state_ && count > 0) {
-        hmac_sha1_update(&state_->context, count, data);
+        gcry_md_write(state_->handle, data, count);
     }
 }
 
 std::array<std::uint8_t, kSha1Size> HmacSha1::Finish() {
     std::array<std::uint8_t, kSha1Size> code{};
     if (state_) {
-        hmac_sha1_digest(&state_->context, code.size(), code.data());
+        const unsigned char* digest = gcry_md_read(state_->handle, GCRY_MD_SHA1);
+        if (digest != nullptr) {
+            std::copy_n(digest, code.size(), code.begin());
+        }
         state_.reset();
     }
     return code;
 }
 
 struct AesBlocks::State {
-    std::size_t keySize = 0;
-    union {
-        aes128_ctx k128;
-        aes192_ctx k192;
-        aes256_ctx k256;
-    };
+    gcry_cipher_hd_t handle = nullptr;
+    ~State() { gcry_cipher_close(handle); }
 };
 
 AesBlocks::AesBlocks(std::span<const std::uint8_t> key) {
-    auto state = std::make_unique<State>();
-    state->keySize = key.size();
+    int algorithm = 0;
     switch (key.size()) {
-    case AES128_KEY_SIZE:
-        aes128_set_encrypt_key(&state->k128, key.data());
+    case 16:
+        algorithm = GCRY_CIPHER_AES128;
         break;
-    case AES192_KEY_SIZE:
-        aes192_set_encrypt_key(&state->k192, key.data());
+    case 24:
+        algorithm = GCRY_CIPHER_AES192;
         break;
-    case AES256_KEY_SIZE:
-        aes256_set_encrypt_key(&state->k256, key.data());
+    case 32:
+        algorithm = GCRY_CIPHER_AES256;
         break;
     default:
+        return;
+    }
+    auto state = std::make_unique<State>();
+    if (!GcryptReady() ||
+        gcry_cipher_open(&state->handle, algorithm, GCRY_CIPHER_MODE_ECB, 0) != 0 ||
+        gcry_cipher_setkey(state->handle, key.data(), key.size()) != 0) {
         return;
     }
     state_ = std::move(state);
@@ -77,18 +104,11 @@ bool AesBlocks::Encrypt(const std::uint8_t* in, std::uint8_t* out, std::size_t b
         return false;
     }
     const std::size_t length = blocks * kAesBlockSize;
-    switch (state_->keySize) {
-    case AES128_KEY_SIZE:
-        aes128_encrypt(&state_->k128, length, out, in);
-        break;
-    case AES192_KEY_SIZE:
-        aes192_encrypt(&state_->k192, length, out, in);
-        break;
-    default:
-        aes256_encrypt(&state_->k256, length, out, in);
-        break;
-    }
-    return true;
+    // libgcrypt encrypts in place only when told so by a missing input.
+    const gcry_error_t error = in == out
+                                   ? gcry_cipher_encrypt(state_->handle, out, length, nullptr, 0)
+                                   : gcry_cipher_encrypt(state_->handle, out, length, in, length);
+    return error == 0;
 }
 
 } // namespace platform

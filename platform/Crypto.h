@@ -1,7 +1,10 @@
 #pragma once
-// The cryptography seam: the primitives encrypted entries are made of, from nettle in
-// both builds (Wine's bcrypt.dll made an encrypted add three times and an extraction
-// seven times slower). Nothing of them is written here by hand.
+// The cryptography seam: the primitives encrypted entries are made of, the same libraries
+// in both builds (Wine's bcrypt.dll made an encrypted add three times and an extraction
+// seven times slower). Keys come from nettle, whose PBKDF2 reuses the keyed HMAC states
+// (libgcrypt's took a third longer a key under Wine); AES and HMAC over the data come from
+// libgcrypt, whose 32-bit code uses the CPU's AES and SHA instructions where nettle's runs
+// eight times slower. Nothing of them is written here by hand.
 
 #include <array>
 #include <cstddef>

@@ -99,6 +99,10 @@ TEST(Crypto, AesBlocksMakeThePublishedCounterModeStream) {
         ASSERT_TRUE(aes.Ready());
         std::vector<std::uint8_t> stream(counters.size());
         ASSERT_TRUE(aes.Encrypt(counters.data(), stream.data(), 4));
+        // In place, as the entry cipher calls it, the blocks come out the same.
+        std::vector<std::uint8_t> inPlace = counters;
+        ASSERT_TRUE(aes.Encrypt(inPlace.data(), inPlace.data(), 4));
+        EXPECT_EQ(inPlace, stream) << c.key;
         for (std::size_t i = 0; i < stream.size(); ++i) {
             stream[i] ^= plain[i];
         }
