@@ -37,13 +37,16 @@ def main():
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
 
-    # The copied tree is kept: copying it costs more than one round.
+    # The copied tree is kept, copying it costs more than one round, but only for the
+    # same sources: the stamp names them.
     corpus = os.path.join(work, "corpus")
     stamp = os.path.join(work, "corpus.done")
-    if not os.path.exists(stamp):
+    sources = "\n".join(os.path.abspath(s) for s in args.corpus)
+    if not os.path.exists(stamp) or open(stamp).read() != sources:
         fresh(corpus)
         make_corpus(args.corpus, corpus)
-        open(stamp, "w").close()
+        with open(stamp, "w") as f:
+            f.write(sources)
     files = tree(corpus)
     print(f"corpus: {len(files)} files, {sum(files.values()) / 2**20:.1f} MiB, {args.runs} "
           "rounds; medians in seconds", flush=True)
