@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/FileTime.h"
-#include "util/AsciiCase.h"
 
 namespace platform {
 
@@ -63,10 +62,9 @@ inline std::string JoinPath(const std::string& folder, const std::string& name) 
 
 // Whether names that differ only in the case of ASCII letters name the same file.
 bool NamesIgnoreCase();
-// A name or path as the file system tells them apart: equal keys, one file.
-inline std::string FileNameKey(std::string_view name) {
-    return NamesIgnoreCase() ? util::AsciiUpper(name) : std::string(name);
-}
+// A name or path as the file system tells them apart: equal keys, one file. Where case
+// does not count, letters of every script fold as the file system folds them.
+std::string FileNameKey(std::string_view name);
 
 bool RemoveFile(const std::string& path);
 // Only an empty folder is removed.

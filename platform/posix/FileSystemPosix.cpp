@@ -100,6 +100,10 @@ bool NamesIgnoreCase() {
     return false;
 }
 
+std::string FileNameKey(std::string_view name) {
+    return std::string(name);
+}
+
 bool RemoveFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/DosTimeWin32.h"
 #include "platform/win32/WidePath.h"
+#include "util/AsciiCase.h"
 
 namespace platform {
 
@@ -86,6 +89,22 @@ char PathSeparator() {
 
 bool NamesIgnoreCase() {
     return true;
+}
+
+std::string FileNameKey(std::string_view name) {
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return util::AsciiUpper(name); // most names, without two conversions
+    }
+    const std::wstring wide = WidenUtf8(std::string(name));
+    const int count = static_cast<int>(wide.size());
+    std::wstring upper(wide.size(), L'\0');
+    // The invariant upper case, one unit for one, is how the file system folds names:
+    // no locale's rules (no Turkish dotted I), no letter growing into two.
+    if (count == 0 || ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), count,
+                                      upper.data(), count, nullptr, nullptr, 0) != count) {
+        return util::AsciiUpper(name);
+    }
+    return NarrowToUtf8(upper);
 }
 
 bool RemoveFile(const std::string& path) {
