@@ -50,6 +50,9 @@ Tclave::Tclave(const int& idioma)
         Close();
     };
     Cancelar.OnClick = [this] { Close(); };
+    // A password is typed and sent with Enter, or given up with Escape.
+    OnEnterKey = Aceptar.OnClick;
+    OnEscapeKey = Cancelar.OnClick;
 }
 
 std::optional<std::string> Tclave::Pide(const std::string& nombre, bool errada) {

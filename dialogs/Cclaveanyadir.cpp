@@ -41,6 +41,8 @@ Tclaveanyadir::Tclaveanyadir(const int& idioma)
     SetTabOrder({&clave1, &clave2, &tipo, &Aceptar, &Cancelar});
     Aceptar.OnClick = [this] { AceptarClick(); };
     Cancelar.OnClick = [this] { Close(); };
+    OnEnterKey = Aceptar.OnClick;
+    OnEscapeKey = Cancelar.OnClick;
 }
 
 bool Tclaveanyadir::Pide(std::string& clave, TZipEngine::Encryption& cifrado) {

@@ -53,6 +53,9 @@ Tcomprobar::Tcomprobar()
     ToolBar1.Create(Handle(), bar, {&ToolButton1});
     SetTabOrder({&danyadas, &ToolBar1});
     ToolButton1.OnClick = [this] { Close(); };
+    // Only "Cerrar" to press: Enter and Escape both close, as in a message box.
+    OnEnterKey = ToolButton1.OnClick;
+    OnEscapeKey = ToolButton1.OnClick;
 }
 
 void Tcomprobar::Rellena(int comprobadas, std::vector<Problema> problemas, int idioma) {

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Ccomprobar.h"
 #include "dialogs/Cconfi.h"
 #include "dialogs/Ccreditos.h"
 #include "dialogs/Cdesc.h"
@@ -35,14 +36,6 @@ void SetKey(int key, bool down) {
 
 void SetShift(bool down) {
     SetKey(VK_SHIFT, down);
-}
-
-// Presses a key where the focus is, as the message loop receives it.
-void PressKey(WPARAM key) {
-    HWND focus = ::GetFocus();
-    ::PostMessageA(focus, WM_KEYDOWN, key, 1);
-    ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
-    ui::App().ProcessMessages();
 }
 
 HWND Option(const ui::Form& form, const char* caption) {
@@ -315,6 +308,10 @@ TEST_F(Keyboard, EnterPressesTheMainButtonAndEscapeCancels) {
          [] { EXPECT_EQ(config->dirtem.Text(), "e:\\otro"); }},
         {"credits: Escape", credits, [] { return credits->Memo1.Handle(); }, -1, VK_ESCAPE, true,
          none},
+        {"test results: Escape", &Comprobador(), [] { return Comprobador().danyadas.Handle(); }, -1,
+         VK_ESCAPE, true, none},
+        {"test results: Enter", &Comprobador(), [] { return Comprobador().danyadas.Handle(); }, -1,
+         VK_RETURN, true, none},
         {"credits: Enter", credits, [] { return credits->CoolBtn1.Handle(); }, -1, VK_RETURN, true,
          none},
     };

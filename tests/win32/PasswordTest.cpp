@@ -17,10 +17,12 @@
 
 namespace {
 
-// What the user does in the password dialog, each time it is shown.
+// What the user does in the password dialog, each time it is shown: a click on
+// Aceptar or Cancelar, or Enter or Escape in the field.
 struct Answer {
     std::string typed;
     bool accept;
+    bool byKey = false;
 };
 
 class Passwords : public ArchiveWindow, public ::testing::WithParamInterface<int> {
@@ -43,7 +45,13 @@ protected:
             claveAnyadir->clave1.SetText("pa55");
             claveAnyadir->clave2.SetText("pa55");
             claveAnyadir->tipo.SetItemIndex(kind);
-            ::SendMessageA(claveAnyadir->Aceptar.Handle(), BM_CLICK, 0, 0);
+            // One kind is chosen with a click, the other with Enter in the field.
+            if (kind == 0) {
+                ::SendMessageA(claveAnyadir->Aceptar.Handle(), BM_CLICK, 0, 0);
+            } else {
+                ::SetFocus(claveAnyadir->clave2.Handle());
+                PressKey(VK_RETURN);
+            }
             EXPECT_TRUE(r.closed());
             r.hide();
         });
@@ -84,8 +92,14 @@ protected:
                       Spanish() ? "Cancelar" : "Cancel");
             const Answer a = next < answers.size() ? answers[next++] : Answer{"", false};
             pideClave->clave.SetText(a.typed);
-            ::SendMessageA((a.accept ? pideClave->Aceptar : pideClave->Cancelar).Handle(), BM_CLICK,
-                           0, 0);
+            if (a.byKey) {
+                ::SetFocus(pideClave->clave.Handle());
+                PressKey(a.accept ? VK_RETURN : VK_ESCAPE);
+            } else {
+                ::SendMessageA((a.accept ? pideClave->Aceptar : pideClave->Cancelar).Handle(),
+                               BM_CLICK, 0, 0);
+            }
+            EXPECT_TRUE(r.closed());
             r.hide();
         });
         const auto captions = Captions();
@@ -108,7 +122,7 @@ TEST_P(Passwords, AWrongPasswordIsAskedAgainAndTheRightOneIsKeptUntilTheArchiveC
     shell_.reset();
     shell_ = std::make_unique<ShellRecorder>(42);
     const std::string caption = Spanish() ? "Contraseña" : "Password";
-    EXPECT_EQ(ViewSecret({{"wrong", true}, {"pa55", true}}),
+    EXPECT_EQ(ViewSecret({{"wrong", true}, {"pa55", true, true}}),
               (std::vector<std::pair<std::string, bool>>{{caption, false}, {caption, true}}));
     ASSERT_EQ(shell_->requests.size(), 1u);
     EXPECT_EQ(ReadFileBytes(shell_->requests[0].file), "the secret");
@@ -122,7 +136,7 @@ TEST_P(Passwords, AWrongPasswordIsAskedAgainAndTheRightOneIsKeptUntilTheArchiveC
     Main().Abrir_Archivo(archive);
     shell_->requests.clear();
     std::filesystem::remove(Scratch("tmp\\secret.txt"));
-    EXPECT_EQ(ViewSecret({{"", false}}).size(), 1u);
+    EXPECT_EQ(ViewSecret({{"", false, true}}).size(), 1u);
     EXPECT_TRUE(shell_->requests.empty());
     EXPECT_FALSE(std::filesystem::exists(Scratch("tmp\\secret.txt")));
     EXPECT_TRUE(Messages().empty());

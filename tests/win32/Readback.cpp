@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <windowsx.h>
 
+#include "ui/Application.h"
+
 std::string WindowCaption(HWND window) {
     char text[512] = {};
     ::GetWindowTextA(window, text, sizeof text);
@@ -204,6 +206,13 @@ void PumpMessages() {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
+}
+
+void PressKey(WPARAM key) {
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, WM_KEYDOWN, key, 1);
+    ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+    ui::App().ProcessMessages();
 }
 
 RECT BoundsInParent(HWND control) {

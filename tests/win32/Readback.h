@@ -67,3 +67,6 @@ Painted PaintedClient(HWND control);
 
 // Handles the messages waiting in the thread's queue.
 void PumpMessages();
+// Presses and releases a key where the focus is, as the program's message loop receives
+// it: through the forms' own keys (Tab, Enter, Escape).
+void PressKey(WPARAM key);
