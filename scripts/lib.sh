@@ -53,6 +53,35 @@ enable_deb_src() {
     [ $changed -eq 0 ] || as_root apt-get update -qq
 }
 
+# Other projects' builds print warnings of their own (ar's "u" modifier, CMake
+# deprecations, compiler notes) that say nothing about ours: each step of a library
+# build writes into the library's log in build/logs, shown only by its path, and a step
+# that fails says which library, which step and where the log is, in one line.
+TARVOX_LOGS=$TARVOX_BUILD/logs
+
+# library_step LIBRARY STEP COMMAND...: runs COMMAND with its output in LIBRARY's log.
+library_step() {
+    local library=$1 step=$2 log=$TARVOX_LOGS/$1.log
+    shift 2
+    mkdir -p "$TARVOX_LOGS"
+    printf '\n== %s: %s\n' "$library" "$step" >>"$log"
+    if ! "$@" >>"$log" 2>&1; then
+        say "building $library failed at: $step (log: ${log#"$TARVOX_ROOT"/})"
+        return 1
+    fi
+}
+
+# in_folder FOLDER COMMAND...: COMMAND run in FOLDER, for configure scripts.
+in_folder() {
+    (cd "$1" && shift && "$@")
+}
+
+# library_started LIBRARY: a new log for LIBRARY's build.
+library_started() {
+    mkdir -p "$TARVOX_LOGS"
+    : >"$TARVOX_LOGS/$1.log"
+}
+
 # debian_source PACKAGE FOLDER: unpacks Debian's source of PACKAGE into FOLDER (made
 # afresh) and prints the folder of the unpacked tree.
 debian_source() {
@@ -61,9 +90,17 @@ debian_source() {
     mkdir -p "$work"
     if ! (cd "$work" && apt-get source -qq "$package" >/dev/null 2>&1); then
         enable_deb_src >&2
-        (cd "$work" && apt-get source -qq "$package" >/dev/null) || return 1
+        (cd "$work" && apt-get source -qq "$package" >/dev/null 2>&1) || return 1
     fi
     find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1
+}
+
+# library_source LIBRARY PACKAGE FOLDER: debian_source as a step of LIBRARY's build; the
+# unpacked tree's folder goes into the variable TARVOX_SOURCE.
+library_source() {
+    TARVOX_SOURCE=$(debian_source "$2" "$3") && [ -n "$TARVOX_SOURCE" ] && return 0
+    say "building $1 failed at: apt-get source $2 (is deb-src reachable?)"
+    return 1
 }
 
 # Debian ships no libjpeg for MinGW: the win32 build links a static libjpeg built here
@@ -72,19 +109,23 @@ TARVOX_MINGW_JPEG=$TARVOX_BUILD/libjpeg-mingw
 ensure_mingw_libjpeg() {
     [ -f "$TARVOX_MINGW_JPEG/lib/libjpeg.a" ] && return 0
     say "building libjpeg for i686-w64-mingw32 from Debian's libjpeg-turbo source"
-    local work=$TARVOX_BUILD/libjpeg-source source
-    source=$(debian_source libjpeg-turbo "$work") || return 1
-    cmake -S "$source" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=i686 \
-        -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc-posix -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres \
-        -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF \
-        -DWITH_TURBOJPEG=OFF "-DCMAKE_INSTALL_PREFIX=$TARVOX_MINGW_JPEG" >/dev/null || return 1
-    cmake --build "$work/build" --target jpeg-static -j 2 >/dev/null || return 1
+    local lib=libjpeg work=$TARVOX_BUILD/libjpeg-source
+    library_started $lib
+    library_source $lib libjpeg-turbo "$work" || return 1
+    local source=$TARVOX_SOURCE
+    library_step $lib configure cmake -S "$source" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows \
+        -DCMAKE_SYSTEM_PROCESSOR=i686 -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc-posix \
+        -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF \
+        -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
+        "-DCMAKE_INSTALL_PREFIX=$TARVOX_MINGW_JPEG" || return 1
+    library_step $lib build cmake --build "$work/build" --target jpeg-static -j 2 || return 1
     mkdir -p "$TARVOX_MINGW_JPEG/include"
-    cp "$source/jpeglib.h" "$source/jmorecfg.h" "$source/jerror.h" "$work/build/jconfig.h" \
-        "$TARVOX_MINGW_JPEG/include/" || return 1
+    library_step $lib "copy headers" cp "$source/jpeglib.h" "$source/jmorecfg.h" "$source/jerror.h" \
+        "$work/build/jconfig.h" "$TARVOX_MINGW_JPEG/include/" || return 1
     # The library last: its presence marks a complete build.
     mkdir -p "$TARVOX_MINGW_JPEG/lib"
-    cp "$work/build/libjpeg.a" "$TARVOX_MINGW_JPEG/lib/libjpeg.a" || return 1
+    library_step $lib "copy library" cp "$work/build/libjpeg.a" "$TARVOX_MINGW_JPEG/lib/libjpeg.a" ||
+        return 1
     rm -rf "$work"
 }
 
@@ -94,16 +135,20 @@ TARVOX_MINGW_DEFLATE=$TARVOX_BUILD/libdeflate-mingw
 ensure_mingw_libdeflate() {
     [ -f "$TARVOX_MINGW_DEFLATE/lib/libdeflate.a" ] && return 0
     say "building libdeflate for i686-w64-mingw32 from Debian's libdeflate source"
-    local work=$TARVOX_BUILD/libdeflate-source source
-    source=$(debian_source libdeflate "$work") || return 1
+    local lib=libdeflate work=$TARVOX_BUILD/libdeflate-source
+    library_started $lib
+    library_source $lib libdeflate "$work" || return 1
+    local source=$TARVOX_SOURCE
     # Its Makefile names the static library of a MinGW build libdeflatestatic.lib.
-    make -C "$source" -j 2 CC=i686-w64-mingw32-gcc-posix AR=i686-w64-mingw32-ar \
-        libdeflatestatic.lib >/dev/null || return 1
+    library_step $lib build make -C "$source" -j 2 CC=i686-w64-mingw32-gcc-posix \
+        AR=i686-w64-mingw32-ar libdeflatestatic.lib || return 1
     mkdir -p "$TARVOX_MINGW_DEFLATE/include"
-    cp "$source/libdeflate.h" "$TARVOX_MINGW_DEFLATE/include/" || return 1
+    library_step $lib "copy header" cp "$source/libdeflate.h" "$TARVOX_MINGW_DEFLATE/include/" ||
+        return 1
     # The library last: its presence marks a complete build.
     mkdir -p "$TARVOX_MINGW_DEFLATE/lib"
-    cp "$source/libdeflatestatic.lib" "$TARVOX_MINGW_DEFLATE/lib/libdeflate.a" || return 1
+    library_step $lib "copy library" cp "$source/libdeflatestatic.lib" \
+        "$TARVOX_MINGW_DEFLATE/lib/libdeflate.a" || return 1
     rm -rf "$work"
 }
 
@@ -114,21 +159,25 @@ TARVOX_INFBACK9=$TARVOX_BUILD/infback9
 ensure_infback9() {
     [ -f "$TARVOX_INFBACK9/infback9.c" ] && return 0
     say "taking zlib's infback9 from Debian's Tcl source"
-    local work=$TARVOX_BUILD/infback9-source
+    local lib=infback9 work=$TARVOX_BUILD/infback9-source
+    library_started $lib
     rm -rf "$work" && mkdir -p "$work" || return 1
     if ! (cd "$work" && apt-get source --download-only -qq tcl8.6 >/dev/null 2>&1); then
         enable_deb_src >&2
-        (cd "$work" && apt-get source --download-only -qq tcl8.6 >/dev/null) || return 1
+        library_step $lib "apt-get source tcl8.6" \
+            in_folder "$work" apt-get source --download-only -qq tcl8.6 || return 1
     fi
     local archive zlib
     archive=$(find "$work" -maxdepth 1 -name 'tcl8.6_*.orig.tar.*' | head -n 1)
-    [ -n "$archive" ] && tar -xf "$archive" -C "$work" --wildcards '*/compat/zlib/*' || return 1
+    library_step $lib "unpack zlib" tar -xf "$archive" -C "$work" --wildcards '*/compat/zlib/*' ||
+        return 1
     zlib=$(find "$work" -type d -path '*/compat/zlib' | head -n 1)
-    [ -f "$zlib/contrib/infback9/infback9.c" ] || return 1
+    library_step $lib "find infback9" test -f "$zlib/contrib/infback9/infback9.c" || return 1
     mkdir -p "$TARVOX_INFBACK9.part"
     # zutil.h is zlib's internal header, which no package installs; zlib.h itself is
     # the system's, as for the rest of zlib.
-    cp "$zlib"/contrib/infback9/*.[ch] "$zlib/zutil.h" "$TARVOX_INFBACK9.part/" || return 1
+    library_step $lib "copy sources" cp "$zlib"/contrib/infback9/*.[ch] "$zlib/zutil.h" \
+        "$TARVOX_INFBACK9.part/" || return 1
     # The folder last: its presence marks a complete copy.
     rm -rf "$TARVOX_INFBACK9" && mv "$TARVOX_INFBACK9.part" "$TARVOX_INFBACK9" || return 1
     rm -rf "$work"
@@ -140,19 +189,22 @@ TARVOX_MINGW_UCHARDET=$TARVOX_BUILD/uchardet-mingw
 ensure_mingw_uchardet() {
     [ -f "$TARVOX_MINGW_UCHARDET/lib/libuchardet.a" ] && return 0
     say "building uchardet for i686-w64-mingw32 from Debian's uchardet source"
-    local work=$TARVOX_BUILD/uchardet-source source
-    source=$(debian_source uchardet "$work") || return 1
-    cmake -S "$source" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=i686 \
-        -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc-posix -DCMAKE_CXX_COMPILER=i686-w64-mingw32-g++-posix \
-        -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres -DCMAKE_BUILD_TYPE=Release \
-        -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC=ON -DBUILD_BINARY=OFF -DCHECK_SSE2=OFF \
-        "-DCMAKE_INSTALL_PREFIX=$TARVOX_MINGW_UCHARDET" >/dev/null || return 1
-    cmake --build "$work/build" --target libuchardet -j 2 >/dev/null || return 1
+    local lib=uchardet work=$TARVOX_BUILD/uchardet-source
+    library_started $lib
+    library_source $lib uchardet "$work" || return 1
+    local source=$TARVOX_SOURCE
+    library_step $lib configure cmake -S "$source" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows \
+        -DCMAKE_SYSTEM_PROCESSOR=i686 -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc-posix \
+        -DCMAKE_CXX_COMPILER=i686-w64-mingw32-g++-posix -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres \
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DBUILD_STATIC=ON -DBUILD_BINARY=OFF \
+        -DCHECK_SSE2=OFF "-DCMAKE_INSTALL_PREFIX=$TARVOX_MINGW_UCHARDET" || return 1
+    library_step $lib build cmake --build "$work/build" --target libuchardet -j 2 || return 1
     mkdir -p "$TARVOX_MINGW_UCHARDET/include"
-    cp "$source/src/uchardet.h" "$TARVOX_MINGW_UCHARDET/include/" || return 1
+    library_step $lib "copy header" cp "$source/src/uchardet.h" "$TARVOX_MINGW_UCHARDET/include/" ||
+        return 1
     # The library last: its presence marks a complete build.
     mkdir -p "$TARVOX_MINGW_UCHARDET/lib"
-    cp "$(find "$work/build" -name 'libuchardet*.a' | head -n 1)" \
+    library_step $lib "copy library" cp "$(find "$work/build" -name 'libuchardet*.a' | head -n 1)" \
         "$TARVOX_MINGW_UCHARDET/lib/libuchardet.a" || return 1
     rm -rf "$work"
 }
@@ -164,16 +216,19 @@ TARVOX_MINGW_NETTLE=$TARVOX_BUILD/nettle-mingw
 ensure_mingw_nettle() {
     [ -f "$TARVOX_MINGW_NETTLE/lib/libnettle.a" ] && return 0
     say "building nettle for i686-w64-mingw32 from Debian's nettle source"
-    local work=$TARVOX_BUILD/nettle-source source
-    source=$(debian_source nettle "$work") || return 1
-    (cd "$source" && ./configure -q --host=i686-w64-mingw32 CC=i686-w64-mingw32-gcc-posix \
-        --prefix="$TARVOX_MINGW_NETTLE" --disable-public-key --disable-shared \
-        --disable-documentation --disable-openssl >/dev/null) || return 1
-    make -C "$source" -j 2 libnettle.a >/dev/null || return 1
-    make -C "$source" install-headers >/dev/null || return 1
+    local lib=nettle work=$TARVOX_BUILD/nettle-source
+    library_started $lib
+    library_source $lib nettle "$work" || return 1
+    local source=$TARVOX_SOURCE
+    library_step $lib configure in_folder "$source" ./configure \
+        --host=i686-w64-mingw32 CC=i686-w64-mingw32-gcc-posix --prefix="$TARVOX_MINGW_NETTLE" \
+        --disable-public-key --disable-shared --disable-documentation --disable-openssl || return 1
+    library_step $lib build make -C "$source" -j 2 libnettle.a || return 1
+    library_step $lib "install headers" make -C "$source" install-headers || return 1
     # The library last: its presence marks a complete build.
     mkdir -p "$TARVOX_MINGW_NETTLE/lib"
-    cp "$source/libnettle.a" "$TARVOX_MINGW_NETTLE/lib/libnettle.a" || return 1
+    library_step $lib "copy library" cp "$source/libnettle.a" "$TARVOX_MINGW_NETTLE/lib/libnettle.a" ||
+        return 1
     rm -rf "$work"
 }
 
@@ -185,23 +240,32 @@ TARVOX_MINGW_GCRYPT=$TARVOX_BUILD/gcrypt-mingw
 ensure_mingw_gcrypt() {
     [ -f "$TARVOX_MINGW_GCRYPT/lib/libgcrypt.a" ] && return 0
     say "building libgcrypt for i686-w64-mingw32 from Debian's libgpg-error and libgcrypt20 sources"
-    local work=$TARVOX_BUILD/gcrypt-source source folder
+    local lib=libgcrypt work=$TARVOX_BUILD/gcrypt-source source folder
     local host=(--host=i686-w64-mingw32 CC=i686-w64-mingw32-gcc-posix
                 "--prefix=$TARVOX_MINGW_GCRYPT" --disable-shared --enable-static --disable-doc)
-    source=$(debian_source libgpg-error "$work/gpg-error") || return 1
-    (cd "$source" && ./configure -q "${host[@]}" --disable-tests --disable-languages \
-        --disable-nls >/dev/null && make -j 2 >/dev/null && make install >/dev/null) || return 1
-    source=$(debian_source libgcrypt20 "$work/gcrypt") || return 1
-    (cd "$source" && ./configure -q "${host[@]}" "--with-libgpg-error-prefix=$TARVOX_MINGW_GCRYPT" \
-        --enable-ciphers=aes,chacha20 --enable-digests=sha1,blake2 \
-        --enable-pubkey-ciphers= >/dev/null) || return 1
+    library_started $lib
+    library_source $lib libgpg-error "$work/gpg-error" || return 1
+    source=$TARVOX_SOURCE
+    library_step $lib "configure libgpg-error" in_folder "$source" ./configure \
+        "${host[@]}" --disable-tests --disable-languages --disable-nls || return 1
+    # Only its library, headers and config script: the translations' install step runs
+    # msgfmt even with NLS disabled, and a bare machine has none.
+    library_step $lib "build libgpg-error" make -C "$source/src" -j 2 || return 1
+    library_step $lib "install libgpg-error" make -C "$source/src" install || return 1
+    library_source $lib libgcrypt20 "$work/gcrypt" || return 1
+    source=$TARVOX_SOURCE
+    library_step $lib configure in_folder "$source" ./configure "${host[@]}" \
+        "--with-libgpg-error-prefix=$TARVOX_MINGW_GCRYPT" --enable-ciphers=aes,chacha20 \
+        --enable-digests=sha1,blake2 --enable-pubkey-ciphers= || return 1
     for folder in compat mpi cipher random src; do
-        make -C "$source/$folder" -j 2 >/dev/null || return 1
+        library_step $lib "build $folder" make -C "$source/$folder" -j 2 || return 1
     done
     mkdir -p "$TARVOX_MINGW_GCRYPT/include"
-    cp "$source/src/gcrypt.h" "$TARVOX_MINGW_GCRYPT/include/" || return 1
+    library_step $lib "copy header" cp "$source/src/gcrypt.h" "$TARVOX_MINGW_GCRYPT/include/" ||
+        return 1
     # The library last: its presence marks a complete build.
-    cp "$source/src/.libs/libgcrypt.a" "$TARVOX_MINGW_GCRYPT/lib/libgcrypt.a" || return 1
+    library_step $lib "copy library" cp "$source/src/.libs/libgcrypt.a" \
+        "$TARVOX_MINGW_GCRYPT/lib/libgcrypt.a" || return 1
     rm -rf "$work"
 }
 
