@@ -106,18 +106,17 @@ std::optional<std::string> SingleTopFolder(const std::vector<std::string>& entry
     return top;
 }
 
-std::string ExtractionFolder(const std::string& archive, const std::vector<std::string>& entryNames,
-                             bool smart, const PathTest& exists) {
+ExtractionTarget ExtractionFolder(const std::string& archive,
+                                  const std::vector<std::string>& entryNames, bool smart,
+                                  const PathTest& exists) {
     const std::string beside = FolderOf(archive);
-    if (smart) {
-        // Beside the archive the top folder appears as it is, unless one of its name is
-        // there already: its files are never mixed with the archive's.
-        if (const auto top = SingleTopFolder(entryNames); top && !exists(beside + *top)) {
-            return beside;
-        }
+    const auto top = smart ? SingleTopFolder(entryNames) : std::nullopt;
+    if (top && !exists(beside + *top)) {
+        return {beside, {}};
     }
-    const std::string folder = FreePath(beside + StemOf(LeafOf(archive)), exists);
-    return folder.empty() ? folder : folder + "\\";
+    // A folder of that name already there is never mixed into.
+    const std::string folder = FreePath(beside + (top ? *top : StemOf(LeafOf(archive))), exists);
+    return {folder.empty() ? folder : folder + "\\", top.value_or("")};
 }
 
 std::string ArchiveForAdding(const std::vector<std::string>& paths, const PathTest& isFolder,
