@@ -30,6 +30,31 @@ std::string StemOf(const std::string& name) {
 
 constexpr int kMostCopies = 10000;
 
+// The nearest folder that holds every path, with its separator, spelled as in the first;
+// the first's own folder when they share none (two drives, two servers).
+std::string CommonFolder(const std::vector<std::string>& paths) {
+    const std::string& first = paths.front();
+    std::string common = FolderOf(first);
+    for (const std::string& path : paths) {
+        const std::string folder = util::AsciiUpper(FolderOf(path));
+        // Shorten to the longest prefix ending in a separator that both share.
+        std::size_t same = 0;
+        const std::string key = util::AsciiUpper(common);
+        for (std::size_t i = 0; i < key.size() && i < folder.size(); ++i) {
+            const bool separators = IsSeparator(key[i]) && IsSeparator(folder[i]);
+            if (key[i] != folder[i] && !separators) {
+                break;
+            }
+            if (separators || key[i] == ':') {
+                same = i + 1;
+            }
+        }
+        common.resize(same);
+    }
+    const bool named = common.find_first_not_of("\\/") != std::string::npos;
+    return named ? common : FolderOf(first);
+}
+
 } // namespace
 
 std::string LeafOf(const std::string& path) {
@@ -125,7 +150,7 @@ std::string ArchiveForAdding(const std::vector<std::string>& paths, const PathTe
         return {};
     }
     const std::string& first = paths.front();
-    std::string folder = FolderOf(first);
+    std::string folder = paths.size() == 1 ? FolderOf(first) : CommonFolder(paths);
     std::string name;
     if (paths.size() == 1) {
         name = isFolder(first) ? LeafOf(first) : StemOf(LeafOf(first));

@@ -52,7 +52,8 @@ ExtractionTarget ExtractionFolder(const std::string& archive,
                                   const PathTest& exists);
 
 // The archive that adding these files makes or adds to: NAME.zip beside one file
-// (less its extension) or folder, or named after the folder that holds several. Never
-// one of the files themselves.
+// (less its extension) or folder, or in the folder that holds several (their nearest
+// common folder when they come from several) and named after it. Never one of the
+// files themselves.
 std::string ArchiveForAdding(const std::vector<std::string>& paths, const PathTest& isFolder,
                              const PathTest& exists);

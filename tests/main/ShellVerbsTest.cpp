@@ -117,6 +117,11 @@ TEST(ArchiveForAdding, NamedAfterTheOneItemOrTheFolderOfSeveral) {
         {{"C:\\w\\x", "C:\\w\\W.ZIP"}, {"C:\\w\\W.ZIP"}, "C:\\w\\w (2).zip"},
         // A drive's root has no name: the first file lends its.
         {{"C:\\uno.txt", "C:\\dos.txt"}, {}, "C:\\uno.zip"},
+        // From several folders (a search's results): in the nearest that holds them all.
+        {{"C:\\w\\a\\x.txt", "c:\\W\\b\\c\\y.txt", "C:\\w\\Fotos"}, {}, "C:\\w\\w.zip"},
+        {{"C:\\w\\ab\\x.txt", "C:\\w\\abc\\y.txt"}, {}, "C:\\w\\w.zip"},
+        {{"C:\\a\\x.txt", "C:\\b\\y.txt"}, {}, "C:\\x.zip"},
+        {{"C:\\a\\x.txt", "D:\\b\\y.txt"}, {}, "C:\\a\\a.zip"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ArchiveForAdding(c.paths, In(folders), In(c.existing)), c.archive) << c.paths[0];
