@@ -349,17 +349,19 @@ void RegisterShellVerbs(int idioma) {
     const std::string program(path, length < MAX_PATH ? length : 0);
     struct Verb {
         const char* key;
-        const resources::Bilingual& caption;
+        const resources::Bilingual* caption; // none: the shell's own word
         const char* argument;
         // Offered on a selection of up to 100 items, not 15: their programs gather them.
         bool anyNumber;
     };
     const Verb verbs[] = {
-        {"Tarvox\\shell\\extracthere", resources::kVerbExtractHere, "/extracthere", false},
-        {"Tarvox\\shell\\extractto", resources::kVerbExtractTo, "/extractto", false},
-        {"Tarvox\\shell\\test", resources::kVerbTest, "/test", false},
-        {"*\\shell\\tarvoxadd", resources::kVerbAdd, "/add", true},
-        {"Directory\\shell\\tarvoxadd", resources::kVerbAdd, "/add", true},
+        // A double click opens the archive in the window.
+        {"Tarvox\\shell\\open", nullptr, "", false},
+        {"Tarvox\\shell\\extracthere", &resources::kVerbExtractHere, "/extracthere ", false},
+        {"Tarvox\\shell\\extractto", &resources::kVerbExtractTo, "/extractto ", false},
+        {"Tarvox\\shell\\test", &resources::kVerbTest, "/test ", false},
+        {"*\\shell\\tarvoxadd", &resources::kVerbAdd, "/add ", true},
+        {"Directory\\shell\\tarvoxadd", &resources::kVerbAdd, "/add ", true},
     };
     const auto write = [](const std::string& key, const std::string& name,
                           const std::string& value) {
@@ -369,13 +371,16 @@ void RegisterShellVerbs(int idioma) {
         }
     };
     try {
+        write("Tarvox\\shell", "", "open");
         for (const Verb& verb : verbs) {
-            write(verb.key, "", verb.caption.In(idioma));
+            if (verb.caption != nullptr) {
+                write(verb.key, "", verb.caption->In(idioma));
+            }
             if (verb.anyNumber) {
                 write(verb.key, "MultiSelectModel", "Player");
             }
             write(std::string(verb.key) + "\\command", "",
-                  "\"" + program + "\" " + verb.argument + " \"%1\"");
+                  "\"" + program + "\" " + verb.argument + "\"%1\"");
         }
     } catch (const std::exception&) {
     }
