@@ -14,6 +14,8 @@ enum class Notice {
     NothingSelected,  // "Solo Seleccionados" with no row selected
     AndMore,          // after the last line shown of a list of failures
     NoFolderHere,     // a new folder asked for where the file system has none
+    NoDestination,    // the extract dialog's field shows no folder
+    NotAWholePath,    // the extract dialog's field shows a path without its drive
 };
 
 // The notice in Spanish or English; count fills the texts that name a number.
