@@ -1,8 +1,8 @@
 #include "dialogs/Cdesc.h"
 
 #include <cctype>
-#include <vector>
 #include <shlobj.h>
+#include <vector>
 
 #include "dialogs/Cclave.h"
 #include "dialogs/DialogDesign.h"
@@ -278,9 +278,12 @@ std::string Tdescompri::VeACarpeta() {
     // A typed folder that is not there is made, with the folders it needs.
     if (!platform::DirectoryExists(carpeta) &&
         ::SHCreateDirectoryExA(nullptr, carpeta.c_str(), nullptr) != ERROR_SUCCESS) {
-        Aviso("No se puede crear el directorio.Asegúrese de que no es una unidad solo "
-              "lectura(como cd)\n" +
-                  carpeta,
+        const std::string raiz = carpeta.substr(0, 3);
+        const bool sinUnidad = raiz[1] == ':' && !platform::DirectoryExists(raiz);
+        Aviso((sinUnidad ? resources::NoticeText(resources::Notice::NoSuchDrive, Ingles)
+                         : std::string("No se puede crear el directorio.Asegúrese de que no es "
+                                       "una unidad solo lectura(como cd)")) +
+                  "\n" + carpeta,
               "Imposible crear directorio");
         return {};
     }

@@ -81,6 +81,10 @@ std::string NoticeText(Notice notice, bool english, std::int64_t count) {
         return Choose({"Escriba la carpeta entera, con su unidad (como C:\\destino):",
                        "Type the whole folder, with its drive (as C:\\destination):"},
                       english);
+    case Notice::NoSuchDrive:
+        return Choose({"La unidad de esta carpeta no está (¿se ha quitado?):",
+                       "The drive of this folder is not there (was it removed?):"},
+                      english);
     }
     return {};
 }

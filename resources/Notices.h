@@ -16,6 +16,7 @@ enum class Notice {
     NoFolderHere,     // a new folder asked for where the file system has none
     NoDestination,    // the extract dialog's field shows no folder
     NotAWholePath,    // the extract dialog's field shows a path without its drive
+    NoSuchDrive,      // the extract dialog's field shows a folder on a drive not there
 };
 
 // The notice in Spanish or English; count fills the texts that name a number.
