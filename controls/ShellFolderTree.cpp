@@ -260,8 +260,8 @@ void ShellFolderTree::LoadChildren(HTREEITEM item) {
     std::vector<Child> found;
     for (PITEMID_CHILD id : ids) {
         SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_STREAM;
-        PCUITEMID_CHILD ids[] = {id};
-        folder->GetAttributesOf(1, ids, &attributes);
+        PCUITEMID_CHILD one[] = {id};
+        folder->GetAttributesOf(1, one, &attributes);
         // Archives that the shell opens as folders are files here.
         if ((attributes & SFGAO_FOLDER) != 0 && (attributes & SFGAO_STREAM) == 0) {
             STRRET text{};
