@@ -20,6 +20,8 @@ namespace {
 
 constexpr UINT_PTR kWatchTimer = 0x5F;
 constexpr UINT kWatchMilliseconds = 300;
+// Drives are looked at every third tick (about 2 ms under Wine).
+constexpr unsigned kDrivesEveryTicks = 3;
 
 std::wstring Wide(const std::string& text) {
     const int n =
@@ -80,6 +82,49 @@ template <typename T> ComPtr<T> UIObjectOf(HWND owner, PCIDLIST_ABSOLUTE pidl, R
     return ComPtr<T>(object);
 }
 
+// The drives there are. Some systems keep the list of drives a program started with
+// (Wine): a drive come since still has a root to look at, and one gone has none. A
+// listed drive whose root cannot be read for another reason (no disc in it) stays.
+DWORD PresentDrives() {
+    const DWORD listed = ::GetLogicalDrives();
+    DWORD present = 0;
+    DWORD previousMode = 0;
+    // An empty drive answers at once instead of asking for a disc.
+    ::SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previousMode);
+    wchar_t root[] = L"A:\\";
+    for (int letter = 0; letter < 26; ++letter) {
+        root[0] = static_cast<wchar_t>(L'A' + letter);
+        const DWORD bit = 1u << letter;
+        if (::GetFileAttributesW(root) != INVALID_FILE_ATTRIBUTES) {
+            present |= bit;
+        } else if ((listed & bit) != 0) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_PATH_NOT_FOUND && error != ERROR_FILE_NOT_FOUND &&
+                error != ERROR_INVALID_DRIVE) {
+                present |= bit;
+            }
+        }
+    }
+    ::SetThreadErrorMode(previousMode, nullptr);
+    return present;
+}
+
+// The bit of the drive whose root an item of the computer is ("T:\"), 0 for any other.
+DWORD DriveBit(IShellFolder* computer, PCUITEMID_CHILD id) {
+    STRRET text{};
+    wchar_t name[MAX_PATH] = {};
+    if (FAILED(computer->GetDisplayNameOf(id, SHGDN_FORPARSING, &text)) ||
+        FAILED(::StrRetToBufW(&text, id, name, MAX_PATH))) {
+        return 0;
+    }
+    const wchar_t letter =
+        name[0] >= L'a' && name[0] <= L'z' ? static_cast<wchar_t>(name[0] - L'a' + L'A') : name[0];
+    return letter >= L'A' && letter <= L'Z' && name[1] == L':' && name[2] == L'\\' &&
+                   name[3] == L'\0'
+               ? 1u << (letter - L'A')
+               : 0;
+}
+
 } // namespace
 
 struct ShellFolderTree::Node {
@@ -104,6 +149,7 @@ ShellFolderTree::~ShellFolderTree() {
     if (desktop_ != nullptr) {
         desktop_->Release();
     }
+    ::ILFree(drivesPidl_);
 }
 
 void ShellFolderTree::OnDpiChanged(int dpi) {
@@ -130,6 +176,7 @@ void ShellFolderTree::Create(HWND parent, const ShellFolderTreeDesign& design) {
             handle_, [this](const POINTL* screen) { return DropFolderAt(screen); });
     }
 
+    ::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drivesPidl_);
     PIDLIST_ABSOLUTE desktopPidl = nullptr;
     ::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktopPidl);
     SHFILEINFOW desktopInfo{};
@@ -198,17 +245,23 @@ void ShellFolderTree::LoadChildren(HTREEITEM item) {
         return;
     }
     ComPtr<IEnumIDList> children(raw);
+    std::vector<PITEMID_CHILD> ids;
+    for (PITEMID_CHILD id = nullptr; children->Next(1, &id, nullptr) == S_OK;) {
+        ids.push_back(id);
+    }
+    if (drivesPidl_ != nullptr && ::ILIsEqual(node->pidl, drivesPidl_)) {
+        AdjustDrives(folder.get(), ids);
+    }
     struct Child {
         PITEMID_CHILD id;
         bool hasChildren;
         std::wstring name;
     };
     std::vector<Child> found;
-    PITEMID_CHILD id = nullptr;
-    while (children->Next(1, &id, nullptr) == S_OK) {
+    for (PITEMID_CHILD id : ids) {
         SFGAOF attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_STREAM;
-        PCUITEMID_CHILD ids[] = {id};
-        folder->GetAttributesOf(1, ids, &attributes);
+        PCUITEMID_CHILD one[] = {id};
+        folder->GetAttributesOf(1, one, &attributes);
         // Archives that the shell opens as folders are files here.
         if ((attributes & SFGAO_FOLDER) != 0 && (attributes & SFGAO_STREAM) == 0) {
             STRRET text{};
@@ -235,6 +288,35 @@ void ShellFolderTree::LoadChildren(HTREEITEM item) {
         tv.hItem = item;
         tv.cChildren = 0;
         ::SendMessageW(handle_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    }
+}
+
+void ShellFolderTree::AdjustDrives(IShellFolder* computer, std::vector<PITEMID_CHILD>& ids) {
+    drives_ = PresentDrives();
+    DWORD listed = 0;
+    std::erase_if(ids, [&](PITEMID_CHILD id) {
+        const DWORD bit = DriveBit(computer, id);
+        listed |= bit;
+        if (bit != 0 && (drives_ & bit) == 0) {
+            ::ILFree(id);
+            return true;
+        }
+        return false;
+    });
+    for (int letter = 0; letter < 26; ++letter) {
+        if ((drives_ & ~listed & (1u << letter)) == 0) {
+            continue;
+        }
+        wchar_t root[] = L"A:\\";
+        root[0] = static_cast<wchar_t>(L'A' + letter);
+        PIDLIST_ABSOLUTE drive = nullptr;
+        if (SUCCEEDED(
+                desktop_->ParseDisplayName(handle_, nullptr, root, nullptr, &drive, nullptr))) {
+            if (::ILIsParent(drivesPidl_, drive, TRUE)) {
+                ids.push_back(::ILClone(::ILFindLastID(drive)));
+            }
+            ::ILFree(drive);
+        }
     }
 }
 
@@ -344,31 +426,41 @@ HTREEITEM ShellFolderTree::ChildToward(HTREEITEM item, PCIDLIST_ABSOLUTE target)
 }
 
 void ShellFolderTree::SetPath(const std::string& path) {
+    // What the shell cannot parse or the tree cannot reach leaves it at the desktop.
+    if (!SelectPath(path)) {
+        ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root_));
+        ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root_));
+        ::SendMessageW(handle_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(root_));
+    }
+}
+
+bool ShellFolderTree::SelectPath(const std::string& path) {
     PIDLIST_ABSOLUTE target = nullptr;
     std::wstring wide = Wide(path);
-    HTREEITEM at = root_;
-    if (!path.empty() && SUCCEEDED(desktop_->ParseDisplayName(handle_, nullptr, wide.data(),
-                                                              nullptr, &target, nullptr))) {
-        // Down from the desktop, one level at a time; a folder read before the one on the
-        // way was made is read again.
-        while (at != nullptr && !::ILIsEqual(NodeOf(at)->pidl, target)) {
-            LoadChildren(at);
-            HTREEITEM next = ChildToward(at, target);
-            if (next == nullptr) {
-                Reload(at);
-                next = ChildToward(at, target);
-            }
-            at = next;
-        }
-        ::ILFree(target);
+    if (path.empty() || FAILED(desktop_->ParseDisplayName(handle_, nullptr, wide.data(), nullptr,
+                                                          &target, nullptr))) {
+        return false;
     }
-    // What the shell cannot parse or the tree cannot reach leaves it at the desktop.
+    // Down from the desktop, one level at a time; a folder read before the one on the way
+    // was made (or its drive came) is read again.
+    HTREEITEM at = root_;
+    while (at != nullptr && !::ILIsEqual(NodeOf(at)->pidl, target)) {
+        LoadChildren(at);
+        HTREEITEM next = ChildToward(at, target);
+        if (next == nullptr) {
+            Reload(at);
+            next = ChildToward(at, target);
+        }
+        at = next;
+    }
+    ::ILFree(target);
     if (at == nullptr) {
-        at = root_;
+        return false;
     }
     ::SendMessageW(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(at));
     ::SendMessageW(handle_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(at));
     ::SendMessageW(handle_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(at));
+    return true;
 }
 
 std::string ShellFolderTree::Path() const {
@@ -480,6 +572,15 @@ void ShellFolderTree::ReloadChanged() {
         bool& flag;
         ~Done() { flag = false; }
     } done{reloading_};
+    // Drives that came or went change the computer's folder.
+    if (watching_ && ++drivesTick_ % kDrivesEveryTicks == 0) {
+        if (const DWORD present = PresentDrives(); present != drives_) {
+            drives_ = present;
+            if (const HTREEITEM computer = FindLoaded(root_, drivesPidl_)) {
+                Reload(computer);
+            }
+        }
+    }
     std::vector<HTREEITEM> changed;
     for (const auto& [item, watch] : watches_) {
         if (::WaitForSingleObject(watch, 0) == WAIT_OBJECT_0) {
@@ -581,10 +682,12 @@ bool ShellFolderTree::OnParentMessage(UINT message, WPARAM, LPARAM lParam, LRESU
         }
         return true;
     }
-    case TVN_DELETEITEMW:
-        delete reinterpret_cast<Node*>(
-            reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemOld.lParam);
+    case TVN_DELETEITEMW: {
+        const TVITEMW& item = reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemOld;
+        StopWatching(item.hItem);
+        delete reinterpret_cast<Node*>(item.lParam);
         return true;
+    }
     case TVN_SELCHANGEDW:
         ui::Fire(OnChange);
         return true;

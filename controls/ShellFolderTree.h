@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 #include <shlobj.h>
@@ -36,6 +37,8 @@ public:
     // Expands the tree down to the folder the shell makes of the path and selects it; a
     // path the shell cannot parse selects the desktop.
     void SetPath(const std::string& path);
+    // The same, true when it got there; otherwise the selection stays where it was.
+    bool SelectPath(const std::string& path);
     // The file-system path of the selected folder ("C:\" for a drive root, no final "\"
     // otherwise); empty for a folder the shell keeps outside the file system.
     std::string Path() const;
@@ -47,9 +50,9 @@ public:
     // Reads the children of every loaded folder again, keeping what is expanded and
     // selected where it still exists.
     void Refresh();
-    // While on, folders made, renamed or removed by anyone show soon after in every
-    // folder read; turning it on reads the loaded folders again. Off, nothing holds the
-    // folders open.
+    // While on, folders made, renamed or removed by anyone, and drives that come or go,
+    // show soon after in every folder read; turning it on reads the loaded folders again.
+    // Off, nothing holds the folders open.
     void Watch(bool on);
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -75,6 +78,9 @@ private:
     HTREEITEM FindLoaded(HTREEITEM from, PCIDLIST_ABSOLUTE pidl) const;
     void StopWatching(HTREEITEM item);
     void ReloadChanged();
+    // The computer's drives: what the shell lists, less drives gone, with those come
+    // since the program started.
+    void AdjustDrives(IShellFolder* computer, std::vector<PITEMID_CHILD>& ids);
     void ShowContextMenu(HTREEITEM item, POINT screen);
     void DragOut(HTREEITEM item);
     // The folder under a point of the screen while something is dragged over the tree.
@@ -85,6 +91,10 @@ private:
 
     IShellFolder* desktop_ = nullptr;
     HTREEITEM root_ = nullptr;
+    // The computer, parent of the drives, and the drives there were at the last look.
+    PIDLIST_ABSOLUTE drivesPidl_ = nullptr;
+    DWORD drives_ = 0;
+    unsigned drivesTick_ = 0;
     // A change notification for each folder read from the file system.
     std::map<HTREEITEM, HANDLE> watches_;
     bool watching_ = false;

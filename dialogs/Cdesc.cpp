@@ -1,6 +1,8 @@
 #include "dialogs/Cdesc.h"
 
+#include <cctype>
 #include <shlobj.h>
+#include <vector>
 
 #include "dialogs/Cclave.h"
 #include "dialogs/DialogDesign.h"
@@ -28,11 +30,45 @@ ui::ToolButtonDesign Boton(const char* caption, int image, const char* hint = ""
 }
 
 // A box that belongs to no window, with a caption of its own.
-void Aviso(const char* text, const char* caption) {
+void Aviso(const std::string& text, const char* caption) {
     platform::MessageBoxRequest request;
     request.text = text;
     request.caption = caption;
     platform::ShowMessageBox(request);
+}
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// What the field shows without the blanks and quotes around it (a path pasted as
+// copied from a file window).
+std::string Escrito(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\"");
+    return first == std::string::npos
+               ? std::string()
+               : text.substr(first, text.find_last_not_of(" \t\"") - first + 1);
+}
+
+// The folder a typed path names, whole and in the system's spelling ("C:\a\b", "C:\",
+// "\\server\share\a"); empty for a path without its drive, which would name a folder
+// of wherever the program happens to stand.
+std::string CarpetaEntera(const std::string& escrito) {
+    const bool unidad = escrito.size() >= 3 &&
+                        std::isalpha(static_cast<unsigned char>(escrito[0])) && escrito[1] == ':' &&
+                        IsSeparator(escrito[2]);
+    const bool red = escrito.size() > 2 && IsSeparator(escrito[0]) && IsSeparator(escrito[1]);
+    char entera[MAX_PATH] = {};
+    const DWORD largo =
+        unidad || red ? ::GetFullPathNameA(escrito.c_str(), MAX_PATH, entera, nullptr) : 0;
+    if (largo == 0 || largo >= MAX_PATH) {
+        return {};
+    }
+    std::string carpeta(entera, largo);
+    while (carpeta.size() > 3 && carpeta.back() == '\\') {
+        carpeta.pop_back();
+    }
+    return carpeta;
 }
 } // namespace
 
@@ -169,18 +205,27 @@ void Tdescompri::ToolButton1Click() {
             zip_.ExtrOptions.Include(option);
         }
     }
-    zip_.ExtrBaseDir = dir.Path();
     // No names asks for every entry. Stored names, so that every entry can be named
     // whatever its characters.
-    zip_.FSpecArgs.clear();
+    std::vector<std::string> nombres;
     if (opc.ItemIndex() == kSoloSeleccionados) {
-        zip_.FSpecArgs = lista_.SelectedStoredNames();
-        if (zip_.FSpecArgs.empty()) {
+        nombres = lista_.SelectedStoredNames();
+        if (nombres.empty()) {
             platform::ShowMessage(
                 resources::NoticeText(resources::Notice::NothingSelected, Ingles));
             return;
         }
     }
+    // Files go where the field says, typed or picked, or nowhere.
+    const std::string destino = VeACarpeta();
+    if (destino.empty()) {
+        if (Escrito(direk.Text()).empty()) {
+            platform::ShowMessage(resources::NoticeText(resources::Notice::NoDestination, Ingles));
+        }
+        return;
+    }
+    zip_.ExtrBaseDir = destino;
+    zip_.FSpecArgs = std::move(nombres);
     struct Deshabilitado {
         ui::Form& form;
         ~Deshabilitado() { form.SetEnabled(true); }
@@ -216,17 +261,37 @@ void Tdescompri::ToolButton1Click() {
 }
 
 void Tdescompri::Button1Click() {
-    const std::string destino = direk.Text();
-    // A typed folder that is not there is made, with the folders it needs.
-    if (!destino.empty() && !platform::DirectoryExists(destino)) {
-        if (::SHCreateDirectoryExA(nullptr, destino.c_str(), nullptr) != ERROR_SUCCESS) {
-            Aviso("No se puede crear el directorio.Asegúrese de que no es una unidad solo "
-                  "lectura(como cd)",
-                  "Imposible crear directorio");
-        }
+    VeACarpeta();
+}
+
+std::string Tdescompri::VeACarpeta() {
+    const std::string escrito = Escrito(direk.Text());
+    if (escrito.empty()) {
+        return {};
     }
-    dir.SetPath(destino);
+    const std::string carpeta = CarpetaEntera(escrito);
+    if (carpeta.empty()) {
+        platform::ShowMessage(resources::NoticeText(resources::Notice::NotAWholePath, Ingles) +
+                              "\n" + escrito);
+        return {};
+    }
+    // A typed folder that is not there is made, with the folders it needs.
+    if (!platform::DirectoryExists(carpeta) &&
+        ::SHCreateDirectoryExA(nullptr, carpeta.c_str(), nullptr) != ERROR_SUCCESS) {
+        const std::string raiz = carpeta.substr(0, 3);
+        const bool sinUnidad = raiz[1] == ':' && !platform::DirectoryExists(raiz);
+        Aviso((sinUnidad ? resources::NoticeText(resources::Notice::NoSuchDrive, Ingles)
+                         : std::string("No se puede crear el directorio.Asegúrese de que no es "
+                                       "una unidad solo lectura(como cd)")) +
+                  "\n" + carpeta,
+              "Imposible crear directorio");
+        return {};
+    }
+    // The tree goes there; a folder it cannot show (a network share) stays in the field,
+    // and is still where files go.
+    direk.SetText(dir.SelectPath(carpeta) ? dir.Path() : carpeta);
     dir.Repaint();
+    return direk.Text();
 }
 
 void Tdescompri::ToolButton2Click() {
@@ -253,7 +318,9 @@ void Tdescompri::ToolButton3Click() {
 }
 
 void Tdescompri::FormClose() {
-    confi_.Set(2, dir.Path());
+    // The folder the field shows, where the tree could not follow.
+    const std::string campo = CarpetaEntera(Escrito(direk.Text()));
+    confi_.Set(2, !campo.empty() && platform::DirectoryExists(campo) ? campo : dir.Path());
     dir.Watch(false);
 }
 

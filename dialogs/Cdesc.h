@@ -61,6 +61,10 @@ private:
     util::TextLines& confi_;
     const std::string& dirExtraccion_;
     std::string ultimoEditado_;
+
+    // Goes to the folder the field shows, making it first when it is not there: the
+    // folder, or empty after saying why there is none.
+    std::string VeACarpeta();
 };
 
 extern Tdescompri* descompri;

@@ -131,38 +131,68 @@ private:
         for (const ZipDirEntry& entrada : zip_.Entries()) {
             nombres.push_back(entrada.ShownName());
         }
-        const std::string destino = ExtractionFolder(archivo, nombres, listo, Exists);
-        if (destino.empty()) {
+        const ExtractionTarget destino = ExtractionFolder(archivo, nombres, listo, Exists);
+        if (destino.folder.empty()) {
             platform::ShowMessage(resources::kNoFreeFolder.In(idioma_));
             return;
         }
+        const std::string junto = archivo.substr(0, archivo.find_last_of("\\/") + 1);
+        // The top folder left out: the entries go to a folder of their own beside, whose
+        // one top folder then takes the destination's name.
+        const std::string carpeta = destino.folder.substr(0, destino.folder.size() - 1);
+        const std::string aparte =
+            destino.dropTop.empty() ? std::string() : FreePath(carpeta + ".tmp", Exists);
+        if (!destino.dropTop.empty() && aparte.empty()) {
+            platform::ShowMessage(resources::kNoFreeFolder.In(idioma_));
+            return;
+        }
+        const std::string extraccion = aparte.empty() ? destino.folder : aparte + "\\";
         // What this job makes is all it may take away again when cancelled.
         std::string creada;
-        if (const auto arriba = SingleTopFolder(nombres); arriba && !Exists(destino + *arriba)) {
-            creada = destino + *arriba;
+        if (const auto arriba = SingleTopFolder(nombres);
+            aparte.empty() && arriba && !Exists(destino.folder + *arriba)) {
+            creada = destino.folder + *arriba;
         }
         if (cancelado_) {
             return;
         }
-        if (!Exists(destino)) {
-            if (!::CreateDirectoryA(destino.c_str(), nullptr)) {
-                fallos_.push_back({kErrFileWrite, destino});
+        if (!Exists(extraccion)) {
+            if (!::CreateDirectoryA(extraccion.c_str(), nullptr)) {
+                fallos_.push_back({kErrFileWrite, extraccion});
                 return;
             }
-            creada = destino;
+            creada = extraccion.substr(0, extraccion.size() - 1);
         }
         entradas_ = zip_.EntryCount();
-        zip_.ExtrBaseDir = destino;
+        zip_.ExtrBaseDir = extraccion;
         zip_.ExtrOptions = {ExtrOptsEnum::ExtrDirNames};
         Tclave clave(idioma_);
         ExtraeConClave(zip_, clave, true);
         hecho_ = zip_.ResultCount() > 0;
+        // The engine left the process inside the folder, and no system removes or moves a
+        // current folder.
+        ::SetCurrentDirectoryA(junto.c_str());
         if (cancelado_ && !creada.empty()) {
-            // The engine left the process inside it, and no system removes a current folder.
-            ::SetCurrentDirectoryA(archivo.substr(0, archivo.find_last_of("\\/") + 1).c_str());
             std::error_code ignorado;
             std::filesystem::remove_all(platform::WidenAnsi(creada), ignorado);
+        } else if (!aparte.empty() && SubeCarpeta(extraccion + destino.dropTop, carpeta)) {
+            ::RemoveDirectoryA(aparte.c_str());
         }
+    }
+
+    // The extracted top folder takes the destination's name, or the next free one when a
+    // folder of that name came meanwhile. False, and said, when it cannot: what was
+    // extracted then stays where it is.
+    bool SubeCarpeta(const std::string& arriba, const std::string& carpeta) {
+        if (!platform::DirectoryExists(arriba)) {
+            return true; // nothing of it was extracted, and the failures say why
+        }
+        const std::string libre = FreePath(carpeta, Exists);
+        if (libre.empty() || !::MoveFileA(arriba.c_str(), libre.c_str())) {
+            fallos_.push_back({kErrFileWrite, arriba});
+            return false;
+        }
+        return true;
     }
 
     void Comprueba() {
@@ -319,17 +349,19 @@ void RegisterShellVerbs(int idioma) {
     const std::string program(path, length < MAX_PATH ? length : 0);
     struct Verb {
         const char* key;
-        const resources::Bilingual& caption;
+        const resources::Bilingual* caption; // none: the shell's own word
         const char* argument;
         // Offered on a selection of up to 100 items, not 15: their programs gather them.
         bool anyNumber;
     };
     const Verb verbs[] = {
-        {"Tarvox\\shell\\extracthere", resources::kVerbExtractHere, "/extracthere", false},
-        {"Tarvox\\shell\\extractto", resources::kVerbExtractTo, "/extractto", false},
-        {"Tarvox\\shell\\test", resources::kVerbTest, "/test", false},
-        {"*\\shell\\tarvoxadd", resources::kVerbAdd, "/add", true},
-        {"Directory\\shell\\tarvoxadd", resources::kVerbAdd, "/add", true},
+        // A double click opens the archive in the window.
+        {"Tarvox\\shell\\open", nullptr, "", false},
+        {"Tarvox\\shell\\extracthere", &resources::kVerbExtractHere, "/extracthere ", false},
+        {"Tarvox\\shell\\extractto", &resources::kVerbExtractTo, "/extractto ", false},
+        {"Tarvox\\shell\\test", &resources::kVerbTest, "/test ", false},
+        {"*\\shell\\tarvoxadd", &resources::kVerbAdd, "/add ", true},
+        {"Directory\\shell\\tarvoxadd", &resources::kVerbAdd, "/add ", true},
     };
     const auto write = [](const std::string& key, const std::string& name,
                           const std::string& value) {
@@ -339,13 +371,16 @@ void RegisterShellVerbs(int idioma) {
         }
     };
     try {
+        write("Tarvox\\shell", "", "open");
         for (const Verb& verb : verbs) {
-            write(verb.key, "", verb.caption.In(idioma));
+            if (verb.caption != nullptr) {
+                write(verb.key, "", verb.caption->In(idioma));
+            }
             if (verb.anyNumber) {
                 write(verb.key, "MultiSelectModel", "Player");
             }
             write(std::string(verb.key) + "\\command", "",
-                  "\"" + program + "\" " + verb.argument + " \"%1\"");
+                  "\"" + program + "\" " + verb.argument + "\"%1\"");
         }
     } catch (const std::exception&) {
     }

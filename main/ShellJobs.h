@@ -13,8 +13,8 @@ int RunShellJob(const ShellRequest& request);
 // The language the settings of the installed program name: 1 Spanish, else English.
 int InstalledLanguage();
 
-// The verbs under the file type "Tarvox" (extract here, extract to a folder, test) and
-// under files and folders (add to an archive), with the captions of the language given
-// and commands that run this program. Keys and values already right are
+// The verbs under the file type "Tarvox" (open, the default; extract here, extract to a
+// folder, test) and under files and folders (add to an archive), with the captions of
+// the language given and commands that run this program. Keys and values already right are
 // left alone; a registry that refuses is passed over (the association check reports it).
 void RegisterShellVerbs(int idioma);

@@ -30,6 +30,31 @@ std::string StemOf(const std::string& name) {
 
 constexpr int kMostCopies = 10000;
 
+// The nearest folder that holds every path, with its separator, spelled as in the first;
+// the first's own folder when they share none (two drives, two servers).
+std::string CommonFolder(const std::vector<std::string>& paths) {
+    const std::string& first = paths.front();
+    std::string common = FolderOf(first);
+    for (const std::string& path : paths) {
+        const std::string folder = util::AsciiUpper(FolderOf(path));
+        // Shorten to the longest prefix ending in a separator that both share.
+        std::size_t same = 0;
+        const std::string key = util::AsciiUpper(common);
+        for (std::size_t i = 0; i < key.size() && i < folder.size(); ++i) {
+            const bool separators = IsSeparator(key[i]) && IsSeparator(folder[i]);
+            if (key[i] != folder[i] && !separators) {
+                break;
+            }
+            if (separators || key[i] == ':') {
+                same = i + 1;
+            }
+        }
+        common.resize(same);
+    }
+    const bool named = common.find_first_not_of("\\/") != std::string::npos;
+    return named ? common : FolderOf(first);
+}
+
 } // namespace
 
 std::string LeafOf(const std::string& path) {
@@ -106,18 +131,17 @@ std::optional<std::string> SingleTopFolder(const std::vector<std::string>& entry
     return top;
 }
 
-std::string ExtractionFolder(const std::string& archive, const std::vector<std::string>& entryNames,
-                             bool smart, const PathTest& exists) {
+ExtractionTarget ExtractionFolder(const std::string& archive,
+                                  const std::vector<std::string>& entryNames, bool smart,
+                                  const PathTest& exists) {
     const std::string beside = FolderOf(archive);
-    if (smart) {
-        // Beside the archive the top folder appears as it is, unless one of its name is
-        // there already: its files are never mixed with the archive's.
-        if (const auto top = SingleTopFolder(entryNames); top && !exists(beside + *top)) {
-            return beside;
-        }
+    const auto top = smart ? SingleTopFolder(entryNames) : std::nullopt;
+    if (top && !exists(beside + *top)) {
+        return {beside, {}};
     }
-    const std::string folder = FreePath(beside + StemOf(LeafOf(archive)), exists);
-    return folder.empty() ? folder : folder + "\\";
+    // A folder of that name already there is never mixed into.
+    const std::string folder = FreePath(beside + (top ? *top : StemOf(LeafOf(archive))), exists);
+    return {folder.empty() ? folder : folder + "\\", top.value_or("")};
 }
 
 std::string ArchiveForAdding(const std::vector<std::string>& paths, const PathTest& isFolder,
@@ -126,7 +150,7 @@ std::string ArchiveForAdding(const std::vector<std::string>& paths, const PathTe
         return {};
     }
     const std::string& first = paths.front();
-    std::string folder = FolderOf(first);
+    std::string folder = paths.size() == 1 ? FolderOf(first) : CommonFolder(paths);
     std::string name;
     if (paths.size() == 1) {
         name = isFolder(first) ? LeafOf(first) : StemOf(LeafOf(first));

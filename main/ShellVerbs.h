@@ -35,14 +35,25 @@ std::string FreePath(const std::string& path, const PathTest& exists,
 // archive writes it; nothing for loose entries or an empty archive.
 std::optional<std::string> SingleTopFolder(const std::vector<std::string>& entryNames);
 
-// Where the entries of an archive are extracted, ending in "\": beside the archive
-// when "smart" and they all sit in one top folder that is not there yet, otherwise a
-// new folder named after the archive. Empty when no folder name is free.
-std::string ExtractionFolder(const std::string& archive, const std::vector<std::string>& entryNames,
-                             bool smart, const PathTest& exists);
+struct ExtractionTarget {
+    // Where the entries go, ending in "\"; empty when no folder name is free.
+    std::string folder;
+    // The archive's one top folder when it is left out: its contents go straight into
+    // folder.
+    std::string dropTop;
+};
+
+// Where the entries of an archive are extracted. "Smart", when they all sit in one top
+// folder: that folder appears beside the archive, or, when one of its name is there
+// already, its contents go into "NAME (2)", "NAME (3)"... Otherwise a new folder named
+// after the archive, numbered the same way.
+ExtractionTarget ExtractionFolder(const std::string& archive,
+                                  const std::vector<std::string>& entryNames, bool smart,
+                                  const PathTest& exists);
 
 // The archive that adding these files makes or adds to: NAME.zip beside one file
-// (less its extension) or folder, or named after the folder that holds several. Never
-// one of the files themselves.
+// (less its extension) or folder, or in the folder that holds several (their nearest
+// common folder when they come from several) and named after it. Never one of the
+// files themselves.
 std::string ArchiveForAdding(const std::vector<std::string>& paths, const PathTest& isFolder,
                              const PathTest& exists);

@@ -73,6 +73,18 @@ std::string NoticeText(Notice notice, bool english, std::int64_t count) {
         return Choose({"Aquí no se puede crear una carpeta: elija una carpeta de un disco.",
                        "A folder cannot be made here: choose a folder on a disk."},
                       english);
+    case Notice::NoDestination:
+        return Choose({"Elija en el árbol o escriba arriba la carpeta donde descomprimir.",
+                       "Choose in the tree or type above the folder to extract into."},
+                      english);
+    case Notice::NotAWholePath:
+        return Choose({"Escriba la carpeta entera, con su unidad (como C:\\destino):",
+                       "Type the whole folder, with its drive (as C:\\destination):"},
+                      english);
+    case Notice::NoSuchDrive:
+        return Choose({"La unidad de esta carpeta no está (¿se ha quitado?):",
+                       "The drive of this folder is not there (was it removed?):"},
+                      english);
     }
     return {};
 }

@@ -14,6 +14,9 @@ enum class Notice {
     NothingSelected,  // "Solo Seleccionados" with no row selected
     AndMore,          // after the last line shown of a list of failures
     NoFolderHere,     // a new folder asked for where the file system has none
+    NoDestination,    // the extract dialog's field shows no folder
+    NotAWholePath,    // the extract dialog's field shows a path without its drive
+    NoSuchDrive,      // the extract dialog's field shows a folder on a drive not there
 };
 
 // The notice in Spanish or English; count fills the texts that name a number.

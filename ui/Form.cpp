@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 #include "platform/Modal.h"
@@ -33,6 +34,31 @@ POINT Centred(const RECT& area, int width, int height) {
             area.top + (area.bottom - area.top - height) / 2};
 }
 
+// The work area of the monitor nearest to the point: the screen less the task bars.
+RECT WorkAreaAt(POINT point) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info)) {
+        return info.rcWork;
+    }
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+// The size of the whole window when its layout is at one scale and its frame at the
+// monitor's.
+SIZE WindowSize(const FormDesign& design, int layoutDpi, int monitorDpi) {
+    const int width = Scale(design.width, layoutDpi);
+    const int height = Scale(design.height, layoutDpi);
+    if (!design.clientSize) {
+        // The design's size takes the frame in: at a smaller scale, the frame's part too.
+        return {width, height};
+    }
+    const RECT frame = FrameAround({0, 0, width, height}, design.style, design.exStyle, monitorDpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 } // namespace
 
 Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.borderWidth) {
@@ -46,16 +72,27 @@ Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.b
     // The window is made at the scale of the monitor it will show on.
     RECT work;
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    dpi_ = design.position == FormPosition::Designed
-               ? DpiAt({design.left, design.top})
-               : DpiAt({(work.left + work.right) / 2, (work.top + work.bottom) / 2});
-    int width = Scale(design.width, dpi_);
-    int height = Scale(design.height, dpi_);
-    if (design.clientSize) {
-        const RECT frame = FrameAround({0, 0, width, height}, design.style, design.exStyle, dpi_);
-        width = frame.right - frame.left;
-        height = frame.bottom - frame.top;
+    const POINT opensAt = design.position == FormPosition::Designed
+                              ? POINT{design.left, design.top}
+                              : POINT{(work.left + work.right) / 2, (work.top + work.bottom) / 2};
+    dpi_ = DpiAt(opensAt);
+    work = WorkAreaAt(opensAt);
+    const SIZE room{work.right - work.left, work.bottom - work.top};
+    int layoutDpi = dpi_;
+    SIZE size = WindowSize(design, layoutDpi, dpi_);
+    if (size.cx > room.cx || size.cy > room.cy) {
+        if ((design.style & WS_THICKFRAME) != 0) {
+            // A window the user can size shrinks to the monitor, its layout following.
+            size = {std::min(size.cx, room.cx), std::min(size.cy, room.cy)};
+        } else {
+            // One of fixed layout is laid out at the largest scale at which it fits.
+            while (layoutDpi > kDesignDpi / 2 && (size.cx > room.cx || size.cy > room.cy)) {
+                --layoutDpi;
+                size = WindowSize(design, layoutDpi, dpi_);
+            }
+        }
     }
+    const int width = size.cx, height = size.cy;
     POINT at{Scale(design.left, dpi_), Scale(design.top, dpi_)};
     if (design.position == FormPosition::DesktopCenter) {
         at = Centred(work, width, height);
@@ -63,11 +100,14 @@ Form::Form(const FormDesign& design) : font_(design.font), borderWidth_(design.b
         at = Centred({0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)},
                      width, height);
     }
+    // Wholly on the monitor, its caption first.
+    at.x = std::max(work.left, std::min(at.x, work.right - width));
+    at.y = std::max(work.top, std::min(at.y, work.bottom - height));
     // The window is this form's from WM_NCCREATE on (StaticProc).
     HWND window = ::CreateWindowExA(design.exStyle, design.className, design.caption.c_str(),
                                     design.style & ~WS_VISIBLE, at.x, at.y, width, height, nullptr,
                                     nullptr, ::GetModuleHandleA(nullptr), this);
-    dpi_ = DpiOf(window);
+    dpi_ = layoutDpi < dpi_ ? layoutDpi : DpiOf(window);
     SetDpi(window, dpi_);
     ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(font_, dpi_)), FALSE);
     if (design.visible) {

@@ -14,16 +14,21 @@ void PageScroller::Create(HWND parent, const Bounds& bounds) {
 void PageScroller::SetChild(ToolBar& child) {
     child_ = &child;
     ::SendMessageA(handle_, PGM_SETCHILD, 0, reinterpret_cast<LPARAM>(child.Handle()));
-    ::SendMessageA(handle_, PGM_RECALCSIZE, 0, 0);
-    // Some pagers show or hide their arrows only when the position changes: a step
-    // forth and back has them measured again.
-    const LRESULT position = ::SendMessageA(handle_, PGM_GETPOS, 0, 0);
-    ::SendMessageA(handle_, PGM_SETPOS, 0, position + 1);
-    ::SendMessageA(handle_, PGM_SETPOS, 0, position);
+    Measure();
 }
 
 void PageScroller::SetBounds(int left, int top, int width, int height) {
     Control::SetBounds(left, top, width, height);
+    Measure();
+}
+
+void PageScroller::Measure() {
+    // The buttons narrow to the width first: the arrows are for what still does not fit.
+    if (child_ != nullptr) {
+        RECT area{};
+        ::GetClientRect(handle_, &area);
+        child_->FitTo(area.right);
+    }
     ::SendMessageA(handle_, PGM_RECALCSIZE, 0, 0);
     // Some pagers show or hide their arrows only when the position changes: a step
     // forth and back has them measured again.

@@ -1,6 +1,7 @@
 #pragma once
-// A horizontal scroller around a tool bar that may be wider than its page: arrow
-// buttons appear at the ends when it is, and scroll it.
+// A horizontal scroller around a tool bar that may be wider than its page: the buttons
+// narrow to the page first, and arrow buttons appear at the ends for what still does
+// not fit, and scroll it.
 
 #include "ui/Control.h"
 
@@ -19,6 +20,7 @@ public:
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void Measure();
     ToolBar* child_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include <commctrl.h>
 
@@ -22,6 +23,10 @@ void ToolButton::SetCaption(const std::string& caption) {
     info.pszText = const_cast<char*>(design_.caption.c_str());
     ::SendMessageA(bar_->Handle(), TB_SETBUTTONINFOA, static_cast<WPARAM>(id_),
                    reinterpret_cast<LPARAM>(&info));
+    // Another caption may need more room, or less.
+    if (bar_->fitPixels_ > 0) {
+        bar_->FitTo(bar_->fitPixels_);
+    }
 }
 
 void ToolButton::SetEnabled(bool enabled) {
@@ -113,6 +118,50 @@ int ToolBar::IdealWidth() const {
     SIZE size{};
     ::SendMessageA(handle_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
     return size.cx;
+}
+
+void ToolBar::FitTo(int pixels) {
+    fitPixels_ = pixels;
+    const int design = Scale(buttonWidth_, DpiOf(handle_));
+    // What each button needs: its caption (the bar's font, "&" marks left out) or its
+    // picture, whichever is wider, with the bar's padding.
+    int picture = 0, ignored = 0;
+    if (const auto images =
+            reinterpret_cast<HIMAGELIST>(::SendMessageA(handle_, TB_GETIMAGELIST, 0, 0))) {
+        ::ImageList_GetIconSize(images, &picture, &ignored);
+    }
+    const int padding = LOWORD(::SendMessageA(handle_, TB_GETPADDING, 0, 0));
+    HDC dc = ::GetDC(handle_);
+    const HGDIOBJ font =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(handle_, WM_GETFONT, 0, 0)));
+    std::vector<int> needs;
+    for (const ToolButton* button : buttons_) {
+        RECT text{};
+        ::DrawTextA(dc, button->design_.caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        needs.push_back(std::max<int>(text.right - text.left, picture) + padding);
+    }
+    ::SelectObject(dc, font);
+    ::ReleaseDC(handle_, dc);
+    // The widest that every button may take so that they all fit, at most the design's.
+    const auto total = [&](int most) {
+        int sum = 0;
+        for (const int need : needs) {
+            sum += std::max(need, most);
+        }
+        return sum;
+    };
+    int most = design;
+    while (most > 0 && total(most) > pixels) {
+        --most;
+    }
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_SIZE;
+        info.cx = static_cast<WORD>(std::max(needs[i], most));
+        ::SendMessageA(handle_, TB_SETBUTTONINFOA, static_cast<WPARAM>(buttons_[i]->id_),
+                       reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 namespace {

@@ -62,6 +62,10 @@ public:
 
     // The width that shows every button.
     int IdealWidth() const;
+    // Fits the buttons into that many pixels: each keeps its design width where there is
+    // room, never less than its caption and picture need (nor more than its design
+    // width unless its caption needs it); the narrow ones give up room first.
+    void FitTo(int pixels);
     // Clicks the enabled button whose caption marks the key as its access key ("&N"),
     // as Alt and that key do; false when no button has it.
     bool ClickAccessKey(char key);
@@ -75,12 +79,15 @@ public:
     int HotButton() const;
 
 private:
+    friend class ToolButton;
     ToolButton* ButtonById(int id) const;
     // The next enabled button from the one at the index in the direction, or -1.
     int NextEnabled(int from, bool forward) const;
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR, DWORD_PTR self);
 
+    // What the buttons are fitted into, in pixels; 0 when not fitted.
+    int fitPixels_ = 0;
     std::vector<ToolButton*> buttons_;
     const ImageList* images_ = nullptr;
     int buttonWidth_ = 0, buttonHeight_ = 0; // design pixels

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shlwapi.h>
+
 #include "app/Program.h"
 #include "main/Cdatos.h"
 #include "tests/win32/ProgramFixture.h"
@@ -76,6 +78,22 @@ TEST_F(Association, AFreshRegistryGetsTheAssociationAndEmptyKeys) {
     EXPECT_EQ(Datos.DirPrograma, "\\");
     EXPECT_EQ(CurrentDirectory().size(), 3u) << CurrentDirectory();
     EXPECT_EQ(Datos.FicheroConfig, "\\conf.txm");
+}
+
+// A double click on an archive after the first start, as the shell looks it up: the
+// default verb of the file type ".zip" names, which opens it in this program.
+TEST_F(Association, AfterTheFirstStartADoubleClickOpensTheArchiveHere) {
+    registry_.Clear();
+    registry_.SetDefault("Tarvox\\dir", Folder());
+    StartAndShow();
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    char command[2 * MAX_PATH] = {};
+    DWORD size = sizeof command;
+    ASSERT_EQ(::AssocQueryStringA(ASSOCF_NONE, ASSOCSTR_COMMAND, ".zip", nullptr, command, &size),
+              S_OK);
+    EXPECT_EQ(std::string(command), std::string(1, '"').append(self).append("\" \"%1\""));
+    EXPECT_EQ(registry_.Default("Tarvox\\shell"), "open");
 }
 
 TEST_F(Association, AFolderWithAFinalBackslashGetsASecondOne) {

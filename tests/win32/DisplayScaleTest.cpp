@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -83,10 +84,44 @@ std::vector<Lettered> DesignFonts(TPRINCIPAL& main) {
     };
 }
 
+// Every button of a tool bar shows whole: inside the bar's page, no scroller arrow, and
+// wide enough for its caption.
+void ExpectWholeButtons(HWND bar, HWND scroller) {
+    RECT page{};
+    ::GetClientRect(scroller, &page);
+    for (const WPARAM arrow : {PGB_TOPORLEFT, PGB_BOTTOMORRIGHT}) {
+        EXPECT_EQ(::SendMessageA(scroller, PGM_GETBUTTONSTATE, 0, arrow), PGF_INVISIBLE);
+    }
+    HDC dc = ::GetDC(bar);
+    const HGDIOBJ font =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(bar, WM_GETFONT, 0, 0)));
+    const std::vector<ToolButtonState> buttons = ToolButtons(bar);
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        SCOPED_TRACE(buttons[i].caption);
+        RECT button{}, text{};
+        ::SendMessageA(bar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&button));
+        ::DrawTextA(dc, buttons[i].caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        EXPECT_LE(button.right, page.right);
+        EXPECT_GE(button.right - button.left, text.right - text.left);
+    }
+    ::SelectObject(dc, font);
+    ::ReleaseDC(bar, dc);
+}
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
 void ExpectAtScale(TPRINCIPAL& main, int dpi) {
-    const auto scale = [dpi](int pixels) { return ui::Scale(pixels, dpi); };
     for (const Placed& p : DesignPlaces(main)) {
         SCOPED_TRACE(p.name);
+        // A dialog too large for the screen at its scale is laid out at a smaller one.
+        const int at96 = ui::DpiOf(p.window);
+        EXPECT_LE(at96, dpi);
+        const auto scale = [at96](int pixels) { return ui::Scale(pixels, at96); };
         const RECT at = BoundsInParent(p.window);
         RECT parent{};
         ::GetClientRect(::GetParent(p.window), &parent);
@@ -100,6 +135,7 @@ void ExpectAtScale(TPRINCIPAL& main, int dpi) {
             EXPECT_NEAR(at.bottom, scale(d.top + d.bottom), 1);
         }
     }
+    const auto scale = [dpi](int pixels) { return ui::Scale(pixels, dpi); };
     // The list fills what the bars leave; the status bar sits on the bottom border.
     const RECT list = BoundsInParent(main.lista.Handle());
     const RECT status = BoundsInParent(main.estado.Handle());
@@ -114,8 +150,10 @@ void ExpectAtScale(TPRINCIPAL& main, int dpi) {
         LOGFONTA font{};
         ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(f.window, WM_GETFONT, 0, 0)),
                      sizeof font, &font);
-        EXPECT_EQ(font.lfHeight, scale(f.height));
+        EXPECT_EQ(font.lfHeight, ui::Scale(f.height, ui::DpiOf(f.window)));
     }
+    ExpectWholeButtons(main.barra1.Handle(), main.PageScroller1.Handle());
+    ExpectWholeButtons(main.barra2.Handle(), main.PageScroller3.Handle());
     const LRESULT button = ::SendMessageA(main.barra1.Handle(), TB_GETBUTTONSIZE, 0, 0);
     EXPECT_EQ(LOWORD(button), scale(74));
     EXPECT_EQ(HIWORD(button), scale(36));
@@ -131,7 +169,9 @@ TEST_F(DisplayScale, EveryWindowIsLaidOutAtTheDisplaysScale) {
     ASSERT_EQ(dpi, ExpectedDpi()) << "the program declares itself aware of the scale";
     ExpectAtScale(main, dpi);
     // Windows take their design sizes at the scale: the whole window, or its client area
-    // for the frameless ones.
+    // for the frameless ones. On a screen too small for that, each fits the work area of
+    // its monitor: the main window shrinks to it, a dialog is laid out at the largest
+    // scale at which it fits.
     struct Sized {
         const char* name;
         HWND window;
@@ -149,14 +189,33 @@ TEST_F(DisplayScale, EveryWindowIsLaidOutAtTheDisplaysScale) {
     };
     for (const Sized& s : sizes) {
         SCOPED_TRACE(s.name);
-        RECT at{};
+        RECT at{}, whole{};
+        ::GetWindowRect(s.window, &whole);
         if (s.client) {
             ::GetClientRect(s.window, &at);
         } else {
-            ::GetWindowRect(s.window, &at);
+            at = whole;
         }
-        EXPECT_EQ(at.right - at.left, ui::Scale(s.width, dpi));
-        EXPECT_EQ(at.bottom - at.top, ui::Scale(s.height, dpi));
+        const RECT work = WorkAreaOf(s.window);
+        RECT inside{};
+        ::IntersectRect(&inside, &whole, &work);
+        EXPECT_TRUE(::EqualRect(&inside, &whole)) << "on the screen, whole";
+        const SIZE room{work.right - work.left - (whole.right - whole.left - (at.right - at.left)),
+                        work.bottom - work.top - (whole.bottom - whole.top - (at.bottom - at.top))};
+        const int layout = ui::DpiOf(s.window);
+        if (s.window == main.Handle()) {
+            EXPECT_EQ(layout, dpi);
+            EXPECT_EQ(at.right - at.left, std::min<int>(ui::Scale(s.width, dpi), room.cx));
+            EXPECT_EQ(at.bottom - at.top, std::min<int>(ui::Scale(s.height, dpi), room.cy));
+            continue;
+        }
+        EXPECT_EQ(at.right - at.left, ui::Scale(s.width, layout));
+        EXPECT_EQ(at.bottom - at.top, ui::Scale(s.height, layout));
+        if (layout < dpi) {
+            EXPECT_TRUE(ui::Scale(s.width, layout + 1) > room.cx ||
+                        ui::Scale(s.height, layout + 1) > room.cy)
+                << "no larger scale fits";
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <shlobj.h>
@@ -195,30 +196,172 @@ TEST_F(ExtractDialog, NewFolderIsMadeSelectedAndRenamedThroughItsLabel) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ExtractDialog, GoToTypedFolderMakesAMissingOne) {
+TEST_F(ExtractDialog, GoToTypedFolderMakesAMissingOneOrSaysWhyNot) {
     fs::create_directories(Scratch("there"));
     StartAndShow();
     Tdescompri& d = Dialog();
     struct Case {
-        std::string typed, selected;
-        std::vector<std::string> messages;
+        std::string typed, shown, selected;
+        std::string message; // the box's, before the folder it names
     };
     const std::string failed =
         "No se puede crear el directorio.Asegúrese de que no es una unidad solo lectura(como cd)";
-    for (const Case& c :
-         {Case{Scratch("there"), Scratch("there"), {}},
-          Case{Scratch("x\\y\\z"), Scratch("x\\y\\z"), {}}, Case{"Q:\\", DesktopFolder(), {failed}},
-          Case{Scratch("bad<name"), DesktopFolder(), {failed}}}) {
+    const std::string notWhole = "Escriba la carpeta entera, con su unidad (como C:\\destino):";
+    // A folder that cannot be made leaves the tree where it was and the field as typed.
+    for (const Case& c : {
+             Case{Scratch("there"), Scratch("there"), Scratch("there"), ""},
+             Case{Scratch("x\\y\\z"), Scratch("x\\y\\z"), Scratch("x\\y\\z"), ""},
+             Case{" \"" + Scratch("there") + "\\\" ", Scratch("there"), Scratch("there"), ""},
+             Case{"Q:\\x", "Q:\\x", Scratch("there"),
+                  "La unidad de esta carpeta no está (¿se ha quitado?):"},
+             Case{Scratch("bad<name"), Scratch("bad<name"), Scratch("there"), failed},
+             Case{"relativo", "relativo", Scratch("there"), notWhole},
+         }) {
         ClearMessages();
         d.direk.SetText(c.typed);
         ::SendMessageA(d.Button1.Handle(), BM_CLICK, 0, 0);
         EXPECT_EQ(d.dir.Path(), c.selected) << c.typed;
-        EXPECT_EQ(Messages(), c.messages) << c.typed;
-        if (!c.messages.empty()) {
+        EXPECT_EQ(d.direk.Text(), c.shown) << c.typed;
+        if (c.message.empty()) {
+            EXPECT_TRUE(Messages().empty()) << c.typed;
+        } else {
+            EXPECT_EQ(Messages(), std::vector<std::string>{c.message + "\n" + c.shown}) << c.typed;
+        }
+        if (!c.message.empty() && c.message != notWhole) {
             EXPECT_EQ(MessageRequests().at(0).caption, "Imposible crear directorio");
             EXPECT_EQ(MessageRequests().at(0).owner, 0u);
         }
     }
+}
+
+// A drive that comes while the program runs, as a memory stick does: under Wine a new
+// link among the prefix's devices, made by the system's own program for links, as a
+// user makes it. Gone again with the object.
+class NewDrive {
+public:
+    explicit NewDrive(const std::string& folder) {
+        const char* prefix = std::getenv("WINEPREFIX");
+        using UnixName = char*(CDECL*)(const wchar_t*);
+        const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        for (char letter = 'Y'; letter > 'D' && root_.empty(); --letter) {
+            const std::string root = std::string(1, letter) + ":\\";
+            if (::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR) {
+                root_ = root;
+            }
+        }
+        if (prefix == nullptr || unixName == nullptr || root_.empty()) {
+            return;
+        }
+        char* target = unixName(fs::path(folder).wstring().c_str());
+        link_ = std::string(prefix) + "/dosdevices/" + char(root_[0] - 'A' + 'a') + ":";
+        if (target != nullptr) {
+            Unix("/bin/ln -s \"" + std::string(target) + "\" \"" + link_ + "\"", true);
+            ::HeapFree(::GetProcessHeap(), 0, target);
+        }
+    }
+    ~NewDrive() { Remove(); }
+    // "T:\" when the drive is there.
+    std::string Root() const { return There() ? root_ : ""; }
+    void Remove() {
+        if (!link_.empty()) {
+            Unix("/bin/rm -f \"" + link_ + "\"", false);
+        }
+    }
+
+private:
+    bool There() const {
+        return !root_.empty() && ::GetFileAttributesA(root_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    // The system's program runs apart from Wine's processes: its end is seen on the drive.
+    void Unix(std::string command, bool there) const {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process)) {
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
+        for (int i = 0; i < 250 && There() != there; ++i) {
+            ::Sleep(20);
+        }
+    }
+
+    std::string root_, link_;
+};
+
+// The folder the field shows when "Descomprimir" is pressed is where files go, whether
+// typed and gone to with Enter or "---->", or typed alone; on a drive that came after
+// the start too, which the tree then shows. A drive that goes takes its folder out of
+// the tree and the field, and nothing is extracted anywhere else.
+TEST_F(ExtractDialog, FilesGoToTheFolderTheFieldShowsOnADriveThatCameSinceTheStart) {
+    const std::string archive = MakeArchive("x.zip", {testzip::Stored("a.txt", "a")});
+    fs::create_directories(Scratch("stick"));
+    StartAndShow({archive});
+    if (::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name") ==
+        nullptr) {
+        GTEST_SKIP() << "a drive is made here under Wine only";
+    }
+    NewDrive drive(Scratch("stick"));
+    const std::string root = drive.Root();
+    ASSERT_FALSE(root.empty()) << "a new drive";
+    Tdescompri& d = Dialog();
+    const auto enter = [&] {
+        ::SetFocus(d.direk.Handle());
+        PressKey(VK_RETURN);
+    };
+    const auto arrow = [&] { ::SendMessageA(d.Button1.Handle(), BM_CLICK, 0, 0); };
+    struct Case {
+        const char* how;
+        std::function<void()> confirm;
+    };
+    const std::string desktopFile = DesktopFolder() + "\\a.txt";
+    fs::remove(desktopFile);
+    int n = 0;
+    for (const Case& c : {Case{"Enter", enter}, Case{"---->", arrow}, Case{"typed alone", {}}}) {
+        SCOPED_TRACE(c.how);
+        const std::string folder = root + "destino" + std::to_string(++n);
+        const bool closed = WithDialog([&] {
+            d.direk.SetText(root + "destino" + std::to_string(n));
+            if (c.confirm) {
+                c.confirm();
+                EXPECT_EQ(d.dir.Path(), folder) << "the tree goes there";
+                EXPECT_EQ(d.direk.Text(), folder);
+            }
+            ClickToolButton(d.ToolBar1.Handle(), 0);
+        });
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(ReadFileBytes(Scratch("stick\\destino" + std::to_string(n) + "\\a.txt")), "a");
+        EXPECT_EQ(Main().confi.Get(2), folder);
+        EXPECT_TRUE(Messages().empty());
+    }
+    EXPECT_FALSE(fs::exists(desktopFile));
+
+    // The drive goes while the dialog is up: the tree lets go of it, the field with it,
+    // and a folder typed on it is refused by name.
+    WithDialog([&] {
+        d.dir.SetPath(root + "destino1");
+        ASSERT_EQ(d.direk.Text(), root + "destino1");
+        drive.Remove();
+        for (int i = 0; i < 100 && !d.direk.Text().empty(); ++i) {
+            PumpMessages();
+            ::Sleep(20);
+        }
+        EXPECT_EQ(d.direk.Text(), "") << "the computer, which holds no files, is selected";
+        ClearMessages();
+        ClickToolButton(d.ToolBar1.Handle(), 0);
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Elija en el árbol o escriba arriba la "
+                                                       "carpeta donde descomprimir."});
+        ClearMessages();
+        d.direk.SetText(root + "destino1");
+        ClickToolButton(d.ToolBar1.Handle(), 0);
+        EXPECT_EQ(Messages(), std::vector<std::string>{
+                                  "La unidad de esta carpeta no está (¿se ha quitado?):\n" + root +
+                                  "destino1"});
+        ClickToolButton(d.ToolBar1.Handle(), 2);
+    });
+    EXPECT_FALSE(fs::exists(desktopFile));
 }
 
 struct ExtractCase {
@@ -337,7 +480,6 @@ TEST_F(ExtractDialog, NothingExtractedKeepsTheDialogOpenAndEveryCloseStoresTheFo
         const bool closed = WithDialog([&] {
             d.c2.SetChecked(true);
             d.dir.SetPath(Scratch("out"));
-            d.direk.SetText(Scratch("other")); // typed, not gone to: not the destination
             ClickToolButton(d.ToolBar1.Handle(), 0);
             EXPECT_TRUE(::IsWindowEnabled(d.Handle()));
         });
@@ -355,7 +497,6 @@ TEST_F(ExtractDialog, NothingExtractedKeepsTheDialogOpenAndEveryCloseStoresTheFo
         EXPECT_EQ(MessageRequests().back().owner, 0u);
         EXPECT_FALSE(fs::exists(Scratch("out\\odd.txt")));
         EXPECT_EQ(ReadFileBytes(Scratch("out\\kept.txt")), "old");
-        EXPECT_TRUE(fs::is_empty(Scratch("other")));
     }
     ::SetFileAttributesA(Scratch("out\\kept.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 

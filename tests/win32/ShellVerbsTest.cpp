@@ -58,6 +58,7 @@ TEST_F(ShellVerbs, ExtractVerbsMakeANewFolderUnlessOneTopFolderComesWhole) {
         std::vector<std::string> entries;
         std::vector<std::string> before; // files there beforehand, beside the archive
         std::set<std::string> after;     // every file beside the archive afterwards
+        int runs = 1;
     };
     const Case cases[] = {
         {"loose entries",
@@ -82,9 +83,15 @@ TEST_F(ShellVerbs, ExtractVerbsMakeANewFolderUnlessOneTopFolderComesWhole) {
          {"Fotos\\mine.txt", "Fotos (2)\\a.txt"}},
         {"top folder already there",
          "/extracthere",
-         {"top/a.txt"},
+         {"top/a.txt", "top/s/b.txt"},
          {"top\\mine.txt"},
-         {"top\\mine.txt", "Fotos\\top\\a.txt"}},
+         {"top\\mine.txt", "top (2)\\a.txt", "top (2)\\s\\b.txt"}},
+        {"three times, one top folder",
+         "/extracthere",
+         {"Fotos/", "Fotos/a.txt"},
+         {},
+         {"Fotos\\a.txt", "Fotos (2)\\a.txt", "Fotos (3)\\a.txt"},
+         3},
         {"extract to, one top folder", "/extractto", {"top/a.txt"}, {}, {"Fotos\\top\\a.txt"}},
         {"extract to, folder there",
          "/extractto",
@@ -104,25 +111,34 @@ TEST_F(ShellVerbs, ExtractVerbsMakeANewFolderUnlessOneTopFolderComesWhole) {
             fs::create_directories((folder.Path() / name).parent_path());
             folder.Write(name, "mine");
         }
-        ASSERT_EQ(RunTarvox({c.verb, archive}), 0);
+        for (int run = 0; run < c.runs; ++run) {
+            ASSERT_EQ(RunTarvox({c.verb, archive}), 0);
+        }
         fs::remove(archive);
         std::map<std::string, std::string> files = FilesBelow(folder.Path());
         std::set<std::string> names;
         for (const auto& [name, bytes] : files) {
             names.insert(name);
-            // Each file holds the bytes of the entry whose name ends its path.
+            // Each file holds the bytes of the entry of its name.
             std::string expected = "mine";
-            for (std::string entry : c.entries) {
-                std::replace(entry.begin(), entry.end(), '/', '\\');
-                if (name.ends_with(entry) &&
+            for (const std::string& entry : c.entries) {
+                if (fs::path(name).filename() == fs::path(entry).filename() &&
                     std::find(c.before.begin(), c.before.end(), name) == c.before.end()) {
                     expected = "bytes of " + entry;
                 }
             }
-            std::replace(expected.begin(), expected.end(), '\\', '/');
             EXPECT_EQ(bytes, expected) << name;
         }
         EXPECT_EQ(names, c.after);
+        // Nothing else is left beside the archive, no folder the work went through.
+        std::set<std::string> folders, expectedFolders;
+        for (const auto& item : fs::directory_iterator(folder.Path())) {
+            folders.insert(item.path().filename().string());
+        }
+        for (const std::string& name : c.after) {
+            expectedFolders.insert(name.substr(0, name.find('\\')));
+        }
+        EXPECT_EQ(folders, expectedFolders);
     }
 }
 
@@ -146,6 +162,11 @@ TEST_F(ShellVerbs, AddMakesAnArchiveBesideWhatItIsGivenOrAddsToIt) {
          false,
          "",
          {"informe.txt", "Fotos/a.txt", "Fotos/s/b.txt"}},
+        {"several from several folders, in the one that holds them",
+         {"Fotos\\s\\b.txt", "informe.txt"},
+         false,
+         "",
+         {"b.txt", "informe.txt"}},
         {"several, a program each",
          {"viejo.txt", "informe.txt", "Fotos"},
          true,
