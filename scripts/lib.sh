@@ -322,17 +322,25 @@ run_cleanup() {
 }
 trap run_cleanup EXIT
 
-# A virtual display when there is none, stopped on exit.
+# A virtual display when there is none, stopped on exit. Xvfb picks a free number itself
+# and tells it: a display of another user or container may hold a number through an
+# abstract socket, which no lock file in this /tmp shows.
 ensure_display() {
     [ -n "${DISPLAY:-}" ] && return 0
-    local n=99
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${TARVOX_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
-    local pid=$!
+    local fifo n pid
+    fifo=$(mktemp -u /tmp/tarvox-display.XXXXXX)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "${TARVOX_SCREEN:-1024x768x24}" -nolisten tcp 3>"$fifo" \
+        >/dev/null 2>&1 &
+    pid=$!
     TARVOX_CLEANUP+=("kill $pid 2>/dev/null")
+    n=$(timeout 20 head -n 1 "$fifo" || true)
+    rm -f "$fifo"
+    if [ -z "$n" ]; then
+        say "no virtual display: Xvfb did not start"
+        return 1
+    fi
     export DISPLAY=":$n"
-    local tries=0
-    until [ -e "/tmp/.X11-unix/X$n" ] || [ $tries -ge 50 ]; do sleep 0.1; tries=$((tries + 1)); done
 }
 
 # A private Wine prefix inside the build folder unless WINEPREFIX names one. Wine
