@@ -27,6 +27,10 @@ void RegisterFormClass(const char* className, WNDPROC procedure) {
     ::RegisterClassA(&windowClass);
 }
 
+bool CanFocus(const Control& control) {
+    return ::IsWindowVisible(control.Handle()) && ::IsWindowEnabled(control.Handle());
+}
+
 // Where a window of the size goes to be centred in the area.
 POINT Centred(const RECT& area, int width, int height) {
     return {area.left + (area.right - area.left - width) / 2,
@@ -94,13 +98,20 @@ COLORREF Form::Color() const {
 }
 
 void Form::Show() {
-    if (!Visible() && !inOnShow_) {
+    const bool hidden = !Visible();
+    if (hidden && !inOnShow_) {
         inOnShow_ = true;
         Fire(OnShow);
         inOnShow_ = false;
     }
+    if (hidden && focusFirstOnShow_) {
+        lastFocus_ = nullptr; // an activation's WM_SETFOCUS goes to the first too
+    }
     ::ShowWindow(handle_, SW_SHOW);
     ::SetForegroundWindow(handle_);
+    if (hidden && focusFirstOnShow_) {
+        FocusFirst();
+    }
 }
 
 void Form::Hide() {
@@ -150,12 +161,6 @@ void Form::AddTimer(Timer& timer) {
     timers_[timer.Id()] = &timer;
 }
 
-namespace {
-bool CanFocus(const Control& control) {
-    return ::IsWindowVisible(control.Handle()) && ::IsWindowEnabled(control.Handle());
-}
-} // namespace
-
 Control* Form::FocusedControl() const {
     // The last that has it: a control inside another (a tool bar on a tab's page) comes
     // after it in the order.
@@ -167,6 +172,15 @@ Control* Form::FocusedControl() const {
         }
     }
     return found;
+}
+
+void Form::FocusFirst() {
+    for (Control* control : tabOrder_) {
+        if (CanFocus(*control)) {
+            control->TakeFocus(true);
+            return;
+        }
+    }
 }
 
 void Form::SelectNext(bool forward) {
@@ -214,8 +228,13 @@ bool TakesEnter(HWND focus) {
 }
 
 bool IsPushButton(HWND focus) {
-    return (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
-            (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+    const LRESULT code = ::SendMessageA(focus, WM_GETDLGCODE, 0, 0);
+    if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+        return true;
+    }
+    // A button that paints itself says only that it is a button.
+    return (code & DLGC_BUTTON) != 0 && HasClass(focus, WC_BUTTONA) &&
+           (::GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
 } // namespace
@@ -237,7 +256,11 @@ bool Form::PreTranslateKey(const MSG& message) {
             ::SendMessageA(handle_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
             SelectNext(::GetKeyState(VK_SHIFT) >= 0);
             return true;
-        case VK_RETURN:
+        case VK_RETURN: {
+            Control* focused = FocusedControl();
+            if (focused != nullptr && focused->OnEnterKey()) {
+                return true;
+            }
             if (focus != nullptr && TakesEnter(focus)) {
                 return false;
             }
@@ -250,6 +273,7 @@ bool Form::PreTranslateKey(const MSG& message) {
             }
             Fire(OnEnterKey);
             return true;
+        }
         case VK_ESCAPE:
             if (!OnEscapeKey || (focus != nullptr && EditsALabel(focus))) {
                 return false;
