@@ -205,7 +205,11 @@ public:
 
     // Adding, viewing, and files dropped from the shell.
     void Anyadir_Archivos();
-    void Anyade(const std::string& fichero);
+    // Adds the files and folders one engine run each, in order, and stops at the first
+    // run the user stops: the status bar then says how many went in.
+    void AnyadeVarios(const std::vector<std::string>& ficheros);
+    // False when the user stopped the run.
+    bool Anyade(const std::string& fichero);
     void Recoge(HDROP soltados);
     // Views the entry behind a row of the list.
     void Mostrar_Archivo(int fila);
@@ -317,6 +321,8 @@ private:
     EstadoOrdenes estado_;
 
     std::string ficheroEnCurso_;
+    bool cancelada_ = false; // the last operation was stopped by the user
+    std::string anyadiendo_; // the file or folder of the add at work
     // The password adds encrypt with, and how; none: adds do not encrypt.
     std::string claveAnyadir_;
     TZipEngine::Encryption cifrado_ = TZipEngine::Encryption::Aes256;

@@ -103,9 +103,10 @@ void TPRINCIPAL::zipOperationEnd(TZipEngine& Sender, EngineOperation Operation, 
     const int idioma = Datos.Idioma;
     const int cuantas = std::max<std::int32_t>(Count, 0);
     char texto[96];
-    if (Cancelled) {
-        // An add or a delete that stops leaves the archive as it was; an extraction keeps
-        // the entries it finished.
+    cancelada_ = Cancelled;
+    // An add or a delete that stops leaves the archive as it was; an extraction keeps the
+    // entries it finished. How far a series of adds got, its caller says.
+    if (Cancelled && Operation != EngineOperation::Add) {
         if (Operation == EngineOperation::Extract) {
             std::snprintf(texto, sizeof texto, resources::kCancelledDone.In(idioma), cuantas);
         } else {

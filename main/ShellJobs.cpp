@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <windows.h>
 
 #include "dialogs/Cclave.h"
@@ -15,6 +16,7 @@
 #include "main/AddGathering.h"
 #include "main/SettingsRules.h"
 #include "main/TextFiles.h"
+#include "platform/FileSystem.h"
 #include "platform/Messages.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -207,10 +209,23 @@ private:
         }
         zip_.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
         zip_.AddCompLevel = LevelFromSliderPosition(kSliderAtStart);
-        zip_.FSpecArgs = ficheros;
         entradas_ = ItemsToAdd(ficheros);
-        zip_.AddFiles();
-        hecho_ = zip_.ResultCount() > 0;
+        // One library call for each file or folder: Cancelar stops the one at work, which
+        // goes without a trace, and keeps those added before it.
+        std::set<std::string> hojas;
+        for (const std::string& fichero : ficheros) {
+            if (cancelado_) {
+                break;
+            }
+            // Two of one name, from two folders: the second would replace the first.
+            if (!hojas.insert(platform::FileNameKey(LeafOf(fichero))).second) {
+                fallos_.push_back({kErrDuplicateName, fichero});
+                continue;
+            }
+            zip_.FSpecArgs = {fichero};
+            zip_.AddFiles();
+            hecho_ = hecho_ || zip_.ResultCount() > 0;
+        }
     }
 
     void Progreso(TZipEngine& z, ProgressType tipo, const std::string& nombre) {

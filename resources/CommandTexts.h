@@ -39,6 +39,9 @@ inline constexpr Bilingual kCancelledDone{"Cancelado: %d entradas hechas",
                                           "Cancelled: %d entries done"};
 inline constexpr Bilingual kCancelledUnchanged{"Cancelado: archivo sin cambios",
                                                "Cancelled: archive unchanged"};
+// The files and folders a stopped add took in before the one at work, of all asked for.
+inline constexpr Bilingual kCancelledAdded{"Cancelado: %d de %d añadidos",
+                                           "Cancelled: %d of %d added"};
 
 // The Explorer verbs, as the shell's menus show them.
 inline constexpr Bilingual kVerbExtractHere{"Extraer aquí", "Extract here"};

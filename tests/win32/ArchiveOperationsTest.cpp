@@ -66,18 +66,11 @@ TEST_F(Operations, DroppedFilesAreAddedInTheShellsOrderByTheirOwnNames) {
     // A name the program's code page cannot spell.
     std::ofstream(scratch_.Path() / L"\x0436") << "zhe";
     StartAndShow({archive});
-    std::wstring names;
+    std::vector<std::wstring> names;
     for (const wchar_t* name : {L"zeta", L"\x0436", L"alpha"}) {
-        names += (scratch_.Path() / name).wstring() + L'\0';
+        names.push_back((scratch_.Path() / name).wstring());
     }
-    names += L'\0';
-    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
-    ::GlobalUnlock(drop);
-    ::SendMessageA(Main().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    DropOnWindow(names);
     EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"old", "zeta", "\xD0\xB6", "alpha"}));
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"alpha", L"old", L"zeta", L"\x0436"}));
     EXPECT_TRUE(Messages().empty());
