@@ -288,10 +288,10 @@ public:
     // While held, the failures of the engine's calls wait for MuestraFallos instead of
     // showing at the end of each call: a dialog's operation then ends in one box.
     void RetieneFallos(bool retener) { fallosRetenidos_ = retener; }
-    // The failures noted, in one box under cabecera (the window's own when empty) and
-    // with the caption titulo (the program's title when empty). With nothing noted, it
-    // shows only a cabecera of the caller's.
-    void MuestraFallos(const std::string& cabecera = {}, const std::string& titulo = {});
+    // The failures noted, in one box whose first line is their cause, with the caption
+    // titulo (the program's title when empty). With nothing noted, the box says sinFallos,
+    // when given.
+    void MuestraFallos(const std::string& sinFallos = {}, const std::string& titulo = {});
 
 private:
     void CreateControls();

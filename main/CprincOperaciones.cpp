@@ -161,7 +161,10 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
     const std::string nombre = entrada->FileName;
     const std::string legible = entrada->ShownName();
     if (CarpetaDeVistas().empty()) {
-        platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused));
+        const bool english = Datos.Idioma != 1;
+        platform::ShowMessage(
+            resources::BoxText(resources::NoticeText(resources::Notice::NoViewFolder, english),
+                               {Datos.DirTemporal}, english));
         return;
     }
     {

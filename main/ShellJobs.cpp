@@ -89,8 +89,7 @@ public:
         }
         ventana_.Hide();
         if (!fallos_.empty()) {
-            platform::ShowMessage(
-                resources::FailureReport(resources::kJobFailed.In(idioma_), fallos_, idioma_ != 1));
+            platform::ShowMessage(resources::FailureReport(fallos_, idioma_ != 1));
         }
         return hecho_ && !cancelado_ && fallos_.empty() ? 0 : 1;
     }
@@ -118,15 +117,29 @@ private:
         } catch (const std::exception&) {
             fallos_.push_back({kErrArchiveDamaged, archivo});
         }
-        // One the engine found nothing in it has said so itself.
-        vacio_ = fallos_.empty() && platform::FileExists(archivo) && zip_.EntryCount() == 0;
+        // One the engine found no archive in has said so itself.
+        noEsArchivo_ = fallos_.empty() && platform::FileExists(archivo) && !zip_.IsArchive();
+    }
+
+    // Whether the archive opened has entries to work on; one without is said so.
+    bool ConEntradas() {
+        if (!fallos_.empty() || noEsArchivo_) {
+            return false;
+        }
+        if (zip_.EntryCount() == 0) {
+            ventana_.Hide();
+            platform::ShowMessage(
+                resources::NoticeText(resources::Notice::EmptyArchive, idioma_ != 1));
+            return false;
+        }
+        return true;
     }
 
     void Extrae(bool listo) {
         const std::string& archivo = request_.paths.front();
         Muestra(resources::kExtracting, archivo);
         Abre(archivo);
-        if (!fallos_.empty() || vacio_) {
+        if (!ConEntradas()) {
             return;
         }
         std::vector<std::string> nombres;
@@ -171,7 +184,7 @@ private:
         const std::string& archivo = request_.paths.front();
         Muestra(resources::kTesting, archivo);
         Abre(archivo);
-        if (!fallos_.empty() || vacio_) {
+        if (!ConEntradas()) {
             return;
         }
         entradas_ = zip_.EntryCount();
@@ -204,7 +217,7 @@ private:
         const std::string archivo = ArchiveForAdding(ficheros, platform::DirectoryExists, Exists);
         Muestra(resources::kAddingTo, archivo);
         Abre(archivo, true);
-        if (!fallos_.empty() || vacio_) {
+        if (!fallos_.empty() || noEsArchivo_) {
             return;
         }
         zip_.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
@@ -281,7 +294,7 @@ private:
     int empezadas_ = 0;
     bool cancelado_ = false;
     bool hecho_ = false;
-    bool vacio_ = false;
+    bool noEsArchivo_ = false;
 };
 
 } // namespace
