@@ -75,6 +75,12 @@ void TPRINCIPAL::Anyadir_Archivos() {
 }
 
 void TPRINCIPAL::AnyadeVarios(const std::vector<std::string>& ficheros) {
+    // What the runs could not add shows in one box when the series ends.
+    struct Retenidos {
+        TPRINCIPAL& w;
+        ~Retenidos() { w.RetieneFallos(false); }
+    } retenidos{*this};
+    RetieneFallos(true);
     int anyadidos = 0;
     for (const std::string& fichero : ficheros) {
         // A run that stops leaves the archive as it was before it: the file at work is
@@ -86,9 +92,10 @@ void TPRINCIPAL::AnyadeVarios(const std::vector<std::string>& ficheros) {
             std::snprintf(texto, sizeof texto, resources::kCancelledAdded.In(Datos.Idioma),
                           anyadidos, static_cast<int>(ficheros.size()));
             estado.SetPanelText(1, texto); // where the file at work was
-            return;
+            break;
         }
     }
+    MuestraFallos();
 }
 
 bool TPRINCIPAL::Anyade(const std::string& fichero) {

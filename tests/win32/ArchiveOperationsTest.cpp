@@ -279,6 +279,11 @@ TEST_P(Causes, OneBoxSaysTheRealCauseFirst) {
         ClearMessages();
         ExtractAll(); // again, without "Sobreescribir"
         EXPECT_EQ(ReadFileBytes(Scratch("out\\a.txt")), "A");
+    } else if (name.starts_with("Missing")) {
+        // Two files gone between their choice and their add: one box for the add.
+        StartAndShow({MakeArchive("m.zip", entries)});
+        AnswerFileDialogs({Scratch("gone1.txt"), Scratch("gone2.txt")});
+        Main().BanyadirClick();
     } else if (name.starts_with("ReadOnly")) {
         const std::string archive = MakeArchive("ro.zip", entries);
         ::SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -313,6 +318,10 @@ INSTANTIATE_TEST_SUITE_P(
             2,
             {"Already there and not replaced (tick \"Overwrite files\"):\n   a.txt\n   b.txt"},
             "Imposible descomprimir"},
+        CauseCase{"MissingFilesOfOneAdd",
+                  1,
+                  {"No hay nada con estos nombres:\n   gone1.txt\n   gone2.txt"},
+                  nullptr},
         CauseCase{"ReadOnlyArchive",
                   1,
                   {"El archivo es de sólo lectura; no ha cambiado:\n   ro.zip",
