@@ -220,8 +220,8 @@ bool EditsALabel(HWND focus) {
     return HasClass(parent, WC_TREEVIEWA) || HasClass(parent, WC_LISTVIEWA);
 }
 
-// Whether the window with the focus takes Enter itself: a tool bar presses its hot button,
-// a page of text takes a new line.
+// Whether the window with the focus takes Enter itself: a tool bar (whose chosen button
+// the form presses first), a page of text for a new line.
 bool TakesEnter(HWND focus) {
     return EditsALabel(focus) || HasClass(focus, TOOLBARCLASSNAMEA) ||
            (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS) != 0;
