@@ -9,6 +9,7 @@ Tborra* borra = nullptr;
 
 namespace {
 constexpr int kTodos = 0;
+constexpr int kSoloSeleccionados = 1;
 } // namespace
 
 Tborra::Tborra(TZipEngine& zip, controls::ContentsList& lista, std::function<void()> alBorrar,
@@ -37,6 +38,9 @@ Tborra::Tborra(TZipEngine& zip, controls::ContentsList& lista, std::function<voi
     bar.tabThroughButtons = true;
     ToolBar1.Create(Handle(), bar, {&ToolButton1, &ToolButton2});
     SetTabOrder({&opc, &ToolBar1});
+    // Rows selected are what a delete is for: a press of Enter deletes them, never all.
+    OnShow = [this] { opc.SetItemIndex(lista_.SelectedCount() > 0 ? kSoloSeleccionados : kTodos); };
+    FocusFirstOnShow();
     ToolButton1.OnClick = [this] { ToolButton1Click(); };
     ToolButton2.OnClick = [this] { ToolButton2Click(); };
     OnEnterKey = [this] { ToolButton1Click(); };
@@ -48,9 +52,9 @@ void Tborra::ToolButton1Click() {
     const bool todos = opc.ItemIndex() == kTodos;
     std::vector<std::string> nombres;
     if (todos) {
-        // Rows picked for something else must not turn one click into emptying the
-        // archive: it is asked first, and the dialog stays for another choice.
-        if (lista_.SelectedCount() > 0 &&
+        // Emptying the archive is asked first, with "No" the answer Enter gives; the
+        // dialog stays for another choice.
+        if (lista_.Count() > 0 &&
             !Pregunta(resources::NoticeText(resources::Notice::ConfirmDeleteAll, Ingles,
                                             lista_.Count()))) {
             return;
@@ -84,7 +88,7 @@ bool Tborra::Pregunta(const std::string& texto) {
     pregunta.text = texto;
     pregunta.caption = platform::ApplicationTitle();
     pregunta.owner = reinterpret_cast<std::uintptr_t>(Handle());
-    pregunta.style = platform::kMbYesNo;
+    pregunta.style = platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2;
     return platform::ShowMessageBox(pregunta) == platform::kIdYes;
 }
 

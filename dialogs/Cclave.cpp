@@ -45,6 +45,7 @@ Tclave::Tclave(const int& idioma)
     Aceptar.Create(Handle(), {.left = 144, .top = 100, .width = 75, .height = 25, .font = font});
     Cancelar.Create(Handle(), {.left = 227, .top = 100, .width = 75, .height = 25, .font = font});
     SetTabOrder({&clave, &Aceptar, &Cancelar});
+    FocusFirstOnShow(); // the password is typed at once
     Aceptar.OnClick = [this] {
         aceptado_ = true;
         Close();

@@ -39,6 +39,7 @@ Tclaveanyadir::Tclaveanyadir(const int& idioma)
     Aceptar.Create(w, {.left = 160, .top = 214, .width = 75, .height = 25, .font = font});
     Cancelar.Create(w, {.left = 241, .top = 214, .width = 75, .height = 25, .font = font});
     SetTabOrder({&clave1, &clave2, &tipo, &Aceptar, &Cancelar});
+    FocusFirstOnShow(); // the password is typed at once
     Aceptar.OnClick = [this] { AceptarClick(); };
     Cancelar.OnClick = [this] { Close(); };
     OnEnterKey = Aceptar.OnClick;

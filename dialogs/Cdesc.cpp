@@ -245,15 +245,15 @@ void Tdescompri::ToolButton1Click() {
         RetieneFallos(true);
     }
     const Extraccion hecho = ExtraeConClave(zip_, *pideClave, true);
-    const char* const cabecera =
-        " No se puede descomprimir.Asegúrese de que no es una unidad de solo lectura( como cd)";
+    // Nothing extracted and nothing failed: the options left nothing to do.
+    const std::string sinFallos = resources::NoticeText(resources::Notice::NothingFits, Ingles);
     const char* const titulo = "Imposible descomprimir";
     // Stopped with Escape is no failure: the status bar says how far it got.
     const bool nada = hecho.hechas == 0 && !hecho.cancelada;
     if (unaCaja) {
-        MuestraFallos(nada ? cabecera : "", nada ? titulo : "");
+        MuestraFallos(nada ? sinFallos : "", nada ? titulo : "");
     } else if (nada) {
-        Aviso(cabecera, titulo);
+        Aviso(sinFallos.c_str(), titulo);
     }
     if (!nada) {
         Close();

@@ -11,6 +11,7 @@
 #include "util/Codepage.h"
 #include "util/Errors.h"
 #include "zipformat/AppendJournal.h"
+#include "zipformat/CentralDirectory.h"
 
 namespace {
 constexpr std::size_t kMaxPasswordLength = 255;
@@ -48,6 +49,7 @@ void TZipEngine::FireDirUpdate() {
 
 void TZipEngine::ReadDirectory() {
     ClearEntries();
+    isArchive_ = false;
     // What is read is whole: a writer's replace or growth in place ends first, an add a
     // dead process left half done is undone, and no replace starts meanwhile.
     const auto saysItWaits = [this] {
@@ -70,6 +72,19 @@ void TZipEngine::ReadDirectory() {
         throw util::FileOpenError(zipFilename_);
     }
     const std::int64_t start = HasExeExtension(zipFilename_) ? kExeSearchStart : 0;
+    // A part of a split archive would list the few entries that begin in it.
+    const zipfmt::EndRecordsSay records = zipfmt::ReadEndRecords(*file);
+    if (records.split) {
+        file.reset();
+        held.reset();
+        if (OnMessage) {
+            OnMessage(*this, kErrSplitArchive,
+                      zipFilename_ + " " +
+                          zipfmt::DescribeDirectoryError(zipfmt::DirectoryError::SplitArchive));
+        }
+        FireDirUpdate();
+        return;
+    }
     WalkEnd end;
     try {
         end = WalkLocalHeaders(*file, start, kEngineWalkRules, entries_, NamesCodePage);
@@ -80,9 +95,11 @@ void TZipEngine::ReadDirectory() {
     }
     file.reset();
     held.reset(); // a writer may replace it while the user reads the box below
-    if (end == WalkEnd::NothingFound) {
+    // An archive whose every entry was deleted is one all the same.
+    if (end == WalkEnd::NothingFound && !records.empty) {
         platform::ShowMessage("Fichero vacío o no válido");
     }
+    isArchive_ = end == WalkEnd::Listed || records.empty;
     FireDirUpdate();
 }
 

@@ -96,6 +96,11 @@ public:
     int EntryCount() const;
     void ClearEntries();
 
+    // Whether the last ReadDirectory found an archive, with entries or without: not
+    // when the file is missing, is no archive, or is one part of a split archive
+    // (said through OnMessage, with kErrSplitArchive).
+    bool IsArchive() const { return isArchive_; }
+
     // Empties the list and fills it from the archive named by ZipFilename. Raises
     // util::FileOpenError when the file cannot be opened (no OnDirUpdate then) and
     // DirectoryWalkError when the archive is damaged (after OnDirUpdate).
@@ -146,6 +151,7 @@ private:
     std::string password_;
     std::int32_t resultCount_ = 0;
     std::int32_t filePercent_ = 0;
+    bool isArchive_ = false;
     bool zipBusy_ = false;
     bool unzBusy_ = false;
     ZipCallBlock zipBlock_{};

@@ -46,21 +46,25 @@ inline constexpr std::size_t kCallbackTextSize = 512;
 // Error codes of message records (action kActionMessage). 0 marks an informational
 // message, sent when the verbose or trace flag is set, and for a wait whatever they say.
 inline constexpr std::int32_t kErrNone = 0;
-inline constexpr std::int32_t kErrBadCall = 1;        // the call block is unusable
-inline constexpr std::int32_t kErrArchiveOpen = 2;    // the archive cannot be opened or read
-inline constexpr std::int32_t kErrArchiveDamaged = 3; // not a zip archive, or damaged
-inline constexpr std::int32_t kErrNothingMatched = 4; // a specification matched nothing
-inline constexpr std::int32_t kErrFileRead = 5;       // a file to add could not be read
-inline constexpr std::int32_t kErrArchiveWrite = 6;   // the new archive could not be written
-inline constexpr std::int32_t kErrUnsafeName = 7;     // an entry would land outside the folder
-inline constexpr std::int32_t kErrUnsupported = 8;    // a method or encryption we cannot read
-inline constexpr std::int32_t kErrBadData = 9;        // CRC-32, size or deflate data wrong
-inline constexpr std::int32_t kErrPassword = 10;      // no password, or a wrong one
-inline constexpr std::int32_t kErrFileWrite = 11;     // an extracted file could not be written
-inline constexpr std::int32_t kErrCancelled = 12;     // the callback asked to stop
-inline constexpr std::int32_t kErrMoveFailed = 13;    // a moved file could not be deleted
-inline constexpr std::int32_t kErrDuplicateName = 14; // two files would get one name
-inline constexpr std::int32_t kErrInternal = 15;      // an unexpected failure inside the library
+inline constexpr std::int32_t kErrBadCall = 1;          // the call block is unusable
+inline constexpr std::int32_t kErrArchiveOpen = 2;      // the archive cannot be opened or read
+inline constexpr std::int32_t kErrArchiveDamaged = 3;   // not a zip archive, or damaged
+inline constexpr std::int32_t kErrNothingMatched = 4;   // a specification matched nothing
+inline constexpr std::int32_t kErrFileRead = 5;         // a file to add could not be read
+inline constexpr std::int32_t kErrArchiveWrite = 6;     // the new archive could not be written
+inline constexpr std::int32_t kErrUnsafeName = 7;       // an entry would land outside the folder
+inline constexpr std::int32_t kErrUnsupported = 8;      // a method or encryption we cannot read
+inline constexpr std::int32_t kErrBadData = 9;          // CRC-32, size or deflate data wrong
+inline constexpr std::int32_t kErrPassword = 10;        // no password, or a wrong one
+inline constexpr std::int32_t kErrFileWrite = 11;       // an extracted file could not be written
+inline constexpr std::int32_t kErrCancelled = 12;       // the callback asked to stop
+inline constexpr std::int32_t kErrMoveFailed = 13;      // a moved file could not be deleted
+inline constexpr std::int32_t kErrDuplicateName = 14;   // two files would get one name
+inline constexpr std::int32_t kErrInternal = 15;        // an unexpected failure inside the library
+inline constexpr std::int32_t kErrSplitArchive = 16;    // one part of an archive split in several
+inline constexpr std::int32_t kErrFileExists = 17;      // a file is there and was not replaced
+inline constexpr std::int32_t kErrArchiveReadOnly = 18; // the archive to change is read-only
+inline constexpr std::int32_t kErrLast = kErrArchiveReadOnly;
 
 struct CallbackRecord {
     std::int32_t RecordSize;      // 0: sizeof(CallbackRecord), so a caller can check it

@@ -1,6 +1,7 @@
 #include "main/Cprinc.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "resources/TextTable.h"
 #include "ui/Application.h"
@@ -243,11 +244,21 @@ void TPRINCIPAL::BindEvents() {
         result = 0;
         return true;
     };
-    // Alt and the underlined letter of a button on the page in view press that button.
+    // Alt and the underlined letter of a button press that button from any page, the
+    // page in view first; a button of another page brings its page into view.
     OnAccessKey = [this](char key) {
-        for (ui::ToolBar* bar : {&barra1, &barra2, &ToolBar1}) {
-            if (bar->Visible() && bar->ClickAccessKey(key)) {
-                return true;
+        const std::pair<ui::ToolBar*, int> bars[] = {{&barra1, 0}, {&barra2, 2}, {&ToolBar1, 3}};
+        for (const bool inView : {true, false}) {
+            for (const auto& [bar, page] : bars) {
+                ui::ToolButton* button =
+                    bar->Visible() == inView ? bar->AccessKeyButton(key) : nullptr;
+                if (button != nullptr) {
+                    if (!inView) {
+                        v.SetActivePageIndex(page);
+                    }
+                    ui::Fire(button->OnClick);
+                    return true;
+                }
             }
         }
         return false;

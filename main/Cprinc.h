@@ -205,7 +205,11 @@ public:
 
     // Adding, viewing, and files dropped from the shell.
     void Anyadir_Archivos();
-    void Anyade(const std::string& fichero);
+    // Adds the files and folders one engine run each, in order, and stops at the first
+    // run the user stops: the status bar then says how many went in.
+    void AnyadeVarios(const std::vector<std::string>& ficheros);
+    // False when the user stopped the run.
+    bool Anyade(const std::string& fichero);
     void Recoge(HDROP soltados);
     // Views the entry behind a row of the list.
     void Mostrar_Archivo(int fila);
@@ -284,10 +288,10 @@ public:
     // While held, the failures of the engine's calls wait for MuestraFallos instead of
     // showing at the end of each call: a dialog's operation then ends in one box.
     void RetieneFallos(bool retener) { fallosRetenidos_ = retener; }
-    // The failures noted, in one box under cabecera (the window's own when empty) and
-    // with the caption titulo (the program's title when empty). With nothing noted, it
-    // shows only a cabecera of the caller's.
-    void MuestraFallos(const std::string& cabecera = {}, const std::string& titulo = {});
+    // The failures noted, in one box whose first line is their cause, with the caption
+    // titulo (the program's title when empty). With nothing noted, the box says sinFallos,
+    // when given.
+    void MuestraFallos(const std::string& sinFallos = {}, const std::string& titulo = {});
 
 private:
     void CreateControls();
@@ -317,6 +321,8 @@ private:
     EstadoOrdenes estado_;
 
     std::string ficheroEnCurso_;
+    bool cancelada_ = false; // the last operation was stopped by the user
+    std::string anyadiendo_; // the file or folder of the add at work
     // The password adds encrypt with, and how; none: adds do not encrypt.
     std::string claveAnyadir_;
     TZipEngine::Encryption cifrado_ = TZipEngine::Encryption::Aes256;

@@ -59,6 +59,8 @@ void TPRINCIPAL::Abrir_Archivo(const std::string& nombre) {
     estado_.archivoAbierto = true;
     estado_.borrarOfrecido = true;
     UpdateCommands();
+    // What the engine noted of the file (one part of a split archive), in one box.
+    MuestraFallos();
     if (fallo) {
         std::rethrow_exception(fallo);
     }

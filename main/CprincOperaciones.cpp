@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <utility>
 
 #include "dialogs/Cborra.h"
@@ -17,6 +18,8 @@
 #include "platform/ProgramPaths.h"
 #include "platform/Shell.h"
 #include "platform/win32/WidePath.h"
+#include "resources/CommandTexts.h"
+#include "resources/Notices.h"
 #include "resources/TextTable.h"
 #include "util/Codepage.h"
 #include "zipformat/EntryPaths.h"
@@ -68,14 +71,37 @@ void TPRINCIPAL::Anyadir_Archivos() {
     if (!anyadir.Execute(Handle())) {
         return;
     }
-    const std::vector<std::string> elegidos = anyadir.Files();
-    for (const std::string& fichero : elegidos) {
-        Anyade(fichero);
-    }
+    AnyadeVarios(anyadir.Files());
 }
 
-void TPRINCIPAL::Anyade(const std::string& fichero) {
+void TPRINCIPAL::AnyadeVarios(const std::vector<std::string>& ficheros) {
+    // What the runs could not add shows in one box when the series ends.
+    struct Retenidos {
+        TPRINCIPAL& w;
+        ~Retenidos() { w.RetieneFallos(false); }
+    } retenidos{*this};
+    RetieneFallos(true);
+    int anyadidos = 0;
+    for (const std::string& fichero : ficheros) {
+        // A run that stops leaves the archive as it was before it: the file at work is
+        // not added, and no later one starts.
+        const bool entero = Anyade(fichero);
+        anyadidos += zip.ResultCount() > 0 ? 1 : 0;
+        if (!entero) {
+            char texto[96];
+            std::snprintf(texto, sizeof texto, resources::kCancelledAdded.In(Datos.Idioma),
+                          anyadidos, static_cast<int>(ficheros.size()));
+            estado.SetPanelText(1, texto); // where the file at work was
+            break;
+        }
+    }
+    MuestraFallos();
+}
+
+bool TPRINCIPAL::Anyade(const std::string& fichero) {
     zip.FSpecArgs.assign(1, fichero);
+    cancelada_ = false;
+    anyadiendo_ = fichero;
     const Trabajando mientras(*this);
     // The password for adding stands in for the one read with only for this add.
     const std::string leida = zip.Password();
@@ -89,12 +115,15 @@ void TPRINCIPAL::Anyade(const std::string& fichero) {
         TZipEngine& zip;
         const std::string& leida;
         AddOpts opciones;
+        std::string& anyadiendo;
         ~Restaura() {
             zip.SetPassword(leida);
             zip.AddOptions = opciones;
+            anyadiendo.clear();
         }
-    } restaura{zip, leida, opciones};
+    } restaura{zip, leida, opciones, anyadiendo_};
     zip.AddFiles();
+    return !cancelada_;
 }
 
 void TPRINCIPAL::Recoge(HDROP soltados) {
@@ -108,9 +137,7 @@ void TPRINCIPAL::Recoge(HDROP soltados) {
         nombres.push_back(platform::AnsiPath(nombre));
     }
     ::DragFinish(soltados);
-    for (const std::string& nombre : nombres) {
-        Anyade(nombre);
-    }
+    AnyadeVarios(nombres);
 }
 
 void TPRINCIPAL::BextraerClick() {
@@ -141,7 +168,10 @@ void TPRINCIPAL::Mostrar_Archivo(int fila) {
     const std::string nombre = entrada->FileName;
     const std::string legible = entrada->ShownName();
     if (CarpetaDeVistas().empty()) {
-        platform::ShowMessage(ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused));
+        const bool english = Datos.Idioma != 1;
+        platform::ShowMessage(
+            resources::BoxText(resources::NoticeText(resources::Notice::NoViewFolder, english),
+                               {Datos.DirTemporal}, english));
         return;
     }
     {

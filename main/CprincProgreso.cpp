@@ -103,9 +103,10 @@ void TPRINCIPAL::zipOperationEnd(TZipEngine& Sender, EngineOperation Operation, 
     const int idioma = Datos.Idioma;
     const int cuantas = std::max<std::int32_t>(Count, 0);
     char texto[96];
-    if (Cancelled) {
-        // An add or a delete that stops leaves the archive as it was; an extraction keeps
-        // the entries it finished.
+    cancelada_ = Cancelled;
+    // An add or a delete that stops leaves the archive as it was; an extraction keeps the
+    // entries it finished. How far a series of adds got, its caller says.
+    if (Cancelled && Operation != EngineOperation::Add) {
         if (Operation == EngineOperation::Extract) {
             std::snprintf(texto, sizeof texto, resources::kCancelledDone.In(idioma), cuantas);
         } else {
@@ -129,21 +130,21 @@ void TPRINCIPAL::Error_Zip(std::int32_t codigo) {
     if (codigo == 0) {
         return;
     }
+    // Before any file starts, what an add names is the file it was given.
     fallos_.push_back({codigo, resources::ConcernsTheArchive(codigo)
                                    ? DimeSinPath(zip.ZipFilename())
-                                   : ficheroEnCurso_});
+                               : !ficheroEnCurso_.empty() ? ficheroEnCurso_
+                                                          : DimeSinPath(anyadiendo_)});
 }
 
-void TPRINCIPAL::MuestraFallos(const std::string& cabecera, const std::string& titulo) {
-    if (fallos_.empty() && cabecera.empty()) {
+void TPRINCIPAL::MuestraFallos(const std::string& sinFallos, const std::string& titulo) {
+    if (fallos_.empty() && sinFallos.empty()) {
         return;
     }
     const std::vector<resources::Failure> fallos = std::move(fallos_);
     fallos_.clear();
-    const std::string texto = resources::FailureReport(
-        cabecera.empty() ? ChooseText(ingles, Datos.Idioma, resources::kTextOperationRefused)
-                         : cabecera,
-        fallos, Datos.Idioma != 1);
+    const std::string texto =
+        fallos.empty() ? sinFallos : resources::FailureReport(fallos, Datos.Idioma != 1);
     // A caption of the caller's goes with a box of no window, as the caller's own were.
     platform::ShowMessageBox(
         titulo.empty() ? platform::MessageBoxRequest{texto, platform::ApplicationTitle(),

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <windows.h>
 
 #include "dialogs/Cclave.h"
@@ -15,6 +16,7 @@
 #include "main/AddGathering.h"
 #include "main/SettingsRules.h"
 #include "main/TextFiles.h"
+#include "platform/FileSystem.h"
 #include "platform/Messages.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -87,8 +89,7 @@ public:
         }
         ventana_.Hide();
         if (!fallos_.empty()) {
-            platform::ShowMessage(
-                resources::FailureReport(resources::kJobFailed.In(idioma_), fallos_, idioma_ != 1));
+            platform::ShowMessage(resources::FailureReport(fallos_, idioma_ != 1));
         }
         return hecho_ && !cancelado_ && fallos_.empty() ? 0 : 1;
     }
@@ -116,15 +117,29 @@ private:
         } catch (const std::exception&) {
             fallos_.push_back({kErrArchiveDamaged, archivo});
         }
-        // One the engine found nothing in it has said so itself.
-        vacio_ = fallos_.empty() && platform::FileExists(archivo) && zip_.EntryCount() == 0;
+        // One the engine found no archive in has said so itself.
+        noEsArchivo_ = fallos_.empty() && platform::FileExists(archivo) && !zip_.IsArchive();
+    }
+
+    // Whether the archive opened has entries to work on; one without is said so.
+    bool ConEntradas() {
+        if (!fallos_.empty() || noEsArchivo_) {
+            return false;
+        }
+        if (zip_.EntryCount() == 0) {
+            ventana_.Hide();
+            platform::ShowMessage(
+                resources::NoticeText(resources::Notice::EmptyArchive, idioma_ != 1));
+            return false;
+        }
+        return true;
     }
 
     void Extrae(bool listo) {
         const std::string& archivo = request_.paths.front();
         Muestra(resources::kExtracting, archivo);
         Abre(archivo);
-        if (!fallos_.empty() || vacio_) {
+        if (!ConEntradas()) {
             return;
         }
         std::vector<std::string> nombres;
@@ -199,7 +214,7 @@ private:
         const std::string& archivo = request_.paths.front();
         Muestra(resources::kTesting, archivo);
         Abre(archivo);
-        if (!fallos_.empty() || vacio_) {
+        if (!ConEntradas()) {
             return;
         }
         entradas_ = zip_.EntryCount();
@@ -232,15 +247,28 @@ private:
         const std::string archivo = ArchiveForAdding(ficheros, platform::DirectoryExists, Exists);
         Muestra(resources::kAddingTo, archivo);
         Abre(archivo, true);
-        if (!fallos_.empty() || vacio_) {
+        if (!fallos_.empty() || noEsArchivo_) {
             return;
         }
         zip_.AddOptions = {AddOptsEnum::AddRecurseDirs, AddOptsEnum::AddHiddenFiles};
         zip_.AddCompLevel = LevelFromSliderPosition(kSliderAtStart);
-        zip_.FSpecArgs = ficheros;
         entradas_ = ItemsToAdd(ficheros);
-        zip_.AddFiles();
-        hecho_ = zip_.ResultCount() > 0;
+        // One library call for each file or folder: Cancelar stops the one at work, which
+        // goes without a trace, and keeps those added before it.
+        std::set<std::string> hojas;
+        for (const std::string& fichero : ficheros) {
+            if (cancelado_) {
+                break;
+            }
+            // Two of one name, from two folders: the second would replace the first.
+            if (!hojas.insert(platform::FileNameKey(LeafOf(fichero))).second) {
+                fallos_.push_back({kErrDuplicateName, fichero});
+                continue;
+            }
+            zip_.FSpecArgs = {fichero};
+            zip_.AddFiles();
+            hecho_ = hecho_ || zip_.ResultCount() > 0;
+        }
     }
 
     void Progreso(TZipEngine& z, ProgressType tipo, const std::string& nombre) {
@@ -296,7 +324,7 @@ private:
     int empezadas_ = 0;
     bool cancelado_ = false;
     bool hecho_ = false;
-    bool vacio_ = false;
+    bool noEsArchivo_ = false;
 };
 
 } // namespace

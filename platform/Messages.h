@@ -12,6 +12,8 @@ namespace platform {
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconError = 0x10;
+inline constexpr unsigned kMbIconWarning = 0x30;
+inline constexpr unsigned kMbDefButton2 = 0x100;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;

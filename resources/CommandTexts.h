@@ -39,6 +39,9 @@ inline constexpr Bilingual kCancelledDone{"Cancelado: %d entradas hechas",
                                           "Cancelled: %d entries done"};
 inline constexpr Bilingual kCancelledUnchanged{"Cancelado: archivo sin cambios",
                                                "Cancelled: archive unchanged"};
+// The files and folders a stopped add took in before the one at work, of all asked for.
+inline constexpr Bilingual kCancelledAdded{"Cancelado: %d de %d añadidos",
+                                           "Cancelled: %d of %d added"};
 
 // The Explorer verbs, as the shell's menus show them.
 inline constexpr Bilingual kVerbExtractHere{"Extraer aquí", "Extract here"};
@@ -50,9 +53,6 @@ inline constexpr Bilingual kExtracting{"Extrayendo %s", "Extracting %s"};
 inline constexpr Bilingual kAddingTo{"Añadiendo a %s", "Adding to %s"};
 inline constexpr Bilingual kTesting{"Comprobando %s", "Testing %s"};
 inline constexpr Bilingual kCancelJob{"Cancelar", "Cancel"};
-// The head of the box that lists what a verb could not do.
-inline constexpr Bilingual kJobFailed{"Tarvox no pudo terminar el trabajo.",
-                                      "Tarvox could not finish the job."};
 // No folder name was free beside the archive.
 inline constexpr Bilingual kNoFreeFolder{"No hay un nombre de carpeta libre junto al archivo.",
                                          "No folder name is free beside the archive."};

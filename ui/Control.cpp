@@ -96,6 +96,10 @@ bool Control::OnArrowKey(UINT) {
     return false;
 }
 
+bool Control::OnEnterKey() {
+    return false;
+}
+
 bool Control::Visible() const {
     return ::IsWindowVisible(handle_) != FALSE;
 }

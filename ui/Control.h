@@ -44,11 +44,12 @@ public:
     // The keyboard, as a form's tab order moves it. Whether the focus is on this control
     // (or a window of it); Tab or Shift+Tab reaching the control gives it the focus; Tab
     // or Shift+Tab while it has the focus may move it within the control (true) instead of
-    // on to the next; an arrow key while it has the focus (true when used).
+    // on to the next; an arrow key, or Enter, while it has the focus (true when used).
     virtual bool HasFocus(HWND focus) const;
     virtual void TakeFocus(bool forward);
     virtual bool StepFocus(bool forward);
     virtual bool OnArrowKey(UINT key);
+    virtual bool OnEnterKey();
 
 protected:
     // Takes the window as this wrapper's; a second window (a tool bar's tooltips, say)

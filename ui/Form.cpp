@@ -28,6 +28,10 @@ void RegisterFormClass(const char* className, WNDPROC procedure) {
     ::RegisterClassA(&windowClass);
 }
 
+bool CanFocus(const Control& control) {
+    return ::IsWindowVisible(control.Handle()) && ::IsWindowEnabled(control.Handle());
+}
+
 // Where a window of the size goes to be centred in the area.
 POINT Centred(const RECT& area, int width, int height) {
     return {area.left + (area.right - area.left - width) / 2,
@@ -134,13 +138,20 @@ COLORREF Form::Color() const {
 }
 
 void Form::Show() {
-    if (!Visible() && !inOnShow_) {
+    const bool hidden = !Visible();
+    if (hidden && !inOnShow_) {
         inOnShow_ = true;
         Fire(OnShow);
         inOnShow_ = false;
     }
+    if (hidden && focusFirstOnShow_) {
+        lastFocus_ = nullptr; // an activation's WM_SETFOCUS goes to the first too
+    }
     ::ShowWindow(handle_, SW_SHOW);
     ::SetForegroundWindow(handle_);
+    if (hidden && focusFirstOnShow_) {
+        FocusFirst();
+    }
 }
 
 void Form::Hide() {
@@ -190,12 +201,6 @@ void Form::AddTimer(Timer& timer) {
     timers_[timer.Id()] = &timer;
 }
 
-namespace {
-bool CanFocus(const Control& control) {
-    return ::IsWindowVisible(control.Handle()) && ::IsWindowEnabled(control.Handle());
-}
-} // namespace
-
 Control* Form::FocusedControl() const {
     // The last that has it: a control inside another (a tool bar on a tab's page) comes
     // after it in the order.
@@ -207,6 +212,15 @@ Control* Form::FocusedControl() const {
         }
     }
     return found;
+}
+
+void Form::FocusFirst() {
+    for (Control* control : tabOrder_) {
+        if (CanFocus(*control)) {
+            control->TakeFocus(true);
+            return;
+        }
+    }
 }
 
 void Form::SelectNext(bool forward) {
@@ -246,16 +260,21 @@ bool EditsALabel(HWND focus) {
     return HasClass(parent, WC_TREEVIEWA) || HasClass(parent, WC_LISTVIEWA);
 }
 
-// Whether the window with the focus takes Enter itself: a tool bar presses its hot button,
-// a page of text takes a new line.
+// Whether the window with the focus takes Enter itself: a tool bar (whose chosen button
+// the form presses first), a page of text for a new line.
 bool TakesEnter(HWND focus) {
     return EditsALabel(focus) || HasClass(focus, TOOLBARCLASSNAMEA) ||
            (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS) != 0;
 }
 
 bool IsPushButton(HWND focus) {
-    return (::SendMessageA(focus, WM_GETDLGCODE, 0, 0) &
-            (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+    const LRESULT code = ::SendMessageA(focus, WM_GETDLGCODE, 0, 0);
+    if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+        return true;
+    }
+    // A button that paints itself says only that it is a button.
+    return (code & DLGC_BUTTON) != 0 && HasClass(focus, WC_BUTTONA) &&
+           (::GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
 } // namespace
@@ -277,7 +296,11 @@ bool Form::PreTranslateKey(const MSG& message) {
             ::SendMessageA(handle_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
             SelectNext(::GetKeyState(VK_SHIFT) >= 0);
             return true;
-        case VK_RETURN:
+        case VK_RETURN: {
+            Control* focused = FocusedControl();
+            if (focused != nullptr && focused->OnEnterKey()) {
+                return true;
+            }
             if (focus != nullptr && TakesEnter(focus)) {
                 return false;
             }
@@ -290,6 +313,7 @@ bool Form::PreTranslateKey(const MSG& message) {
             }
             Fire(OnEnterKey);
             return true;
+        }
         case VK_ESCAPE:
             if (!OnEscapeKey || (focus != nullptr && EditsALabel(focus))) {
                 return false;

@@ -71,7 +71,11 @@ public:
     // hidden and disabled ones are passed over. The form gives the focus back to the
     // last of them that had it, or to the first that can take it, when it is activated.
     void SetTabOrder(std::vector<Control*> controls) { tabOrder_ = std::move(controls); }
+    // Each showing starts with the focus on the first control of the tab order instead
+    // of the last that had it: a dialog left with "Cancelar" must not open on it again.
+    void FocusFirstOnShow() { focusFirstOnShow_ = true; }
     void SelectNext(bool forward);
+    void FocusFirst();
     // A key message on its way to a window of this form, before it is dispatched: Tab
     // moves the focus, an arrow moves it within the control that has it, Enter presses
     // the push button that has the focus or else runs OnEnterKey, Escape runs
@@ -111,6 +115,7 @@ private:
     bool modal_ = false;
     bool inOnShow_ = false;
     bool closeRequested_ = false;
+    bool focusFirstOnShow_ = false;
 };
 
 } // namespace ui

@@ -173,6 +173,21 @@ void ListView::ContextMenu(LPARAM at) {
     Fire(OnContextMenu, row, screen);
 }
 
+void ListView::TakeFocus(bool) {
+    ::SetFocus(handle_);
+    if (Count() == 0 ||
+        ::SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0) {
+        return;
+    }
+    const auto selected =
+        ::SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    LVITEMW item{};
+    item.stateMask = LVIS_FOCUSED;
+    item.state = LVIS_FOCUSED;
+    ::SendMessageW(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(selected >= 0 ? selected : 0),
+                   reinterpret_cast<LPARAM>(&item));
+}
+
 void ListView::SelectAll() {
     SetSelected(-1, true);
 }

@@ -52,6 +52,8 @@ public:
 
     void OnDpiChanged(int dpi) override;
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Reached from the keyboard, a row shows the focus: the first selected, else the first.
+    void TakeFocus(bool forward) override;
 
     // The text of a cell; column 0 is the row's caption.
     std::function<std::wstring(int row, int column)> OnCellText;

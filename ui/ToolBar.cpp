@@ -114,6 +114,18 @@ bool ToolBar::StepFocus(bool forward) {
     return next >= 0;
 }
 
+bool ToolBar::OnEnterKey() {
+    // Pressed here: a dialog's message loop would take Enter for its default button
+    // before the tool bar saw it.
+    const int hot = HotButton();
+    if (hot < 0 || static_cast<std::size_t>(hot) >= buttons_.size() ||
+        !buttons_[static_cast<std::size_t>(hot)]->design_.enabled) {
+        return false;
+    }
+    Fire(buttons_[static_cast<std::size_t>(hot)]->OnClick);
+    return true;
+}
+
 int ToolBar::IdealWidth() const {
     SIZE size{};
     ::SendMessageA(handle_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
@@ -188,14 +200,13 @@ std::optional<char> AccessKeyOf(const std::string& caption) {
 
 } // namespace
 
-bool ToolBar::ClickAccessKey(char key) {
+ToolButton* ToolBar::AccessKeyButton(char key) const {
     for (ToolButton* button : buttons_) {
         if (button->design_.enabled && AccessKeyOf(button->design_.caption) == Upper(key)) {
-            Fire(button->OnClick);
-            return true;
+            return button;
         }
     }
-    return false;
+    return nullptr;
 }
 
 ToolButton* ToolBar::ButtonById(int id) const {
@@ -278,13 +289,20 @@ bool ToolBar::OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 LRESULT CALLBACK ToolBar::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR self) {
+    // The button the keyboard chose goes with the focus, which then shows elsewhere; the
+    // focus given back (to a dialog shown again) chooses the first button again.
+    auto* bar = reinterpret_cast<ToolBar*>(self);
+    if (message == WM_KILLFOCUS) {
+        ::SendMessageA(window, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+    } else if (message == WM_SETFOCUS && bar->tabThroughButtons_ && bar->HotButton() < 0) {
+        ::SendMessageA(window, TB_SETHOTITEM, static_cast<WPARAM>(bar->NextEnabled(-1, true)), 0);
+    }
     if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
         POINT at;
         ::GetCursorPos(&at);
         ::ScreenToClient(window, &at);
         const auto index =
             static_cast<int>(::SendMessageA(window, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&at)));
-        const auto* bar = reinterpret_cast<const ToolBar*>(self);
         if (index >= 0 && static_cast<std::size_t>(index) < bar->buttons_.size() &&
             bar->buttons_[static_cast<std::size_t>(index)]->design_.handCursor) {
             ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));

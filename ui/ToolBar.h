@@ -66,15 +66,15 @@ public:
     // room, never less than its caption and picture need (nor more than its design
     // width unless its caption needs it); the narrow ones give up room first.
     void FitTo(int pixels);
-    // Clicks the enabled button whose caption marks the key as its access key ("&N"),
-    // as Alt and that key do; false when no button has it.
-    bool ClickAccessKey(char key);
+    // The enabled button whose caption marks the key as its access key ("&N"), or none.
+    ToolButton* AccessKeyButton(char key) const;
 
     bool OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDpiChanged(int dpi) override;
     // The keyboard chooses a button as the hot one; Space or Enter presses it.
     void TakeFocus(bool forward) override;
     bool StepFocus(bool forward) override;
+    bool OnEnterKey() override;
     // The button the keyboard chose, -1 for none.
     int HotButton() const;
 

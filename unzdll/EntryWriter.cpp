@@ -184,8 +184,13 @@ bool WriteEntryFile(const EntrySource& source, const zipfmt::CentralEntry& entry
             return false;
         }
         const bool older = existing->dosTime < entry.dosDateTime;
-        if ((request.update || request.freshen) ? !older : !request.overwrite) {
-            report.Info("Left alone: " + target);
+        if (request.update || request.freshen ? !older : !request.overwrite) {
+            // Kept by the rule asked for; kept for want of overwrite, the caller hears.
+            if (request.update || request.freshen) {
+                report.Info("Left alone: " + target);
+            } else {
+                report.Error(kErrFileExists, target + " is there already; not replaced");
+            }
             return false;
         }
         // Windows will not replace a read-only file; nor do we elsewhere.

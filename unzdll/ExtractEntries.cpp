@@ -123,6 +123,11 @@ private:
     // from their local headers: every entry whose data is there can still be read.
     bool Recover(zipfmt::DirectoryError error) {
         const std::string problem = request_.archive + " " + zipfmt::DescribeDirectoryError(error);
+        // Its local headers are those of the entries in this part only.
+        if (error == zipfmt::DirectoryError::SplitArchive) {
+            reporter_.Error(kErrSplitArchive, problem);
+            return false;
+        }
         zipfmt::ScannedArchive scanned = zipfmt::ScanLocalHeaders(*view_);
         if (scanned.entries.empty() && scanned.lost.empty()) {
             reporter_.Error(kErrArchiveDamaged, problem);

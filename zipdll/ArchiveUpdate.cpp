@@ -77,7 +77,7 @@ bool ArchiveUpdate::Open(bool mayCreate) {
         return false;
     }
     if (info->readOnly) {
-        reporter_.Error(kErrArchiveWrite, "The archive is read-only: " + archive_);
+        reporter_.Error(kErrArchiveReadOnly, "The archive is read-only: " + archive_);
         return false;
     }
     // Open for writing when it can be, so that an add may grow it in place; held by
@@ -99,7 +99,9 @@ bool ArchiveUpdate::Open(bool mayCreate) {
     }
     const zipfmt::DirectoryError error = zipfmt::ReadArchiveDirectory(*sourceView_, directory_);
     if (error != zipfmt::DirectoryError::None) {
-        reporter_.Error(kErrArchiveDamaged, archive_ + " " + zipfmt::DescribeDirectoryError(error));
+        reporter_.Error(error == zipfmt::DirectoryError::SplitArchive ? kErrSplitArchive
+                                                                      : kErrArchiveDamaged,
+                        archive_ + " " + zipfmt::DescribeDirectoryError(error));
         return false;
     }
     for (const auto& entry : directory_.entries) {

@@ -16,8 +16,12 @@ struct EndRecord {
     std::uint64_t entryCount = 0;
     std::uint64_t centralSize = 0;
     std::uint64_t centralOffset = 0;
+    std::uint32_t thisDisk = 0;
+    std::uint32_t centralDisk = 0;
     bool zip64 = false;
     std::string comment;
+
+    bool Split() const { return thisDisk != 0 || centralDisk != 0; }
 };
 
 bool ReadExact(const ByteSource& file, std::int64_t at, void* buffer, std::size_t n) {
@@ -58,6 +62,8 @@ bool ReadZip64End(const ByteSource& file, std::int64_t eocdPosition, EndRecord& 
     end.entryCount = fields->entryCount;
     end.centralSize = fields->centralSize;
     end.centralOffset = fields->centralOffset;
+    end.thisDisk = fields->thisDisk;
+    end.centralDisk = fields->centralDisk;
     end.zip64 = true;
     return true;
 }
@@ -90,11 +96,21 @@ bool FindEndRecord(const ByteSource& file, EndRecord& end) {
         end.entryCount = fields->entryCount;
         end.centralSize = fields->centralSize;
         end.centralOffset = fields->centralOffset;
+        end.thisDisk = fields->thisDisk;
+        end.centralDisk = fields->centralDisk;
         end.comment.assign(reinterpret_cast<const char*>(bytes.data() + i + kEndOfCentralSize),
                            fields->commentLength);
         return true;
     }
     return false;
+}
+
+// A split archive's first part begins with the split marker and a local header, and
+// has no end records.
+bool BeginsAsSplitPart(const ByteSource& file) {
+    std::uint8_t head[8];
+    return ReadExact(file, 0, head, sizeof head) && Le32(head) == kDataDescriptorSignature &&
+           Le32(head + 4) == kLocalHeaderSignature;
 }
 
 bool ParseCentralHeaders(std::span<const std::uint8_t> bytes, std::int64_t bias,
@@ -125,6 +141,9 @@ const char* DescribeDirectoryError(DirectoryError error) {
         return "is damaged (bad zip64 end record)";
     case DirectoryError::DirectoryOutside:
         return "is damaged (central directory outside the file)";
+    case DirectoryError::SplitArchive:
+        return "is one part of an archive split into several (.z01, .z02...): join them into "
+               "one first";
     case DirectoryError::BadCentralHeader:
         break;
     }
@@ -139,11 +158,15 @@ DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& ou
     out = ArchiveDirectory{};
     EndRecord end;
     if (!FindEndRecord(file, end)) {
-        return DirectoryError::NoEndRecord;
+        return BeginsAsSplitPart(file) ? DirectoryError::SplitArchive : DirectoryError::NoEndRecord;
     }
     out.comment = end.comment;
     if (!ReadZip64End(file, end.position, end)) {
         return DirectoryError::BadZip64Record;
+    }
+    // Its offsets count from the start of parts this file does not hold.
+    if (end.Split()) {
+        return DirectoryError::SplitArchive;
     }
     if (end.centralSize > static_cast<std::uint64_t>(end.position)) {
         return DirectoryError::DirectoryOutside;
@@ -192,6 +215,20 @@ std::uint64_t StatedEntryCount(const platform::FileHandle& file) {
     // Without zip64 the count keeps its low 16 bits: the most of the counts it may
     // stand for that the directory has room for.
     return end.entryCount + (most - end.entryCount) / 0x10000 * 0x10000;
+}
+
+EndRecordsSay ReadEndRecords(const platform::FileHandle& file) {
+    const ByteSourceOf<platform::FileHandle> source(file);
+    EndRecordsSay say;
+    EndRecord end;
+    if (!FindEndRecord(source, end)) {
+        say.split = BeginsAsSplitPart(source);
+        return say;
+    }
+    say.found = ReadZip64End(source, end.position, end);
+    say.split = say.found && end.Split();
+    say.empty = say.found && !say.split && end.entryCount == 0 && end.centralSize == 0;
+    return say;
 }
 
 bool EntriesOverlap(const ArchiveDirectory& directory) {

@@ -29,6 +29,7 @@ enum class DirectoryError {
     BadZip64Record,   // a zip64 locator points at nothing usable
     DirectoryOutside, // the central directory does not fit before its end record
     BadCentralHeader, // a central header is missing, cut or inconsistent
+    SplitArchive,     // one part of an archive split into several files
 };
 
 struct ArchiveDirectory {
@@ -49,6 +50,16 @@ DirectoryError ReadArchiveDirectory(const ByteSource& file, ArchiveDirectory& ou
 // About how many entries the central directory holds, from its end records alone, to
 // size a list before a walk fills it: never more than its size allows, 0 without one.
 std::uint64_t StatedEntryCount(const platform::FileHandle& file);
+
+// What the end records alone tell: whether there are any, and whether they close an
+// archive without entries or one part of an archive split into several files (a first
+// part, which has none, is told by its split marker).
+struct EndRecordsSay {
+    bool found = false;
+    bool empty = false;
+    bool split = false;
+};
+EndRecordsSay ReadEndRecords(const platform::FileHandle& file);
 
 // Whether two entries share a local header or one's data reaches into another's
 // header: an archive made to expand far beyond its size, or a damaged one.

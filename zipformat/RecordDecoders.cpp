@@ -16,7 +16,9 @@ std::optional<EndRecordFields> DecodeEndRecord(std::span<const std::uint8_t> byt
         return std::nullopt;
     }
     EndRecordFields end;
-    in.Skip(6); // disk numbers, entries on this disk
+    end.thisDisk = in.U16();
+    end.centralDisk = in.U16();
+    in.Skip(2); // entries on this disk
     end.entryCount = in.U16();
     end.centralSize = in.U32();
     end.centralOffset = in.U32();
@@ -39,8 +41,11 @@ std::optional<Zip64EndFields> DecodeZip64EndRecord(std::span<const std::uint8_t>
     if (!HasSignature(in, kZip64EndOfCentralSignature)) {
         return std::nullopt;
     }
-    in.Skip(8 + 2 + 2 + 4 + 4 + 8); // size, versions, disk numbers, entries on this disk
+    in.Skip(8 + 2 + 2); // size, versions
     Zip64EndFields end;
+    end.thisDisk = in.U32();
+    end.centralDisk = in.U32();
+    in.Skip(8); // entries on this disk
     end.entryCount = in.U64();
     end.centralSize = in.U64();
     end.centralOffset = in.U64();

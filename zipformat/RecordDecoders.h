@@ -14,7 +14,9 @@ namespace zipfmt {
 
 // The end-of-central-directory record's fields after its signature.
 struct EndRecordFields {
-    std::uint16_t entryCount = 0; // on all disks
+    std::uint16_t thisDisk = 0;    // the part this record ends, of a split archive
+    std::uint16_t centralDisk = 0; // the part its central directory starts in
+    std::uint16_t entryCount = 0;  // on all disks
     std::uint32_t centralSize = 0;
     std::uint32_t centralOffset = 0;
     std::uint16_t commentLength = 0;
@@ -26,6 +28,8 @@ std::optional<EndRecordFields> DecodeEndRecord(std::span<const std::uint8_t> byt
 std::optional<std::uint64_t> DecodeZip64Locator(std::span<const std::uint8_t> bytes);
 
 struct Zip64EndFields {
+    std::uint32_t thisDisk = 0;
+    std::uint32_t centralDisk = 0;
     std::uint64_t entryCount = 0;
     std::uint64_t centralSize = 0;
     std::uint64_t centralOffset = 0;

@@ -5,9 +5,15 @@
 namespace platform {
 
 int ShowPlatformMessageBox(const MessageBoxRequest& request) {
-    HWND owner = request.owner == kActiveWindow ? ::GetActiveWindow()
-                                                : reinterpret_cast<HWND>(request.owner);
-    return ::MessageBoxA(owner, request.text.c_str(), request.caption.c_str(), request.style);
+    HWND active = ::GetActiveWindow();
+    HWND owner = request.owner == kActiveWindow ? active : reinterpret_cast<HWND>(request.owner);
+    const int answer =
+        ::MessageBoxA(owner, request.text.c_str(), request.caption.c_str(), request.style);
+    // A box of no window gives the keyboard back to no one: the window that had it takes it.
+    if (active != nullptr && ::IsWindow(active) && ::GetActiveWindow() != active) {
+        ::SetActiveWindow(active);
+    }
+    return answer;
 }
 
 } // namespace platform

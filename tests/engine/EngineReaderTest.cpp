@@ -90,6 +90,7 @@ std::vector<Case> Cases() {
 
     return {
         {"an empty file", "e.zip", "", {}, {kNotAnArchive}, {}},
+        {"an archive whose every entry was deleted", "n.zip", Archive({}), {}, {}, {}},
         {"three stored entries", "t.zip", three, {"a.txt", "dir/b.txt", "c"}, {}, {}},
         {"a header after 59,999 bytes without P",
          "p.zip",
@@ -428,6 +429,30 @@ TEST(EngineReader, TheMessageBoxIsClosedBeforeTheEvent) {
     zip.SetZipFilename(path);
     platform::SetMessageBoxHandler(previous);
     EXPECT_EQ(order, (std::vector<std::string>{std::string("message:") + kNotAnArchive, "update"}));
+}
+
+// A part of a split archive would list the few entries that begin in it: it lists none,
+// and the engine tells why with its code, for the caller to word.
+TEST(EngineReader, APartOfASplitArchiveListsNothingAndSaysWhy) {
+    std::string last = Archive({Stored("a", "1"), Stored("b", "2")});
+    last.replace(last.size() - 22 + 4, 4, testzip::Le16(1) + testzip::Le16(1));
+    const std::string first =
+        testzip::Le32(0x08074B50) + testzip::LocalHeader(Stored("a", "1")) + "1";
+    for (const std::string& bytes : {last, first}) {
+        TempDir dir;
+        const std::string path = dir.Write("s.zip", bytes);
+        MessageRecorder boxes;
+        TZipEngine zip;
+        std::vector<std::int32_t> codes;
+        zip.OnMessage = [&](TZipEngine&, std::int32_t code, const std::string&) {
+            codes.push_back(code);
+        };
+        zip.SetZipFilename(path);
+        EXPECT_EQ(zip.EntryCount(), 0);
+        EXPECT_FALSE(zip.IsArchive());
+        EXPECT_EQ(codes, std::vector<std::int32_t>{kErrSplitArchive});
+        EXPECT_TRUE(boxes.Texts().empty());
+    }
 }
 
 TEST(EngineReader, HasExeExtension) {

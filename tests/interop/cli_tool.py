@@ -110,12 +110,21 @@ def check_exit_codes(cli, checks, work):
     subprocess.run(["zip", "-q", "-P", "pw", "locked.zip", "secret.txt"], cwd=work, check=True)
     subprocess.run(["zip", "-q", "locked.zip", "good.zip"], cwd=work, check=True)
     write(os.path.join(work, "text.zip"), b"just some text, not an archive\n" * 10)
+    # An archive split into parts, as a peer splits it: every part is one of several.
+    write(os.path.join(work, "noise.bin"), os.urandom(200000))
+    subprocess.run(["zip", "-q", "-s", "64k", "split.zip", "noise.bin", "secret.txt"], cwd=work,
+                   check=True)
     cases = [
         ("list of a text file", ["list", "text.zip"], 1),
         ("list of a good archive", ["list", "good.zip"], 0),
         ("test, all good", ["test", "good.zip"], 0),
         ("test, one bad CRC", ["test", "badcrc.zip"], 1),
         ("extract, all good", ["extract", "good.zip", "o1"], 0),
+        ("extract again, the files there kept", ["extract", "good.zip", "o1"], 1),
+        ("extract again with -o", ["extract", "-o", "good.zip", "o1"], 0),
+        ("list of the last part of a split archive", ["list", "split.zip"], 1),
+        ("extract of the last part of a split archive", ["extract", "split.zip", "o5"], 1),
+        ("list of the first part of a split archive", ["list", "split.z01"], 1),
         ("extract, one bad CRC", ["extract", "badcrc.zip", "o2"], 1),
         ("extract, one refused name", ["extract", "unsafe.zip", "o3"], 1),
         ("extract, one missing password", ["extract", "locked.zip", "o4"], 1),
@@ -126,6 +135,14 @@ def check_exit_codes(cli, checks, work):
     for what, args, code in cases:
         done = cli.run(*args, cwd=work)
         checks.equal(f"exit code: {what} ({done.stderr!r})", done.returncode, code)
+    done = cli.run("extract", "good.zip", "o1", cwd=work)
+    checks.equal("extract again: each file kept is named",
+                 [f"{n}" in done.stderr.decode(cli.encoding, "replace") for n, _ in good],
+                 [True, True, True])
+    done = cli.run("list", "split.zip", cwd=work)
+    checks.equal("split archive: said so, nothing listed",
+                 ("split" in done.stderr.decode(cli.encoding, "replace"), done.stdout), (True, b""))
+    checks.equal("split archive: nothing extracted", listing(os.path.join(work, "o5")), None)
     # A failure among good entries leaves the good ones done.
     checks.equal("bad CRC: good entries extracted",
                  listing(os.path.join(work, "o2")), ["a.txt", "c.txt"])

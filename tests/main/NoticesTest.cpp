@@ -19,63 +19,56 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(FailureReport, ListsAFewReasonsInTheLanguageThenHowManyMore) {
+// Each cause heads its own paragraph, in the order the causes came: the first is the
+// box's first line. Its subjects follow, indented, each once, five at most.
+TEST(FailureReport, PutsEachCauseFirstThenWhatItConcernsThenHowManyMore) {
     using resources::Failure;
-    const std::string longPath =
-        "C:\\" + std::string(60, 'p') + "\\" + std::string(70, 'q') + "\\notas.txt";
     struct Case {
         std::vector<Failure> failures;
         bool english;
         std::vector<std::string> lines;
     };
-    const std::vector<Failure> twenty(20, Failure{kErrPassword, "e.txt"});
+    std::vector<Failure> seven;
+    for (const char* name : {"a", "b", "c", "d", "e", "f", "g"}) {
+        seven.push_back({kErrFileExists, name});
+    }
     const Case cases[] = {
-        {{{kErrPassword, "a.txt"}, {kErrArchiveDamaged, "x.zip"}},
+        {{{kErrPassword, "a.txt"}, {kErrPassword, "b.txt"}},
          false,
-         {"H",
-          "a.txt: falta la contrase\xF1"
-          "a o no es la correcta",
-          "x.zip: el archivo est\xE1 da\xF1"
-          "ado o no es un zip"}},
-        {{{kErrDuplicateName, "LEEME.txt"}, {99, ""}},
+         {"No se ha dado la contraseña; estas entradas cifradas no se han extraído:", "   a.txt",
+          "   b.txt"}},
+        {{{kErrFileExists, "x.txt"},
+          {kErrArchiveReadOnly, "r.zip"},
+          {kErrFileExists, "y.txt"},
+          {kErrFileExists, "x.txt"}},
          true,
-         {"H", "LEEME.txt: two files would get the same name", "error 99"}},
-        {twenty,
+         {"Already there and not replaced (tick \"Overwrite files\"):", "   x.txt", "   y.txt", "",
+          "The archive is read-only; it is unchanged:", "   r.zip"}},
+        {seven,
          false,
-         {"H",
-          "e.txt: falta la contrase\xF1"
-          "a o no es la correcta",
-          "e.txt: falta la contrase\xF1"
-          "a o no es la correcta",
-          "e.txt: falta la contrase\xF1"
-          "a o no es la correcta",
-          "e.txt: falta la contrase\xF1"
-          "a o no es la correcta",
-          "e.txt: falta la contrase\xF1"
-          "a o no es la correcta",
-          "y 15 m\xE1s"}},
-        {twenty, true, {}},
-        {{{kErrFileWrite, longPath}}, true, {}},
+         {"Ya existen y no se han sustituido (marque \"Sobreescribir archivos\"):", "   a", "   b",
+          "   c", "   d", "   e", "   y 2 más"}},
+        {{{kErrSplitArchive, "fotos.zip"}, {99, ""}},
+         true,
+         {"Archive split into parts (.z01, .z02...): join them into one with the program that "
+          "split it.",
+          "   fotos.zip", "", "Error 99:"}},
     };
     for (const Case& c : cases) {
-        const auto lines = Lines(resources::FailureReport("H", c.failures, c.english));
-        if (!c.lines.empty()) {
-            EXPECT_EQ(lines, c.lines);
-        }
-        for (const std::string& line : lines) {
-            EXPECT_LE(line.size(), resources::kBoxLineChars) << line;
-        }
+        EXPECT_EQ(Lines(resources::FailureReport(c.failures, c.english)), c.lines);
     }
-    const auto english = Lines(resources::FailureReport("H", twenty, true));
-    EXPECT_EQ(english.back(), "and 15 more");
-    // A long path is broken at its separators and loses nothing.
+    // A long path is broken at its separators, every piece indented, and loses nothing.
+    const std::string longPath =
+        "C:\\" + std::string(60, 'p') + "\\" + std::string(70, 'q') + "\\notas.txt";
+    const auto lines = Lines(resources::FailureReport({{kErrFileWrite, longPath}}, true));
+    ASSERT_EQ(lines.size(), 4u);
     std::string joined;
-    for (const std::string& line :
-         Lines(resources::FailureReport("H", {{kErrFileWrite, longPath}}, true))) {
-        joined += line;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), resources::kBoxLineChars) << lines[i];
+        ASSERT_EQ(lines[i].substr(0, 3), "   ");
+        joined += lines[i].substr(3);
     }
-    EXPECT_EQ(joined,
-              "H" + longPath + ": the file cannot be written (read-only, in use or disk full)");
+    EXPECT_EQ(joined, longPath);
 }
 
 } // namespace

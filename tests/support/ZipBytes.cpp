@@ -96,6 +96,15 @@ std::string Archive(const std::vector<Entry>& entries, const std::string& prefix
     return Build(entries, prefix).bytes;
 }
 
+std::string Incompressible(std::size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    for (char& b : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
 std::string EndRecord(std::uint16_t count, std::uint32_t centralSize, std::uint32_t centralOffset) {
     return Le32(0x06054B50) + Le16(0) + Le16(0) + Le16(count) + Le16(count) + Le32(centralSize) +
            Le32(centralOffset) + Le16(0);

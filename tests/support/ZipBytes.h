@@ -61,4 +61,8 @@ std::string EndRecord(std::uint16_t count, std::uint32_t centralSize, std::uint3
 
 std::uint32_t Crc32(const std::string& data);
 
+// Bytes that do not compress, the same for the same seed: a file of them takes a while
+// to add, long enough for a test to stop the add at it.
+std::string Incompressible(std::size_t size, unsigned seed);
+
 } // namespace testzip

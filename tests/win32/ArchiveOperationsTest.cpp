@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "dialogs/Cborra.h"
+#include "dialogs/Cdesc.h"
 #include "dialogs/Unit1.h"
 #include "main/Cdatos.h"
 #include "tests/win32/ArchiveWindowFixture.h"
@@ -66,18 +67,11 @@ TEST_F(Operations, DroppedFilesAreAddedInTheShellsOrderByTheirOwnNames) {
     // A name the program's code page cannot spell.
     std::ofstream(scratch_.Path() / L"\x0436") << "zhe";
     StartAndShow({archive});
-    std::wstring names;
+    std::vector<std::wstring> names;
     for (const wchar_t* name : {L"zeta", L"\x0436", L"alpha"}) {
-        names += (scratch_.Path() / name).wstring() + L'\0';
+        names.push_back((scratch_.Path() / name).wstring());
     }
-    names += L'\0';
-    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
-    ::GlobalUnlock(drop);
-    ::SendMessageA(Main().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    DropOnWindow(names);
     EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"old", "zeta", "\xD0\xB6", "alpha"}));
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"alpha", L"old", L"zeta", L"\x0436"}));
     EXPECT_TRUE(Messages().empty());
@@ -156,18 +150,26 @@ TEST_P(DeleteDialog, DeletesWhatTheChoiceNames) {
     EXPECT_EQ(Main().Bver.Enabled(), closed && c.button == 0 ? c.viewAfter : viewBefore);
     EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
     EXPECT_EQ(Rows().size(), c.left.size());
+    // Emptied, it is still an archive, which the window works on without a word.
+    EXPECT_TRUE(Main().zip.IsArchive());
+    // "No" is the answer Enter gives to emptying the archive.
+    for (const auto& request : answers.Requests()) {
+        if ((request.style & platform::kMbYesNo) != 0) {
+            EXPECT_EQ(request.style & platform::kMbDefButton2, platform::kMbDefButton2);
+        }
+    }
 }
 
 const std::vector<std::string> kAllRows = {"*", "a.txt", "dir\\b.txt", "c.txt", "f/", "f/g.txt"};
 
 INSTANTIATE_TEST_SUITE_P(Choices, DeleteDialog,
-                         ::testing::Values(DeleteCase{"AllWithNothingSelectedAsksNothing",
+                         ::testing::Values(DeleteCase{"AllAsksFirstAndLeavesAnEmptyArchive",
                                                       0,
                                                       {},
                                                       0,
-                                                      0,
+                                                      platform::kIdYes,
                                                       {},
-                                                      {"Fichero vacío o no válido"},
+                                                      {"¿Borrar las 6 entradas del archivo?"},
                                                       true,
                                                       false},
                                            DeleteCase{"AllWithRowsSelectedAsksFirst",
@@ -176,8 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Choices, DeleteDialog,
                                                       0,
                                                       platform::kIdYes,
                                                       {},
-                                                      {"¿Borrar las 6 entradas del archivo?",
-                                                       "Fichero vacío o no válido"},
+                                                      {"¿Borrar las 6 entradas del archivo?"},
                                                       true,
                                                       false},
                                            DeleteCase{"AllRefusedKeepsEverythingAndTheDialog",
@@ -228,6 +229,115 @@ INSTANTIATE_TEST_SUITE_P(Choices, DeleteDialog,
                                            DeleteCase{
                                                "Cancel", 0, {1}, 1, 0, kAllRows, {}, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Each operation that fails says so in one box whose first line is the real cause, in
+// the interface's language, and names what it concerns: "read-only" only when something is.
+struct CauseCase {
+    const char* name;
+    int language;
+    std::vector<std::string> boxes;
+    const char* caption; // nullptr: the program's title
+};
+
+class Causes : public Operations, public ::testing::WithParamInterface<CauseCase> {
+protected:
+    // Extracts every entry into out with the dialog's options as they stand.
+    void ExtractAll() {
+        const auto fixtureModal = platform::SetModalHandler([](const platform::ModalRequest& r) {
+            r.show();
+            descompri->opc.SetItemIndex(0);
+            ClickToolButton(descompri->ToolBar1.Handle(), 0);
+            r.hide();
+        });
+        Main().BextraerClick();
+        platform::SetModalHandler(fixtureModal);
+    }
+    // Deletes the first row through the dialog.
+    void DeleteFirst() {
+        Main().lista.SetSelected(0, true);
+        const auto fixtureModal = platform::SetModalHandler([](const platform::ModalRequest& r) {
+            r.show();
+            ClickToolButton(borra->ToolBar1.Handle(), 0);
+            r.hide();
+        });
+        Main().BborrarClick();
+        platform::SetModalHandler(fixtureModal);
+    }
+};
+
+TEST_P(Causes, OneBoxSaysTheRealCauseFirst) {
+    const CauseCase& c = GetParam();
+    std::filesystem::create_directory(Scratch("out"));
+    WriteSettings(
+        "c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n" + std::to_string(c.language) + "\r\n", "");
+    const std::vector<testzip::Entry> entries = {testzip::Stored("a.txt", "A"),
+                                                 testzip::Stored("b.txt", "B")};
+    const std::string name = c.name;
+    if (name.starts_with("Exist")) {
+        StartAndShow({MakeArchive("e.zip", entries)});
+        ExtractAll();
+        ClearMessages();
+        ExtractAll(); // again, without "Sobreescribir"
+        EXPECT_EQ(ReadFileBytes(Scratch("out\\a.txt")), "A");
+    } else if (name.starts_with("Missing")) {
+        // Two files gone between their choice and their add: one box for the add.
+        StartAndShow({MakeArchive("m.zip", entries)});
+        AnswerFileDialogs({Scratch("gone1.txt"), Scratch("gone2.txt")});
+        Main().BanyadirClick();
+    } else if (name.starts_with("ReadOnly")) {
+        const std::string archive = MakeArchive("ro.zip", entries);
+        ::SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_READONLY);
+        StartAndShow({archive});
+        DeleteFirst();
+        DeleteFirst(); // a second try says it again
+        ::SetFileAttributesA(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(NamesOnDisk(archive).size(), 2u);
+    } else {
+        // The last part of an archive split in two, as a tool that splits writes it.
+        std::string split = testzip::Archive(entries);
+        split.replace(split.size() - 22 + 4, 4, testzip::Le16(1) + testzip::Le16(1));
+        StartAndShow({WriteScratch("s.zip", split)});
+        EXPECT_TRUE(Rows().empty()) << "none of the entries of one part";
+    }
+    EXPECT_EQ(Messages(), c.boxes);
+    for (const auto& request : MessageRequests()) {
+        EXPECT_EQ(request.caption, c.caption ? c.caption : "Tarvox");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, Causes,
+    ::testing::Values(
+        CauseCase{"ExistingFilesNotReplaced",
+                  1,
+                  {"Ya existen y no se han sustituido (marque \"Sobreescribir archivos\"):\n"
+                   "   a.txt\n   b.txt"},
+                  "Imposible descomprimir"},
+        CauseCase{
+            "ExistingFilesNotReplacedEnglish",
+            2,
+            {"Already there and not replaced (tick \"Overwrite files\"):\n   a.txt\n   b.txt"},
+            "Imposible descomprimir"},
+        CauseCase{"MissingFilesOfOneAdd",
+                  1,
+                  {"No hay nada con estos nombres:\n   gone1.txt\n   gone2.txt"},
+                  nullptr},
+        CauseCase{"ReadOnlyArchive",
+                  1,
+                  {"El archivo es de sólo lectura; no ha cambiado:\n   ro.zip",
+                   "El archivo es de sólo lectura; no ha cambiado:\n   ro.zip"},
+                  nullptr},
+        CauseCase{"SplitArchive",
+                  1,
+                  {"Archivo dividido en partes (.z01, .z02...): únalas en uno solo con el "
+                   "programa que lo dividió.\n   s.zip"},
+                  nullptr},
+        CauseCase{"SplitArchiveEnglish",
+                  2,
+                  {"Archive split into parts (.z01, .z02...): join them into one with the "
+                   "program that split it.\n   s.zip"},
+                  nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // After a delete the list keeps its order without sorting again: each row must still
 // show its own entry where a fresh read would put it, with captions that tie and repeat.
@@ -362,9 +472,8 @@ TEST_F(Operations, AnEntryThatCannotBeExtractedIsRefusedAndNotOpened) {
     StartAndShow({MakeArchive("odd.zip", {unknown})});
     WriteScratch("tmp\\odd.txt", "an older copy");
     DoubleClickListRow(Main().lista.Handle(), 0);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"No se puede realizar la operación.Comprueba "
-                                                   "que no es Sólo Lectura\nodd.txt: método de "
-                                                   "compresión o cifrado no admitido"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"Método de compresión o cifrado no admitido:\n   odd.txt"});
     EXPECT_TRUE(shell_->requests.empty());
     EXPECT_EQ(Main().borrafil.Count(), 0);
 }
@@ -397,13 +506,12 @@ TEST_P(Progress, TheStatusBarSaysBusyWhileTheEngineWorksAndFailuresAreRefused) {
             EXPECT_EQ(Main().estado.Color(),
                       step.red ? std::optional<COLORREF>(255) : std::nullopt);
         }
-        // A file that is not there: the refusal box says why, in the interface's language.
+        // A file that is not there: the refusal box says why, in the interface's language,
+        // and names it.
         Main().Anyade(Scratch("missing.txt"));
         EXPECT_EQ(Messages(), std::vector<std::string>{
-                                  spanish ? "No se puede realizar la operación.Comprueba que no "
-                                            "es Sólo Lectura\nno hay nada con ese nombre"
-                                          : "Action not allowed.Check if its Read-Only.\nnothing "
-                                            "of that name"});
+                                  spanish ? "No hay nada con estos nombres:\n   missing.txt"
+                                          : "Nothing has these names:\n   missing.txt"});
     }
 }
 

@@ -1,6 +1,9 @@
 #include "tests/win32/ArchiveWindowFixture.h"
 
+#include <algorithm>
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include "platform/FileDialogs.h"
 #include "platform/FileHandle.h"
@@ -64,4 +67,19 @@ void ArchiveWindow::AnswerFileDialogs(std::vector<std::string> files) {
                                          : platform::OpenFileResult(dialogAnswer_);
         });
     }
+}
+
+void ArchiveWindow::DropOnWindow(const std::vector<std::wstring>& paths) {
+    std::wstring names;
+    for (const std::wstring& path : paths) {
+        names += path + L'\0';
+    }
+    names += L'\0';
+    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+    ::GlobalUnlock(drop);
+    ::SendMessageA(Main().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
 }

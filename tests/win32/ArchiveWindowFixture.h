@@ -31,6 +31,8 @@ protected:
     std::vector<std::string> NamesOnDisk(const std::string& archive);
     // The open-file dialogs answer with these files, or cancel when there are none.
     void AnswerFileDialogs(std::vector<std::string> files);
+    // Files dropped from the shell on the main window, in this order.
+    void DropOnWindow(const std::vector<std::wstring>& paths);
 
     TempDir scratch_;
 

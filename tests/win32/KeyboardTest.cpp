@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
@@ -18,6 +19,8 @@
 #include "dialogs/Ccreditos.h"
 #include "dialogs/Cdesc.h"
 #include "dialogs/Cdirini.h"
+#include "platform/Messages.h"
+#include "platform/Modal.h"
 #include "tests/win32/ArchiveWindowFixture.h"
 #include "tests/win32/ProgramFixture.h"
 #include "tests/win32/Readback.h"
@@ -108,7 +111,7 @@ TEST_F(Keyboard, TabMovesThroughTheTabsThePageInViewAndTheList) {
     EXPECT_EQ(::GetFocus(), slider);
 }
 
-TEST_F(Keyboard, AltAndTheUnderlinedLetterPressesTheButtonOnThePageInView) {
+TEST_F(Keyboard, AltAndTheUnderlinedLetterPressesTheButtonFromAnyPage) {
     StartAndShow();
     TPRINCIPAL& main = Main();
     std::vector<std::string> pressed;
@@ -141,7 +144,7 @@ TEST_F(Keyboard, AltAndTheUnderlinedLetterPressesTheButtonOnThePageInView) {
         {"E&xtraer is grey", 0, false, 'x', nullptr},
         {"no button has it", 0, false, 'q', nullptr},
         {"a menu's letter", 0, false, 'f', nullptr},
-        {"the first page is not in view", 1, false, 'n', nullptr},
+        {"from another page, which comes into view", 1, false, 'n', "Bnuevo"},
         {"the language page has no access keys", 3, false, 'h', nullptr},
         {"O&pen", 0, true, 'p', "Babrir"},
         {"Alt+O is the Options menu's", 0, true, 'o', nullptr},
@@ -164,6 +167,8 @@ TEST_F(Keyboard, AltAndTheUnderlinedLetterPressesTheButtonOnThePageInView) {
         EXPECT_EQ(ui::Application::PreTranslate(message), c.button != nullptr);
         EXPECT_EQ(pressed,
                   c.button ? std::vector<std::string>{c.button} : std::vector<std::string>{});
+        // Every button with a letter is on the first page.
+        EXPECT_EQ(main.v.ActivePageIndex(), c.button ? 0 : c.page);
     }
     // While an operation keeps the window disabled its buttons take no keys.
     main.SetEnabled(false);
@@ -363,6 +368,176 @@ TEST_F(Keyboard, AccessKeysAreUniqueInTheMainWindowInBothLanguages) {
 }
 
 class ListKeys : public ArchiveWindow {};
+
+// A user's session in the program's own modal loops: what opens a dialog runs as the
+// program runs it, and a thread timer plays one step a tick inside whatever loop is
+// running (a dialog's, a message box's). After the last step every window still up is
+// closed, so that a key that did nothing fails the test instead of hanging it.
+std::vector<std::function<void()>>* playing = nullptr;
+std::size_t played = 0;
+bool leftovers = false; // windows the player closed after its last step
+
+BOOL CALLBACK CloseOne(HWND window, LPARAM) {
+    if (::IsWindowVisible(window) && window != PRINCIPAL->Handle() &&
+        window != ui::App().MainForm()->Handle()) {
+        char name[16] = {};
+        ::GetClassNameA(window, name, sizeof name);
+        const bool box = std::string(name) == "#32770";
+        ::PostMessageA(window, box ? WM_COMMAND : WM_CLOSE, box ? IDCANCEL : 0, 0);
+        leftovers = true;
+    }
+    return TRUE;
+}
+
+void CALLBACK PlayStep(HWND, UINT, UINT_PTR, DWORD) {
+    // The engine at work lets the timer in too: the step waits for it to end.
+    if (PRINCIPAL->zip.ZipBusy() || PRINCIPAL->zip.UnzBusy()) {
+        return;
+    }
+    if (played < playing->size()) {
+        (*playing)[played++]();
+    } else {
+        ::EnumThreadWindows(::GetCurrentThreadId(), CloseOne, 0);
+    }
+}
+
+// Returns how many steps were played: the dialog's loop ends with its window.
+std::size_t Play(const std::function<void()>& open, std::vector<std::function<void()>> steps) {
+    const auto fixtureModal = platform::SetModalHandler({});
+    const auto fixtureBoxes = platform::SetMessageBoxHandler({});
+    playing = &steps;
+    played = 0;
+    leftovers = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 80, PlayStep);
+    open();
+    ::KillTimer(nullptr, timer);
+    playing = nullptr;
+    platform::SetMessageBoxHandler(fixtureBoxes);
+    platform::SetModalHandler(fixtureModal);
+    return played;
+}
+
+// A key where the focus is, as the keyboard delivers it.
+void PostKey(WPARAM key) {
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, WM_KEYDOWN, key, 1);
+    ::PostMessageA(focus, WM_KEYUP, key, 0xC0000001);
+}
+
+// The focus on a button of a row of buttons, as Tab leaves it.
+std::function<void()> FocusButton(const ui::ToolBar& bar, int index) {
+    return [&bar, index] {
+        ::SetFocus(bar.Handle());
+        ::SendMessageA(bar.Handle(), TB_SETHOTITEM, static_cast<WPARAM>(index), 0);
+    };
+}
+
+// The text of the message box up, empty when none is.
+std::string BoxShown() {
+    HWND box = ::FindWindowA("#32770", nullptr);
+    char text[256] = {};
+    if (box != nullptr) {
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    }
+    return text;
+}
+
+class RealLoops : public ArchiveWindow {
+protected:
+    std::string StartOnArchive() {
+        std::filesystem::create_directory(Scratch("out"));
+        WriteSettings("c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n1\r\n", "");
+        const std::string archive =
+            MakeArchive("k.zip", {testzip::Stored("a.txt", "1"), testzip::Stored("b.txt", "2"),
+                                  testzip::Stored("c.txt", "3")});
+        StartAndShow({archive});
+        return archive;
+    }
+};
+
+// Enter presses the button the keyboard is on, in every dialog, through the dialogs' own
+// message loop: Space did, Enter went to the dialog's main button or nowhere.
+TEST_F(RealLoops, EnterPressesTheFocusedButton) {
+    const std::string archive = StartOnArchive();
+    TPRINCIPAL& main = Main();
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+        std::function<void()> focus;
+        bool closes;                   // the dialog, at once
+        std::function<void()> whileUp; // when it stays up
+        std::function<void()> after;
+    };
+    bool folders = false;
+    const auto none = [] {};
+    const Case cases[] = {
+        {"delete: Cancelar", [&] { main.BborrarClick(); }, FocusButton(borra->ToolBar1, 1), true,
+         none, [&] { EXPECT_EQ(NamesOnDisk(archive).size(), 3u); }},
+        {"delete: Borrar",
+         [&] {
+             main.lista.SetSelected(1, true);
+             main.BborrarClick();
+         },
+         FocusButton(borra->ToolBar1, 0), true, none,
+         [&] {
+             EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"a.txt", "c.txt"}));
+         }},
+        {"extract: Cancelar", [&] { main.BextraerClick(); }, FocusButton(descompri->ToolBar1, 2),
+         true, none, [&] { EXPECT_FALSE(std::filesystem::exists(Scratch("out\\a.txt"))); }},
+        {"extract: Descomprimir", [&] { main.BextraerClick(); },
+         FocusButton(descompri->ToolBar1, 0), true, none,
+         [&] { EXPECT_EQ(ReadFileBytes(Scratch("out\\c.txt")), "3"); }},
+        {"configuration: the folders button opens Directorios", [&] { main.MconfiguracionClick(); },
+         [] { ::SetFocus(config->CoolBtn1.Handle()); }, false,
+         [&] { folders = ::IsWindowVisible(direk->Handle()) != FALSE; },
+         [&] { EXPECT_TRUE(folders); }},
+        {"configuration: Ok", [&] { main.MconfiguracionClick(); }, FocusButton(config->ToolBar2, 0),
+         true, none, none},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::function<void()>> steps = {c.focus, [] { PostKey(VK_RETURN); }};
+        if (!c.closes) {
+            steps.push_back(c.whileUp);
+        }
+        Play(c.open, steps);
+        EXPECT_EQ(leftovers, !c.closes) << "closed by Enter";
+        c.after();
+    }
+}
+
+// The delete dialog goes for the selected rows when there are any; emptying the archive
+// is asked first, and Enter answers "No". Pressed through as a user would: Delete on the
+// list, then Enter.
+TEST_F(RealLoops, DeleteDefaultsKeepEveryEntryARowWasNotChosenFor) {
+    const std::string archive = StartOnArchive();
+    TPRINCIPAL& main = Main();
+    ::SetFocus(main.lista.Handle());
+    main.lista.SetSelected(2, true);
+    const auto enter = [] { PostKey(VK_RETURN); };
+    Play(
+        [] {
+            PostKey(VK_DELETE);
+            ui::App().ProcessMessages();
+        },
+        {enter});
+    EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"a.txt", "b.txt"}));
+
+    // No row selected: "Todos", and a question whose default keeps them.
+    main.lista.SetSelected(-1, false);
+    std::string question;
+    EXPECT_EQ(Play(
+                  [] {
+                      PostKey(VK_DELETE);
+                      ui::App().ProcessMessages();
+                  },
+                  {enter, [&] { question = BoxShown(); }, enter,
+                   [] { EXPECT_TRUE(::IsWindowVisible(borra->Handle())) << "the dialog stays"; },
+                   [] { PostKey(VK_ESCAPE); }}),
+              5u);
+    EXPECT_EQ(question, "¿Borrar las 2 entradas del archivo?");
+    EXPECT_EQ(NamesOnDisk(archive), (std::vector<std::string>{"a.txt", "b.txt"}));
+}
 
 // On the list Ctrl+A selects every row, Enter views the selected entry and Delete opens
 // the delete dialog, as the buttons do.

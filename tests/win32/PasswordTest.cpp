@@ -86,6 +86,8 @@ protected:
             r.show();
             shown.emplace_back(WindowCaption(pideClave->Handle()),
                                !pideClave->aviso.Text().empty());
+            // Whatever was pressed the last time, the password is typed at once.
+            EXPECT_EQ(::GetFocus(), pideClave->clave.Handle());
             EXPECT_NE(pideClave->entrada.Text().find("secret.txt"), std::string::npos);
             EXPECT_EQ(WindowCaption(pideClave->Aceptar.Handle()), Spanish() ? "Aceptar" : "OK");
             EXPECT_EQ(WindowCaption(pideClave->Cancelar.Handle()),
@@ -153,16 +155,16 @@ TEST_P(Passwords, TheTestAsksForThePasswordAndTestsTheLockedEntryAgain) {
         std::vector<std::wstring> named;
     };
     const Case cases[] = {
-        {{{"wrong", true}, {"pa55", true}},
-         {false, true},
-         "Las 2 entradas son correctas.",
-         "All 2 entries are correct.",
-         {}},
         {{{"", false}},
          {false},
          "1 de 2 entradas están dañadas.",
          "1 of 2 entries are damaged.",
          {L"secret.txt"}},
+        {{{"wrong", true}, {"pa55", true}},
+         {false, true},
+         "Las 2 entradas son correctas.",
+         "All 2 entries are correct.",
+         {}},
     };
     for (const Case& c : cases) {
         // Opened again, the archive's password is asked for afresh.
@@ -179,10 +181,13 @@ TEST_P(Passwords, TheTestAsksForThePasswordAndTestsTheLockedEntryAgain) {
                           Spanish() ? "Contraseña" : "Password");
                 EXPECT_NE(pideClave->entrada.Text().find("secret.txt"), std::string::npos);
                 wrongLine.push_back(!pideClave->aviso.Text().empty());
+                EXPECT_EQ(::GetFocus(), pideClave->clave.Handle()) << "also after Cancelar";
                 const Answer a = next < c.answers.size() ? c.answers[next++] : Answer{"", false};
                 pideClave->clave.SetText(a.typed);
-                ::SendMessageA((a.accept ? pideClave->Aceptar : pideClave->Cancelar).Handle(),
-                               BM_CLICK, 0, 0);
+                // A click leaves the focus on its button.
+                const HWND button = (a.accept ? pideClave->Aceptar : pideClave->Cancelar).Handle();
+                ::SetFocus(button);
+                ::SendMessageA(button, BM_CLICK, 0, 0);
             } else {
                 EXPECT_EQ(r.window, reinterpret_cast<std::uintptr_t>(comprobar->Handle()));
                 summary = comprobar->resumen.Caption();

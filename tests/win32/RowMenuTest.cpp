@@ -166,13 +166,8 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
     fs::create_directories(Scratch("out"));
     fs::create_directories(Scratch("in"));
     for (int i = 0; i < kEntries; ++i) {
-        std::string bytes(300000, '\0');
-        unsigned seed = 2166136261u + static_cast<unsigned>(i);
-        for (char& b : bytes) {
-            seed = seed * 1664525u + 1013904223u;
-            b = static_cast<char>(seed >> 24);
-        }
-        WriteScratch("in\\f" + std::to_string(i) + ".bin", bytes);
+        WriteScratch("in\\f" + std::to_string(i) + ".bin",
+                     testzip::Incompressible(300000, static_cast<unsigned>(i)));
     }
     WriteSettings(
         "c:\\\r\nc:\\\r\n" + Scratch("out") + "\r\n" + std::to_string(c.language) + "\r\n", "");
@@ -209,7 +204,7 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
     });
     switch (c.op) {
     case Op::Add:
-        Main().Anyade(Scratch("in"));
+        Main().AnyadeVarios({Scratch("in")});
         break;
     case Op::Extract:
         Main().BextraerClick();
@@ -251,7 +246,7 @@ TEST_P(Cancelling, EscapeStopsTheEngineAndTheStatusBarSaysWhatWasDone) {
 INSTANTIATE_TEST_SUITE_P(
     Operations, Cancelling,
     ::testing::Values(
-        CancelCase{"AddCancelled", Op::Add, 2, 1, "  Listo", "Cancelado: archivo sin cambios"},
+        CancelCase{"AddCancelled", Op::Add, 2, 1, "  Listo", "Cancelado: 0 de 1 añadidos"},
         CancelCase{"ExtractCancelled", Op::Extract, 5, 1, "Extraídas: %d",
                    "Cancelado: %d entradas hechas"},
         CancelCase{"ExtractWhole", Op::Extract, -1, 1, "Extraídas: %d", nullptr},
@@ -262,6 +257,71 @@ INSTANTIATE_TEST_SUITE_P(
         CancelCase{"ExtractCancelledEnglish", Op::Extract, 5, 2, "Extracted: %d",
                    "Cancelled: %d entries done"},
         CancelCase{"DeleteWholeEnglish", Op::Delete, -1, 2, "Deleted: 30", nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Escape during a multi-file add, chosen in the dialog or dropped: the file at work is
+// not added, no later one starts, those before stay, and the status bar says how many.
+struct MultiAddCase {
+    const char* name;
+    bool drop;
+    int escapeAt; // the file whose start Escape follows
+    int language;
+    const char* panel1;
+};
+
+class MultiAddCancelling : public RowMenu, public ::testing::WithParamInterface<MultiAddCase> {};
+
+TEST_P(MultiAddCancelling, KeepsTheFilesBeforeAndStartsNoneAfter) {
+    const MultiAddCase& c = GetParam();
+    constexpr int kFiles = 6;
+    const std::string archive = MakeArchive("m.zip", {testzip::Stored("old.txt", "old")});
+    std::vector<std::string> paths;
+    std::vector<std::wstring> widePaths;
+    for (int i = 0; i < kFiles; ++i) {
+        paths.push_back(WriteScratch("f" + std::to_string(i) + ".bin",
+                                     testzip::Incompressible(2 << 20, static_cast<unsigned>(i))));
+        widePaths.push_back(std::filesystem::path(paths.back()).wstring());
+    }
+    WriteSettings("c:\\\r\nc:\\\r\nc:\\\r\n" + std::to_string(c.language) + "\r\n", "");
+    StartAndShow({archive});
+    std::vector<std::string> started;
+    const TProgressEvent program = Main().zip.OnProgress;
+    Main().zip.OnProgress = [&](TZipEngine& z, ProgressType type, const std::string& name,
+                                std::int32_t size) {
+        if (type == ProgressType::ProgrFileStart) {
+            started.push_back(name);
+            if (static_cast<int>(started.size()) == c.escapeAt + 1) {
+                PressEscape();
+                ::Sleep(40);
+            }
+        }
+        program(z, type, name, size);
+    };
+    if (c.drop) {
+        DropOnWindow(widePaths);
+    } else {
+        AnswerFileDialogs(paths);
+        Main().BanyadirClick();
+    }
+    Main().zip.OnProgress = program;
+
+    std::vector<std::string> kept = {"old.txt"};
+    for (int i = 0; i < c.escapeAt; ++i) {
+        kept.push_back("f" + std::to_string(i) + ".bin");
+    }
+    EXPECT_EQ(NamesOnDisk(archive), kept);
+    EXPECT_EQ(static_cast<int>(started.size()), c.escapeAt + 1) << "no file started after";
+    EXPECT_EQ(Rows().size(), kept.size());
+    EXPECT_EQ(StatusText(Main().estado.Handle(), 1), WithCount(c.panel1, c.escapeAt));
+    EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(::IsWindowEnabled(Main().Handle()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Adds, MultiAddCancelling,
+    ::testing::Values(MultiAddCase{"Dialog", false, 3, 1, "Cancelado: %d de 6 añadidos"},
+                      MultiAddCase{"DialogFirstFile", false, 0, 1, "Cancelado: %d de 6 añadidos"},
+                      MultiAddCase{"DropEnglish", true, 2, 2, "Cancelled: %d of 6 added"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -270,47 +270,86 @@ TEST_F(ShellVerbs, AFailureIsOneBoxWithTheReason) {
     }
 }
 
-TEST_F(ShellVerbs, CancelStopsTheExtractionAndTakesItsFolderAway) {
+// "Cancelar" stops an extraction and takes its folder away; it stops an add of several
+// files at the one at work, which goes without a trace, and keeps those before it.
+TEST_F(ShellVerbs, CancelStopsTheJobAtTheFileAtWork) {
     std::vector<testzip::Entry> entries;
     for (int i = 0; i < 4000; ++i) {
         entries.push_back(
             testzip::Stored(std::to_string(i).append(".txt"), std::string(2000, 'c')));
     }
     const std::string archive = WriteScratch("grande.zip", testzip::Archive(entries));
-    // "Cancelar" pressed once the window shows a file at work, as a user's click arrives.
-    std::atomic<bool> pressed{false};
-    std::thread user([&] {
-        const auto working = [](HWND window) {
-            for (HWND child = nullptr;
-                 (child = ::FindWindowExA(window, child, "STATIC", nullptr)) != nullptr;) {
-                char text[32] = {};
-                ::GetWindowTextA(child, text, sizeof text);
-                if (std::strchr(text, '%') != nullptr) {
-                    return true;
+    fs::create_directories(Scratch("in"));
+    std::vector<std::string> files;
+    for (int i = 0; i < 8; ++i) {
+        files.push_back(WriteScratch("in\\f" + std::to_string(i) + ".bin",
+                                     testzip::Incompressible(3 << 20, static_cast<unsigned>(i))));
+    }
+    struct Case {
+        const char* what;
+        ShellRequest request;
+        // A text of the window that tells the moment to press: a file at work, or the add
+        // past its first file.
+        bool (*now)(const char* text);
+    };
+    const Case cases[] = {
+        {"extract",
+         {ShellJob::ExtractHere, {archive}},
+         [](const char* text) { return std::strchr(text, '%') != nullptr; }},
+        {"add",
+         {ShellJob::Add, files},
+         [](const char* text) {
+             return std::strstr(text, ".bin") != nullptr && std::strcmp(text, "f0.bin") != 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // "Cancelar" pressed once the window shows it is time, as a user's click arrives.
+        std::atomic<bool> pressed{false};
+        std::thread user([&] {
+            const auto working = [&](HWND window) {
+                for (HWND child = nullptr;
+                     (child = ::FindWindowExA(window, child, "STATIC", nullptr)) != nullptr;) {
+                    char text[64] = {};
+                    ::GetWindowTextA(child, text, sizeof text);
+                    if (c.now(text)) {
+                        return true;
+                    }
                 }
-            }
-            return false;
-        };
-        for (int i = 0; i < 3000 && !pressed; ++i) {
-            if (HWND window = ::FindWindowA("Ttarea", nullptr); window && working(window)) {
-                if (HWND button = ::FindWindowExA(window, nullptr, "BUTTON", nullptr)) {
-                    pressed = ::PostMessageA(button, BM_CLICK, 0, 0) != 0;
+                return false;
+            };
+            for (int i = 0; i < 3000 && !pressed; ++i) {
+                if (HWND window = ::FindWindowA("Ttarea", nullptr); window && working(window)) {
+                    if (HWND button = ::FindWindowExA(window, nullptr, "BUTTON", nullptr)) {
+                        pressed = ::PostMessageA(button, BM_CLICK, 0, 0) != 0;
+                    }
                 }
+                ::Sleep(5);
             }
-            ::Sleep(5);
+        });
+        app::InitializeApplication();
+        const auto start = std::chrono::steady_clock::now();
+        const int code = RunShellJob(c.request);
+        user.join();
+        ASSERT_TRUE(pressed);
+        EXPECT_EQ(code, 1);
+        EXPECT_TRUE(Messages().empty()) << "a cancel is no failure";
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                  10)
+            << "stopped at once, not at the end";
+        if (c.request.job == ShellJob::ExtractHere) {
+            EXPECT_FALSE(fs::exists(Scratch("grande")));
+            EXPECT_EQ(NamesOnDisk(archive).size(), 4000u) << "the archive as it was";
+        } else {
+            // The files before the one at work, whole and in order, and none after it.
+            const auto names = NamesOnDisk(Scratch("in\\in.zip"));
+            EXPECT_GE(names.size(), 1u);
+            EXPECT_LT(names.size(), files.size());
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                EXPECT_EQ(names[i], LeafOf(files[i]));
+            }
         }
-    });
-    app::InitializeApplication();
-    const auto start = std::chrono::steady_clock::now();
-    const int code = RunShellJob({ShellJob::ExtractHere, {archive}});
-    user.join();
-    ASSERT_TRUE(pressed);
-    EXPECT_EQ(code, 1);
-    EXPECT_TRUE(Messages().empty()) << "a cancel is no failure";
-    EXPECT_FALSE(fs::exists(Scratch("grande")));
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10)
-        << "stopped at once, not at the end";
-    EXPECT_EQ(NamesOnDisk(archive).size(), 4000u) << "the archive as it was";
+    }
 }
 
 TEST_F(ShellVerbs, TheFirstStartNamesTheVerbsInTheLanguageInForce) {

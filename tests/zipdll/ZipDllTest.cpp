@@ -507,10 +507,14 @@ TEST(ZipDll, BadArchivesAndPlacesAreReportedAndLeftAlone) {
         std::int32_t code;
     };
     const Case cases[] = {
-        {"cut.zip", false, kErrArchiveDamaged},   {"garbage.zip", false, kErrArchiveDamaged},
-        {"lying.zip", false, kErrArchiveDamaged}, {"readonly.zip", false, kErrArchiveWrite},
-        {"readonly.zip", true, kErrArchiveWrite}, {"no/such/folder/t.zip", false, kErrArchiveWrite},
-        {"missing.zip", true, kErrArchiveOpen},   {"cut.zip", true, kErrArchiveDamaged},
+        {"cut.zip", false, kErrArchiveDamaged},
+        {"garbage.zip", false, kErrArchiveDamaged},
+        {"lying.zip", false, kErrArchiveDamaged},
+        {"readonly.zip", false, kErrArchiveReadOnly},
+        {"readonly.zip", true, kErrArchiveReadOnly},
+        {"no/such/folder/t.zip", false, kErrArchiveWrite},
+        {"missing.zip", true, kErrArchiveOpen},
+        {"cut.zip", true, kErrArchiveDamaged},
     };
     for (const Case& c : cases) {
         const bool existed = work.Exists(c.archive);

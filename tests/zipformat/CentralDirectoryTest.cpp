@@ -9,6 +9,18 @@ using testzip::Stored;
 
 namespace {
 
+// The last part of an archive split in two, whose directory starts in that part, and its
+// first part: the split marker, then entries, and no end records.
+std::string LastPartOfSplit() {
+    std::string bytes = testzip::Archive({Stored("a", "1")});
+    const std::size_t endAt = bytes.size() - 22;
+    bytes.replace(endAt + 4, 4, testzip::Le16(1) + testzip::Le16(1));
+    return bytes;
+}
+std::string FirstPartOfSplit() {
+    return testzip::Le32(0x08074B50) + testzip::LocalHeader(Stored("a", "1")) + "1";
+}
+
 zipfmt::DirectoryError Read(const std::string& bytes, zipfmt::ArchiveDirectory& out) {
     TempDir dir;
     auto file = platform::FileHandle::OpenForReading(dir.Write("a.zip", bytes));
@@ -48,10 +60,36 @@ TEST(CentralDirectory, RefusesWhatDoesNotAddUp) {
         {shortCount, zipfmt::DirectoryError::BadCentralHeader},
         {hugeDirectory, zipfmt::DirectoryError::NoEndRecord},
         {badName, zipfmt::DirectoryError::BadCentralHeader},
+        {LastPartOfSplit(), zipfmt::DirectoryError::SplitArchive},
+        {FirstPartOfSplit(), zipfmt::DirectoryError::SplitArchive},
     };
     for (const auto& [bytes, error] : cases) {
         zipfmt::ArchiveDirectory dir;
         EXPECT_EQ(Read(bytes, dir), error) << bytes.size();
+    }
+}
+
+TEST(CentralDirectory, EndRecordsTellAnEmptyArchiveAndAPartOfASplitOne) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool found, empty, split;
+    };
+    const Case cases[] = {
+        {"an archive", testzip::Archive({Stored("a", "1")}), true, false, false},
+        {"every entry deleted", testzip::Archive({}), true, true, false},
+        {"no archive", std::string(100, 'z'), false, false, false},
+        {"a last part", LastPartOfSplit(), true, false, true},
+        {"a first part", FirstPartOfSplit(), false, false, true},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        auto file = platform::FileHandle::OpenForReading(dir.Write("a.zip", c.bytes));
+        ASSERT_TRUE(file);
+        const zipfmt::EndRecordsSay say = zipfmt::ReadEndRecords(*file);
+        EXPECT_EQ(say.found, c.found) << c.what;
+        EXPECT_EQ(say.empty, c.empty) << c.what;
+        EXPECT_EQ(say.split, c.split) << c.what;
     }
 }
 

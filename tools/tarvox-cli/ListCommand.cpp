@@ -66,6 +66,12 @@ int RunList(const CommandLine& line) {
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
     TZipEngine zip;
     zip.NamesCodePage = *codePage;
+    // One part of a split archive is said with a code.
+    bool refused = false;
+    zip.OnMessage = [&refused](TZipEngine&, std::int32_t code, const std::string& text) {
+        refused = refused || code != 0;
+        platform::WriteErrorLine(text);
+    };
     const int messagesBefore = MessagesShown();
     try {
         zip.SetZipFilename(path);
@@ -76,5 +82,5 @@ int RunList(const CommandLine& line) {
     }
     PrintEntries(zip);
     // A file with no entry at all is said in a message.
-    return MessagesShown() == messagesBefore ? kExitDone : kExitFailed;
+    return MessagesShown() == messagesBefore && !refused ? kExitDone : kExitFailed;
 }

@@ -47,14 +47,15 @@ bool Session::Open(const std::string& archive, Damaged damaged) {
     const std::u8string absolute =
         error ? std::u8string(archive.begin(), archive.end()) : path.u8string();
     const int messagesBefore = MessagesShown();
+    const int errorsBefore = errors_;
     try {
         zip.SetZipFilename(platform::ProgramPath(std::string(absolute.begin(), absolute.end())));
     } catch (const std::exception& error) {
         platform::WriteErrorLine(error.what());
         return damaged == Damaged::Read;
     }
-    // Not an archive at all is said in a message.
-    return MessagesShown() == messagesBefore;
+    // Not an archive at all is said in a message, one part of a split archive with a code.
+    return MessagesShown() == messagesBefore && errors_ == errorsBefore;
 }
 
 bool Session::Succeeds(void (TZipEngine::*operation)()) {
